@@ -1,0 +1,33 @@
+# SPDX-FileCopyrightText: 2026 Quillbook developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
+# Strict compilation for our own code.
+function(quillbook_strict target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+  target_compile_definitions(${target} PRIVATE QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII
+                                               QT_NO_NARROWING_CONVERSIONS_IN_CONNECT)
+endfunction()
+
+# A static library for one folder of src/.
+function(quillbook_library target)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+  add_library(${target} STATIC ${ARG_SOURCES})
+  target_include_directories(${target} PUBLIC "${CMAKE_CURRENT_SOURCE_DIR}/..")
+  target_link_libraries(${target} PUBLIC ${ARG_DEPENDS})
+  quillbook_strict(${target})
+endfunction()
+
+# A Qt Test executable registered with CTest; runs headless.
+function(quillbook_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_DEPENDS})
+  quillbook_strict(${name})
+  target_compile_definitions(${name} PRIVATE
+    QUILLBOOK_APP_DIR="${QUILLBOOK_APP_DIR}"
+    QUILLBOOK_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
+    TIMEOUT 300)
+endfunction()
