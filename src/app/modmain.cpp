@@ -1,0 +1,155 @@
+// SPDX-FileCopyrightText: 2026 Quillbook developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/modmain.h"
+
+#include "platform/filesystem.h"
+#include "platform/messagebox.h"
+#include "platform/platform.h"
+#include "platform/settingsstore.h"
+#include "settings/clssettings.h"
+#include "ui/frmmain2.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QScreen>
+
+#include <exception>
+
+using namespace Qt::StringLiterals;
+
+namespace modMain {
+
+std::unique_ptr<clsSettings> gSettings;
+
+namespace {
+
+std::unique_ptr<frmMain2> gMainWindow;
+
+// Releases what the window used, in the reverse order of creation.
+void ReleaseGlobals()
+{
+    gSettings.reset();
+}
+
+// Selects the stored template in the list, ignoring letter case. A stored
+// name that matches no file (a template renamed or deleted since) falls back
+// to the first listed template and says so, rather than refusing to start.
+void SelectStoredTemplate(Platform &platform, frmMain2 &window)
+{
+    const QString stored = gSettings->Template();
+    QComboBox *list = window.cmbTemplate;
+    for (int i = 0; i < list->count(); ++i) {
+        if (list->itemText(i).compare(stored, Qt::CaseInsensitive) == 0) {
+            list->setCurrentIndex(i);
+            return;
+        }
+    }
+    list->setCurrentIndex(0);
+    platform.messages.inform(
+        u"The report template \"%1\" was not found.\r\nThe template \"%2\" is used instead."_s
+            .arg(stored, list->itemText(0)));
+}
+
+void CentreOnScreen(QWidget &window)
+{
+    window.adjustSize();
+    if (const QScreen *screen = window.screen()) {
+        QRect frame = window.frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window.move(frame.topLeft());
+    }
+}
+
+} // namespace
+
+frmMain2 &MainWindow(Platform &platform)
+{
+    if (!gMainWindow) {
+        gMainWindow = std::make_unique<frmMain2>(platform, *gSettings);
+        QObject::connect(gMainWindow.get(), &frmMain2::unloaded, [] { ReleaseGlobals(); });
+    }
+    return *gMainWindow;
+}
+
+frmMain2 *ExistingMainWindow()
+{
+    return gMainWindow.get();
+}
+
+bool Main(Platform &platform)
+{
+    try {
+        gSettings = std::make_unique<clsSettings>(platform.store, platform.messages, platform.appFolder,
+                                                  [&platform](const QString &folderName) {
+                                                      CreateInvoiceFolder(platform, folderName);
+                                                  });
+        frmMain2 &window = MainWindow(platform);
+        LoadTemplateList(platform, window);
+        if (window.cmbTemplate->count() == 0) {
+            platform.messages.inform(u"Fatal error!. no report templates found\r\nThe program cannot continue"_s);
+            Shutdown();
+            return false;
+        }
+        SelectStoredTemplate(platform, window);
+        window.picInvoice->show();
+        window.picSettings->hide();
+        window.picInvoice->move(frmMain2::pagePosition());
+        window.cmbPaymentMethod->setCurrentIndex(0);
+        CentreOnScreen(window);
+        window.show();
+        return true;
+    } catch (const std::exception &error) {
+        platform.messages.inform(QString::fromLocal8Bit(error.what()));
+    }
+    Shutdown();
+    return false;
+}
+
+void LoadTemplateList(Platform &platform, frmMain2 &window)
+{
+    QStringList names;
+    QString error;
+    const bool listed = platform.files.ListFiles(platform.appFolder, u"*.rep"_s, &names, &error);
+    // Adding entries selects nothing: only the stored template is selected, later.
+    const QSignalBlocker blocker(window.cmbTemplate);
+    for (const QString &name : std::as_const(names))
+        window.cmbTemplate->addItem(name);
+    window.cmbTemplate->setCurrentIndex(-1);
+    if (!listed)
+        platform.messages.inform(error);
+}
+
+void CreateInvoiceFolder(Platform &platform, const QString &folderName)
+{
+    platform.files.MakeFolder(AppPath(platform.appFolder, folderName));
+}
+
+void Shutdown()
+{
+    if (gMainWindow && !gMainWindow->isHidden())
+        gMainWindow->close();
+    gMainWindow.reset();
+    ReleaseGlobals();
+}
+
+int Run(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(ApplicationTitle());
+    QApplication::setApplicationVersion(u"1.0.4"_s);
+    QApplication::setStyle(u"Fusion"_s);
+
+    QSettingsStore store;
+    QtMessageBox messages;
+    QtFileSystem files;
+    Platform platform{store, messages, files, QCoreApplication::applicationDirPath()};
+
+    if (!Main(platform))
+        return 0;
+    messages.setParentWindow(ExistingMainWindow());
+    const int result = application.exec();
+    Shutdown();
+    return result;
+}
+
+} // namespace modMain

@@ -1,0 +1,45 @@
+// SPDX-FileCopyrightText: 2026 Quillbook developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+class clsSettings;
+class frmMain2;
+struct Platform;
+
+// Start-up: creates the application-wide objects, lists the report
+// templates, prepares the main window and shows it.
+namespace modMain {
+
+// The one settings object and the main window, alive from start-up until the
+// main window is unloaded.
+extern std::unique_ptr<clsSettings> gSettings;
+
+// Runs the start-up sequence. Returns true when the main window is shown;
+// false when the program must end at once (no template, or a failure).
+bool Main(Platform &platform);
+
+// The main window, created hidden at its first use.
+frmMain2 &MainWindow(Platform &platform);
+// The main window if it exists, else nullptr.
+frmMain2 *ExistingMainWindow();
+
+// Appends the name of every report template of the application folder to the
+// template list, in listing order.
+void LoadTemplateList(Platform &platform, frmMain2 &window);
+
+// Creates a folder inside the application folder; silent when it exists
+// already or cannot be made.
+void CreateInvoiceFolder(Platform &platform, const QString &folderName);
+
+// Releases the window and the application-wide objects (end of the program,
+// or between tests).
+void Shutdown();
+
+// The program: a QApplication with the production platform, then Main.
+int Run(int argc, char *argv[]);
+
+} // namespace modMain

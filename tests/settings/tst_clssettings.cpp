@@ -1,0 +1,238 @@
+// SPDX-FileCopyrightText: 2026 Quillbook developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "appfixture.h"
+#include "settings/clssettings.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class ClsSettingsTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<clsSettings> construct(AppFixture &app)
+    {
+        return std::make_unique<clsSettings>(app.store_, app.messages, app.appFolder(),
+                                             [&app](const QString &name) {
+                                                 app.files.MakeFolder(app.path(name));
+                                             });
+    }
+
+private slots:
+    void firstRunWritesEveryDefault_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("text");
+        const std::pair<const char16_t *, const char16_t *> defaults[] = {
+            {u"Init", u"1"}, {u"LockSettings", u"1"}, {u"CompanyName", u"Company Name"},
+            {u"Address1", u"Address 1"}, {u"Address2", u"Address 2"}, {u"Address3", u"Address 3"},
+            {u"Address4", u"Address 4"}, {u"Address5", u"Address 5"}, {u"Address6", u"Address 6"},
+            {u"Footer1", u"example: PAYMENT DUE IN 30 DAYS"}, {u"Footer2", u"example: Registered Address"},
+            {u"Footer3", u"example: Tax/VAT Registration Number"}, {u"Tel", u"0123456789"},
+            {u"Fax", u"0123456789"}, {u"Currency", u"$ US Dollars"}, {u"SHTax", u"0"}, {u"TaxName", u"TAX"},
+            {u"TaxValue", u"5.00"}, {u"InvoiceNumber", u"1001"}, {u"TaxCharge", u"1"},
+            {u"Template", u"invferncask.rep"},
+        };
+        for (const auto &[key, text] : defaults)
+            QTest::newRow(QString::fromUtf16(key).toUtf8()) << QString::fromUtf16(key) << QString::fromUtf16(text);
+    }
+    void firstRunWritesEveryDefault()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, text);
+        AppFixture app;
+        const auto settings = construct(app);
+        QCOMPARE(app.stored(key), text);
+        QVERIFY(QFileInfo(app.path(u"invoices"_s)).isDir());
+    }
+
+    void firstRunLogoAndTypedReads()
+    {
+        AppFixture app;
+        const auto settings = construct(app);
+        QCOMPARE(app.stored(u"Logo"_s), QDir(app.appFolder()).filePath(u"logo.jpg"_s));
+        QCOMPARE(settings->TaxValue(), 5.0);
+        QCOMPARE(settings->InvoiceNumber(), 1001);
+        QCOMPARE(settings->TaxCharge(), 1);
+        QCOMPARE(settings->CurrencyName(), u"$ US Dollars"_s);
+        QCOMPARE(settings->Address(6), u"Address 6"_s);
+        QCOMPARE(settings->Footer(1), u"example: PAYMENT DUE IN 30 DAYS"_s);
+    }
+
+    void initialisedStoreGetsNothing()
+    {
+        AppFixture app;
+        app.store(u"Init"_s, u"0"_s);
+        app.store(u"CompanyName"_s, u"Fern & Cask Ltd"_s);
+        const auto settings = construct(app);
+        QCOMPARE(settings->CompanyName(), u"Fern & Cask Ltd"_s);
+        QVERIFY(app.stored(u"TaxName"_s).isNull());
+        QCOMPARE(settings->TaxName(), QString());
+        QCOMPARE(settings->InvoiceNumber(), 0);
+        QCOMPARE(settings->TaxValue(), 0.0);
+        QVERIFY(!QFileInfo::exists(app.path(u"invoices"_s)));
+    }
+
+    void storeMissingOnlyInitIsInitialisedAgain()
+    {
+        AppFixture app;
+        construct(app).reset();
+        app.store(u"InvoiceNumber"_s, u"2500"_s);
+        app.store(u"Init"_s, QString());
+        const auto settings = construct(app);
+        QCOMPARE(settings->InvoiceNumber(), 1001);
+        QCOMPARE(app.stored(u"Init"_s), u"1"_s);
+    }
+
+    void longConversions_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("value");
+        QTest::newRow("plain") << u"1001"_s << 1001;
+        QTest::newRow("negative") << u"-42"_s << -42;
+        QTest::newRow("blanks around") << u" 77 "_s << 77;
+        QTest::newRow("empty") << QString() << 0;
+        QTest::newRow("not a number") << u"abc"_s << 0;
+        QTest::newRow("trailing garbage") << u"12abc"_s << 0;
+        QTest::newRow("fraction rounds") << u"12.7"_s << 13;
+        QTest::newRow("half to even") << u"12.5"_s << 12;
+        QTest::newRow("largest") << u"2147483647"_s << 2147483647;
+        QTest::newRow("beyond 32 bits") << u"2147483648"_s << 0;
+    }
+    void longConversions()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, value);
+        AppFixture app;
+        const auto settings = construct(app);
+        app.store(u"InvoiceNumber"_s, text);
+        QCOMPARE(settings->InvoiceNumber(), value);
+    }
+
+    void rateConversions_data()
+    {
+        QTest::addColumn<double>("written");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<double>("read");
+        QTest::newRow("seventeen and a half") << 17.5 << u"17.50"_s << 17.5;
+        QTest::newRow("zero") << 0.0 << u"0.00"_s << 0.0;
+        QTest::newRow("whole") << 5.0 << u"5.00"_s << 5.0;
+        QTest::newRow("third decimal rounds") << 2.345678 << u"2.35"_s << 2.35;
+        QTest::newRow("hundred") << 100.0 << u"100.00"_s << 100.0;
+    }
+    void rateConversions()
+    {
+        QFETCH(double, written);
+        QFETCH(QString, stored);
+        QFETCH(double, read);
+        AppFixture app;
+        const auto settings = construct(app);
+        // The stored text is the same whatever the user's locale.
+        const QLocale previous;
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        settings->setTaxValue(written);
+        QLocale::setDefault(previous);
+        QCOMPARE(app.stored(u"TaxValue"_s), stored);
+        QCOMPARE(settings->TaxValue(), read);
+    }
+
+    void rateReadsOtherForms_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("value");
+        QTest::newRow("decimal comma") << u"5,00"_s << 5.0;
+        QTest::newRow("comma fraction") << u"17,5"_s << 17.5;
+        QTest::newRow("empty") << QString() << 0.0;
+        QTest::newRow("garbage") << u"abc"_s << 0.0;
+        QTest::newRow("blanks") << u" 8.25 "_s << 8.25;
+    }
+    void rateReadsOtherForms()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, value);
+        AppFixture app;
+        const auto settings = construct(app);
+        app.store(u"TaxValue"_s, text);
+        QCOMPARE(settings->TaxValue(), value);
+    }
+
+    void stringsAreStoredExactly()
+    {
+        AppFixture app;
+        const auto settings = construct(app);
+        settings->setCompanyName(QString());
+        QVERIFY(!app.stored(u"CompanyName"_s).isNull());
+        QCOMPARE(settings->CompanyName(), QString());
+        const QString untrimmed = u"  Café Ωmega – 東京 ; = [x] \\ \"q\"  "_s;
+        settings->setFooter(3, untrimmed);
+        QCOMPARE(settings->Footer3(), untrimmed);
+        settings->setCurrencyName(u"€ Euro"_s);
+        QCOMPARE(app.stored(u"Currency"_s), u"€ Euro"_s);
+    }
+
+    void writesReachTheFileAtOnce()
+    {
+        AppFixture app;
+        const auto settings = construct(app);
+        settings->setTel(u"555 0100"_s);
+        // Another copy of the program, or the next run, reads the file itself.
+        QSettingsStore other(QFileInfo(app.storeFile()).path());
+        QCOMPARE(other.GetSetting(u"Tallyquill"_s, u"Settings"_s, u"Tel"_s), u"555 0100"_s);
+        other.SaveSetting(u"Tallyquill"_s, u"Settings"_s, u"Fax"_s, u"555 0199"_s);
+        QCOMPARE(settings->Fax(), u"555 0199"_s);
+    }
+
+    void unwritableStoreStopsFirstRunWithAMessage()
+    {
+        AppFixture app;
+        // A folder where the settings file should be: no write can succeed.
+        QVERIFY(QDir().mkpath(app.storeFile()));
+        app.messages.expect(Message::Answer::Ok);
+        const auto settings = construct(app);
+        const QList<Message> shown = app.messages.takeShown();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown[0].text.contains(QDir::toNativeSeparators(app.storeFile())), qPrintable(shown[0].text));
+        QCOMPARE(shown[0].title, u"Tallyquill"_s);
+        QCOMPARE(shown[0].buttons, Message::Buttons::Ok);
+        QVERIFY(!QFileInfo::exists(app.path(u"invoices"_s)));
+        QCOMPARE(settings->InvoiceNumber(), 0);
+    }
+
+    void damagedStoreFileIsKeptAside_data()
+    {
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<QString>("companyName");
+        QTest::newRow("binary") << QByteArray("\x00\x01\x02\xff\xfe garbage", 14) << u"Company Name"_s;
+        QTest::newRow("broken section") << QByteArray("[Settings\nInit=1\nCompanyName=Ours\n") << u"Ours"_s;
+        QTest::newRow("stray line") << QByteArray("[Settings]\nInit=1\nCompanyName=Ours\nnonsense\n")
+                                    << u"Ours"_s;
+    }
+    void damagedStoreFileIsKeptAside()
+    {
+        QFETCH(QByteArray, contents);
+        QFETCH(QString, companyName);
+        AppFixture app;
+        {
+            QFile file(app.storeFile());
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(contents);
+        }
+        const auto settings = construct(app);
+        // What could be read is used; an unreadable store got the first-run
+        // values. Either way the user's file survives beside the new one.
+        QCOMPARE(settings->CompanyName(), companyName);
+        settings->setTel(u"555"_s);
+        QCOMPARE(settings->Tel(), u"555"_s);
+        QFile copy(app.storeFile() + u".damaged"_s);
+        QVERIFY(copy.open(QIODevice::ReadOnly));
+        QCOMPARE(copy.readAll(), contents);
+    }
+};
+
+QTEST_GUILESS_MAIN(ClsSettingsTest)
+#include "tst_clssettings.moc"
