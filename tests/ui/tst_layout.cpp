@@ -1,0 +1,268 @@
+// SPDX-FileCopyrightText: 2026 Quillbook developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "windowfixture.h"
+
+#include "ui/clicklabel.h"
+#include "ui/frmmain2.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+enum Kind { Box, ShownBox, FigureBox, Check, List, Button };
+
+// A text box is a tab stop exactly when the user may type into it.
+bool isTabStop(const QWidget *w)
+{
+    return (w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus;
+}
+
+} // namespace
+
+class LayoutTest : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<WindowFixture> m_app;
+
+private slots:
+    void init()
+    {
+        m_app = std::make_unique<WindowFixture>();
+        QVERIFY(m_app->start());
+    }
+    void cleanup() { m_app.reset(); }
+
+    void controls_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("spoken");
+        QTest::addColumn<int>("alignment");
+        QTest::addColumn<QString>("caption");
+        const int left = Qt::AlignLeft, right = Qt::AlignRight;
+        for (int i = 0; i < 6; ++i) {
+            const QString n = QString::number(i + 1);
+            QTest::addRow("customer %d", i + 1) << u"txtCustomerDetails(%1)"_s.arg(i) << int(Box)
+                                                << u"Customer Details "_s + n << left << QString();
+            QTest::addRow("company %d", i + 1) << u"txtCompanyDetails(%1)"_s.arg(i) << int(Box)
+                                               << u"Company Details "_s + n << left << QString();
+        }
+        for (int i = 0; i < 12; ++i) {
+            const QString n = QString::number(i + 1);
+            QTest::addRow("qty %d", i + 1) << u"txtQty(%1)"_s.arg(i) << int(Box) << u"QTY "_s + n << right << QString();
+            QTest::addRow("description %d", i + 1) << u"txtDescription(%1)"_s.arg(i) << int(Box)
+                                                   << u"DESCRIPTION "_s + n << left << QString();
+            QTest::addRow("price %d", i + 1) << u"txtUnitPrice(%1)"_s.arg(i) << int(Box) << u"UNIT PRICE "_s + n
+                                             << right << QString();
+            QTest::addRow("total %d", i + 1) << u"txtTotal(%1)"_s.arg(i) << int(ShownBox) << u"TOTAL "_s + n
+                                             << right << QString();
+            QTest::addRow("tax %d", i + 1) << u"chkTax(%1)"_s.arg(i) << int(Check) << u"TAX "_s + n << 0 << QString();
+        }
+        QTest::newRow("surcharge 1") << u"txtSurcharge1"_s << int(Box) << u"Surcharge1 %"_s << right << u"0.00"_s;
+        QTest::newRow("discount") << u"txtDiscount"_s << int(Box) << u"Discount %"_s << right << u"0.00"_s;
+        QTest::newRow("sub total") << u"txtSubTotal"_s << int(FigureBox) << u"Sub Total"_s << right << u"0.00"_s;
+        QTest::newRow("shipping") << u"txtSH"_s << int(Box) << u"Ship&Hand"_s << right << u"0.00"_s;
+        QTest::newRow("tax total") << u"txtTax"_s << int(FigureBox) << u"Tax"_s << right << u"0.00"_s;
+        QTest::newRow("total") << u"txtTTotal"_s << int(FigureBox) << u"Total"_s << right << u"0.00"_s;
+        QTest::newRow("surcharge 2") << u"txtSurcharge2"_s << int(Box) << u"Surcharge2 %"_s << right << u"0.00"_s;
+        QTest::newRow("received") << u"txtReceived"_s << int(Box) << u"Received"_s << right << u"0.00"_s;
+        QTest::newRow("balance") << u"txtBalance"_s << int(FigureBox) << u"Balance"_s << right << u"0.00"_s;
+        QTest::newRow("payment") << u"cmbPaymentMethod"_s << int(List) << u"Payment Method"_s << 0 << QString();
+        QTest::newRow("print") << u"cmdPreview"_s << int(Button) << QString() << 0 << u"&Print PDF Invoice"_s;
+        QTest::newRow("new") << u"cmdNew"_s << int(Button) << QString() << 0 << u"&New Invoice"_s;
+        QTest::newRow("template") << u"cmbTemplate"_s << int(List) << u"Invoice Template"_s << 0 << QString();
+        QTest::newRow("view") << u"cmdView"_s << int(Button) << QString() << 0 << u"&View"_s;
+        QTest::newRow("logo") << u"txtLogo"_s << int(Box) << u"Logo"_s << left << QString();
+        QTest::newRow("logo button") << u"cmdLogo"_s << int(Button) << QString() << 0 << u"..."_s;
+        QTest::newRow("company") << u"txtCompanyName"_s << int(Box) << u"Company Name"_s << left << QString();
+        QTest::newRow("number") << u"txtInvoiceNumber"_s << int(ShownBox) << u"Invoice Number"_s << left << QString();
+        QTest::newRow("reset") << u"cmdInvoiceReset"_s << int(Button) << QString() << 0 << u"Reset"_s;
+        QTest::newRow("charge tax") << u"chkChargeTax"_s << int(Check) << u"Charge Tax"_s << 0 << QString();
+        QTest::newRow("tax name") << u"txtTaxName"_s << int(Box) << u"Tax Name"_s << left << QString();
+        QTest::newRow("tax value") << u"txtTaxValue"_s << int(Box) << u"Tax Value %"_s << right << QString();
+        QTest::newRow("shipping tax") << u"chkSHTax"_s << int(Check)
+                                      << u"Charge Tax on Shipping & Handling / Carriage"_s << 0 << QString();
+        QTest::newRow("tel") << u"txtTel"_s << int(Box) << u"Company Tel No"_s << left << QString();
+        QTest::newRow("fax") << u"txtFax"_s << int(Box) << u"Company Fax No"_s << left << QString();
+        QTest::newRow("currency") << u"txtCurrency"_s << int(Box) << u"Currency"_s << left << QString();
+        for (int i = 0; i < 3; ++i)
+            QTest::addRow("footer %d", i + 1) << u"txtFooter(%1)"_s.arg(i) << int(Box)
+                                              << u"Footer Line %1"_s.arg(i + 1) << left << QString();
+    }
+    void controls()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, kind);
+        QFETCH(QString, spoken);
+        QFETCH(int, alignment);
+        QFETCH(QString, caption);
+        auto *widget = m_app->control(name);
+        QVERIFY2(widget, qPrintable(name));
+        if (kind != Button)
+            QCOMPARE(widget->accessibleName(), spoken);
+        switch (kind) {
+        case Box:
+        case ShownBox:
+        case FigureBox: {
+            auto *box = qobject_cast<QLineEdit *>(widget);
+            QVERIFY(box);
+            QCOMPARE(int(box->alignment() & Qt::AlignHorizontal_Mask), alignment);
+            QCOMPARE(box->isReadOnly(), kind != Box);
+            QCOMPARE(isTabStop(box), kind == Box);
+            QCOMPARE(box->maxLength(), 32767); // no limit beyond the toolkit's own
+            if (kind != Box)
+                QCOMPARE(box->text(), caption);
+            if (kind == FigureBox) {
+                QCOMPARE(box->palette().color(QPalette::Text), QColor(Qt::white));
+                QVERIFY(box->palette().color(QPalette::Base).blue() > box->palette().color(QPalette::Base).red());
+            }
+            break;
+        }
+        case Check:
+            QVERIFY(qobject_cast<QCheckBox *>(widget));
+            QVERIFY(isTabStop(widget));
+            break;
+        case List: {
+            auto *list = qobject_cast<QComboBox *>(widget);
+            QVERIFY(list);
+            QVERIFY(!list->isEditable());
+            break;
+        }
+        case Button:
+            QCOMPARE(qobject_cast<QPushButton *>(widget)->text(), caption);
+            break;
+        }
+    }
+
+    void headings()
+    {
+        const QStringList captions = {
+            u"Customer Details"_s, u"QTY"_s, u"DESCRIPTION"_s, u"UNIT PRICE"_s, u"TOTAL"_s, u"TAX"_s,
+            u"+Surcharge1 %"_s, u"-Discount %"_s, u"=Sub Total"_s, u"+Ship&&Hand"_s, u"+Tax"_s,
+            u"Payment Method"_s, u"=Total"_s, u"+Surcharge2 %"_s, u"-Received"_s, u"Balance"_s,
+            u"Company Name"_s, u"Invoice Number"_s, u"Company Details"_s, u"Charge Tax"_s, u"Tax Name"_s,
+            u"Tax Value %"_s, u"Charge Tax on Shipping && Handling / Carriage"_s, u"Company Tel No"_s,
+            u"Company Fax No"_s, u"Currency"_s, u"Invoice Template"_s, u"Logo"_s, u"Footer Line 1"_s,
+            u"Footer Line 2"_s, u"Footer Line 3"_s};
+        frmMain2 &window = m_app->window();
+        for (int i = 0; i < captions.size(); ++i) {
+            auto *label = m_app->control<ClickLabel>(u"lblHeading(%1)"_s.arg(i));
+            QVERIFY(label);
+            QVERIFY(label->font().bold());
+            if (i != 10) // the tax heading follows the tax settings
+                QCOMPARE(label->caption(), captions[i]);
+            // Shown with single ampersands; on the page its control is on.
+            QCOMPARE(label->text(), label->caption().replace(u"&&"_s, u"&"_s));
+            QCOMPARE(window.picInvoice->isAncestorOf(label), i <= 15);
+        }
+        QCOMPARE(m_app->control<QLabel>(u"Label20"_s)->text(), u"e.g TAX,VAT,GST"_s);
+        QCOMPARE(m_app->control<QGroupBox>(u"Frame3"_s)->title(), u"Tax Settings"_s);
+        QCOMPARE(m_app->control<QLabel>(u"Label26"_s)->text(), u"INVOICE"_s);
+        for (int i = 0; i < 6; ++i)
+            QCOMPARE(m_app->control<QLabel>(u"Label%1"_s.arg(27 + i))->text(), QString::number(i + 1));
+        QCOMPARE(window.txtSurcharge1->toolTip(), u"Example use - Service Charge"_s);
+        QCOMPARE(window.txtSurcharge2->toolTip(), u"Example use - Credit card costs"_s);
+        QStringList methods;
+        for (int i = 0; i < window.cmbPaymentMethod->count(); ++i)
+            methods << window.cmbPaymentMethod->itemText(i);
+        QCOMPARE(methods, (QStringList{u"CASH"_s, u"CHECK"_s, u"CHEQUE"_s, u"CARD"_s, u"TRANSFER"_s, u"OTHER"_s}));
+        for (const char *line : {"Line1", "Line2", "Line3", "Line4", "Line5", "Line6", "Line7", "Line9",
+                                 "Line10", "Line11", "Line12"})
+            QVERIFY2(m_app->control(QString::fromLatin1(line)), line);
+    }
+
+    void menus()
+    {
+        frmMain2 &window = m_app->window();
+        QStringList layout;
+        const auto menus = window.menuBar()->actions();
+        for (QAction *menu : menus) {
+            layout << menu->objectName() + u'=' + menu->text();
+            for (QAction *item : menu->menu()->actions())
+                layout << u"  "_s + item->objectName() + u'=' + item->text()
+                        + (item->isEnabled() ? QString() : u" (disabled)"_s) + (item->shortcut().isEmpty() ? QString() : u" shortcut"_s);
+        }
+        QCOMPARE(layout, (QStringList{u"mnuFile=File"_s, u"  mnuFileExit=Exit"_s, u"mnuInvoice=Invoice"_s,
+                                      u"  mnuInvoiceSale=Sale"_s, u"  mnuInvoiceNew=New"_s,
+                                      u"  mnuInvoiceViewAll=View All"_s, u"mnuHelp=Help"_s, u"  mnuHelpHelp=Help"_s,
+                                      u"  mnuHelpSupport=Support"_s, u"  mnuHelpAbout=About"_s}));
+    }
+
+    void tabOrder_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QStringList>("order");
+        QStringList invoice;
+        for (int i = 0; i < 6; ++i)
+            invoice << u"txtCustomerDetails(%1)"_s.arg(i);
+        for (int i = 0; i < 12; ++i)
+            invoice << u"txtQty(%1)"_s.arg(i) << u"txtDescription(%1)"_s.arg(i) << u"txtUnitPrice(%1)"_s.arg(i)
+                    << u"chkTax(%1)"_s.arg(i);
+        invoice << u"txtSurcharge1"_s << u"txtDiscount"_s << u"txtSH"_s << u"txtSurcharge2"_s << u"txtReceived"_s
+                << u"cmbPaymentMethod"_s << u"cmdPreview"_s << u"cmdNew"_s;
+        QStringList settings{u"txtCompanyName"_s, u"cmdInvoiceReset"_s};
+        for (int i = 0; i < 6; ++i)
+            settings << u"txtCompanyDetails(%1)"_s.arg(i);
+        settings << u"chkChargeTax"_s << u"txtTaxName"_s << u"txtTaxValue"_s << u"chkSHTax"_s << u"txtTel"_s
+                 << u"txtFax"_s << u"txtCurrency"_s << u"cmbTemplate"_s << u"cmdView"_s << u"txtFooter(0)"_s
+                 << u"txtFooter(1)"_s << u"txtFooter(2)"_s << u"txtLogo"_s << u"cmdLogo"_s;
+        QTest::newRow("invoice page") << 0 << invoice;
+        QTest::newRow("settings page") << 1 << settings;
+    }
+    void tabOrder()
+    {
+        QFETCH(int, tab);
+        QFETCH(QStringList, order);
+        frmMain2 &window = m_app->window();
+        QTest::mouseClick(window.tab1, Qt::LeftButton, {}, window.tab1->tabRect(tab).center());
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        auto *first = m_app->control(order.first());
+        first->setFocus(Qt::TabFocusReason);
+        QTRY_COMPARE(QApplication::focusWidget(), first);
+        QStringList visited{order.first()};
+        for (qsizetype i = 1; i < order.size() + 1; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited << QApplication::focusWidget()->objectName();
+        }
+        // Round the page and back to its first control: nothing else is a stop.
+        QCOMPARE(visited, order + QStringList{order.first()});
+    }
+
+    void tabsShowOnePage()
+    {
+        frmMain2 &window = m_app->window();
+        QTest::mouseClick(window.tab1, Qt::LeftButton, {}, window.tab1->tabRect(1).center());
+        QVERIFY(window.picSettings->isVisible());
+        QVERIFY(!window.picInvoice->isVisible());
+        QCOMPARE(window.picSettings->geometry(), window.picInvoice->geometry());
+        QVERIFY(window.picSettings->geometry().top() >= window.tab1->geometry().bottom());
+        QTest::mouseClick(window.tab1, Qt::LeftButton, {}, window.tab1->tabRect(0).center());
+        QVERIFY(window.picInvoice->isVisible());
+        QVERIFY(!window.picSettings->isVisible());
+        // Every control stays inside its page.
+        for (QWidget *page : {window.picInvoice, window.picSettings}) {
+            for (QWidget *child : page->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+                QVERIFY2(page->rect().contains(child->geometry()), qPrintable(child->objectName()));
+        }
+        const QString shots = qEnvironmentVariable("QUILLBOOK_SCREENSHOTS");
+        if (!shots.isEmpty()) {
+            window.grab().save(QDir(shots).filePath(u"invoice-page.png"_s));
+            QTest::mouseClick(window.tab1, Qt::LeftButton, {}, window.tab1->tabRect(1).center());
+            window.grab().save(QDir(shots).filePath(u"settings-page.png"_s));
+        }
+    }
+};
+
+QTEST_MAIN(LayoutTest)
+#include "tst_layout.moc"
