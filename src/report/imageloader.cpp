@@ -1,0 +1,80 @@
+// SPDX-FileCopyrightText: 2026 Quillbook developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "report/imageloader.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+#include <QPainter>
+
+#include <cmath>
+
+namespace report {
+
+QSizeF fitInside(QSizeF imageSize, QSizeF box)
+{
+    if (imageSize.isEmpty() || box.isEmpty())
+        return {};
+    return imageSize.scaled(box, Qt::KeepAspectRatio);
+}
+
+namespace {
+
+// QImageReader's allocation limit is process-wide; keep ours for this read only.
+class AllocationLimit
+{
+public:
+    explicit AllocationLimit(int megabytes) : m_previous(QImageReader::allocationLimit())
+    {
+        QImageReader::setAllocationLimit(megabytes);
+    }
+    ~AllocationLimit() { QImageReader::setAllocationLimit(m_previous); }
+    AllocationLimit(const AllocationLimit &) = delete;
+    AllocationLimit &operator=(const AllocationLimit &) = delete;
+
+private:
+    int m_previous;
+};
+
+bool swapsSides(QImageIOHandler::Transformations t)
+{
+    return t.testFlag(QImageIOHandler::TransformationRotate90);
+}
+
+} // namespace
+
+QImage loadImageForBox(const QString &path, QSizeF boxMm, double dpi, const ImageLimits &limits)
+{
+    if (path.isEmpty() || boxMm.isEmpty() || !QFileInfo(path).isFile())
+        return {};
+    const AllocationLimit allocation(limits.allocationMegabytes);
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    const QSize stored = reader.size();
+    if (!stored.isValid() || stored.isEmpty() || stored.width() > limits.maxSide
+        || stored.height() > limits.maxSide
+        || qint64(stored.width()) * stored.height() > limits.maxPixels)
+        return {};
+
+    const bool swapped = swapsSides(reader.transformation());
+    const QSizeF upright = swapped ? stored.transposed() : stored;
+    const QSizeF printedMm = fitInside(upright, boxMm);
+    const QSizeF wanted(std::ceil(printedMm.width() / 25.4 * dpi),
+                        std::ceil(printedMm.height() / 25.4 * dpi));
+    if (wanted.width() < upright.width() && wanted.height() < upright.height()) {
+        const QSize decoded = upright.scaled(wanted, Qt::KeepAspectRatio).toSize().expandedTo({1, 1});
+        // Scaling is applied before the EXIF rotation, so ask in stored orientation.
+        reader.setScaledSize(swapped ? decoded.transposed() : decoded);
+    }
+    QImage image = reader.read();
+    if (image.isNull())
+        return {};
+    if (!image.hasAlphaChannel())
+        return image;
+    QImage flat(image.size(), QImage::Format_RGB32);
+    flat.fill(Qt::white);
+    QPainter painter(&flat);
+    painter.drawImage(0, 0, image);
+    return flat;
+}
+
+} // namespace report

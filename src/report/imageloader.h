@@ -1,0 +1,29 @@
+// SPDX-FileCopyrightText: 2026 Quillbook developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+namespace report {
+
+struct ImageLimits
+{
+    int maxSide = 20000;             // pixels, either side, as the file declares it
+    qint64 maxPixels = 80'000'000;   // width × height, as the file declares it
+    int allocationMegabytes = 256;   // for the decoder itself
+};
+
+// Reads an image to place in a box of `boxMm` millimetres, decoded at no more
+// than `dpi` for the size at which it is printed, upright as its EXIF data
+// says and flattened onto white (the PDF must not rely on transparency).
+// Returns a null image for anything that cannot or should not be read:
+// missing, unreadable, corrupt or absurdly large files.
+QImage loadImageForBox(const QString &path, QSizeF boxMm, double dpi = 300.0,
+                       const ImageLimits &limits = {});
+
+// The largest size of `imageSize`'s proportions that fits into `box`.
+QSizeF fitInside(QSizeF imageSize, QSizeF box);
+
+} // namespace report

@@ -1,0 +1,200 @@
+// SPDX-FileCopyrightText: 2026 Quillbook developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "report/reportengine.h"
+
+#include "report/fontfolder.h"
+#include "report/imageloader.h"
+#include "report/pagerenderer.h"
+#include "report/templateparser.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHash>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+using namespace Qt::StringLiterals;
+
+namespace report {
+
+namespace {
+
+constexpr int kDpi = 1200;
+constexpr int kImageCacheSize = 8;
+
+} // namespace
+
+struct ReportEngine::Data
+{
+    QString templatePath;
+    QHash<QString, QString> parameters;
+    QStringList names; // in the order they were first set, for stable suggestions
+    QString error;
+    QString fontsFolder;
+    // The same logo goes into every invoice; decoding it once saves most of its cost.
+    QHash<QString, QImage> images;
+
+    std::optional<ReportTemplate> load();
+    QImage image(const QString &path, QSizeF boxMm);
+};
+
+std::optional<ReportTemplate> ReportEngine::Data::load()
+{
+    if (templatePath.isEmpty()) {
+        error = u"No report template has been chosen."_s;
+        return std::nullopt;
+    }
+    QFile file(templatePath);
+    if (!QFileInfo(templatePath).isFile()) {
+        error = u"The report template %1 does not exist."_s.arg(QDir::toNativeSeparators(templatePath));
+        return std::nullopt;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = u"The report template %1 cannot be read: %2"_s.arg(
+            QDir::toNativeSeparators(templatePath), file.errorString());
+        return std::nullopt;
+    }
+    const TemplateLimits limits;
+    // One byte past the limit is enough for the parser to report the size.
+    const QByteArray data = file.read(limits.maxBytes + 1);
+    const QString label = QDir::toNativeSeparators(templatePath);
+    TemplateParser parser(label, limits);
+    auto tpl = parser.parse(data);
+    QStringList problems = parser.problems();
+    problems += checkPlaceholders(parser.placeholders(), names, label);
+    sortProblems(problems, label);
+    if (!problems.isEmpty()) {
+        error = problems.join(u'\n');
+        return std::nullopt;
+    }
+    return tpl;
+}
+
+QImage ReportEngine::Data::image(const QString &path, QSizeF boxMm)
+{
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return {};
+    const QString key = u"%1|%2|%3|%4x%5"_s.arg(info.absoluteFilePath())
+                            .arg(info.lastModified().toMSecsSinceEpoch())
+                            .arg(info.size())
+                            .arg(boxMm.width())
+                            .arg(boxMm.height());
+    if (const auto it = images.constFind(key); it != images.constEnd())
+        return *it;
+    const QImage loaded = loadImageForBox(path, boxMm);
+    if (images.size() >= kImageCacheSize)
+        images.clear();
+    images.insert(key, loaded);
+    return loaded;
+}
+
+ReportEngine::ReportEngine() : d(std::make_unique<Data>()) {}
+
+ReportEngine::~ReportEngine() = default;
+
+void ReportEngine::TemplatePath(const QString &path)
+{
+    d->templatePath = path;
+}
+
+QString ReportEngine::templatePath() const
+{
+    return d->templatePath;
+}
+
+void ReportEngine::SetParameter(const QString &name, const QString &value)
+{
+    if (!d->parameters.contains(name))
+        d->names << name;
+    d->parameters.insert(name, value);
+}
+
+void ReportEngine::clearParameters()
+{
+    d->parameters.clear();
+    d->names.clear();
+}
+
+bool ReportEngine::check()
+{
+    d->error.clear();
+    return d->load().has_value();
+}
+
+bool ReportEngine::ExportPdf(const QString &outputPath)
+{
+    d->error.clear();
+    const auto tpl = d->load();
+    if (!tpl)
+        return false;
+    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+        d->error = u"Writing a PDF needs a running QGuiApplication."_s;
+        return false;
+    }
+    const QString shownPath = QDir::toNativeSeparators(outputPath);
+    const QFileInfo output(outputPath);
+    if (!output.absoluteDir().exists()) {
+        d->error = u"Cannot write %1: the folder %2 does not exist."_s.arg(
+            shownPath, QDir::toNativeSeparators(output.absolutePath()));
+        return false;
+    }
+    registerFontFolder(fontsFolder());
+
+    QSaveFile file(outputPath);
+    if (!file.open(QIODevice::WriteOnly)) {
+        d->error = u"Cannot write %1: %2"_s.arg(shownPath, file.errorString());
+        return false;
+    }
+    {
+        QPdfWriter writer(&file);
+        writer.setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
+        writer.setResolution(kDpi);
+        writer.setTitle(output.completeBaseName());
+        writer.setCreator(u"Quillbook"_s);
+        writer.setPageLayout(QPageLayout(tpl->pageSize, tpl->orientation, QMarginsF()));
+        QPainter painter;
+        if (!painter.begin(&writer)) {
+            file.cancelWriting();
+            d->error = u"Cannot write %1: the PDF could not be started."_s.arg(shownPath);
+            return false;
+        }
+        PageRenderer renderer(painter, kDpi, d->parameters,
+                              QFileInfo(d->templatePath).absolutePath(),
+                              [this](const QString &path, QSizeF box) { return d->image(path, box); });
+        renderer.render(*tpl);
+        painter.end();
+    }
+    if (!file.commit()) {
+        d->error = u"Cannot write %1: %2"_s.arg(shownPath, file.errorString());
+        return false;
+    }
+    return true;
+}
+
+QString ReportEngine::errorString() const
+{
+    return d->error;
+}
+
+void ReportEngine::setFontsFolder(const QString &folder)
+{
+    d->fontsFolder = folder;
+}
+
+QString ReportEngine::fontsFolder() const
+{
+    return d->fontsFolder.isEmpty() ? defaultFontsFolder() : d->fontsFolder;
+}
+
+QString ReportEngine::defaultFontsFolder()
+{
+    return QDir(QCoreApplication::applicationDirPath()).filePath(u"fonts"_s);
+}
+
+} // namespace report

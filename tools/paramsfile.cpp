@@ -1,0 +1,74 @@
+// SPDX-FileCopyrightText: 2026 Quillbook developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "paramsfile.h"
+
+#include "report/namesuggestion.h"
+
+#include <QFile>
+#include <QStringDecoder>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString unescape(QStringView value)
+{
+    QString out;
+    out.reserve(value.size());
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        if (value[i] == u'\\' && i + 1 < value.size()) {
+            if (value[i + 1] == u'n') {
+                out += u'\n';
+                ++i;
+                continue;
+            }
+            if (value[i + 1] == u'\\') {
+                out += u'\\';
+                ++i;
+                continue;
+            }
+        }
+        out += value[i];
+    }
+    return out;
+}
+
+} // namespace
+
+ParamsFile readParamsFile(const QString &path, const QStringList &known)
+{
+    ParamsFile result;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.problems << u"%1: cannot be read: %2"_s.arg(path, file.errorString());
+        return result;
+    }
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString text = decoder.decode(file.readAll());
+    if (decoder.hasError()) {
+        result.problems << u"%1: is not UTF-8 text"_s.arg(path);
+        return result;
+    }
+    const QStringList lines = text.split(u'\n');
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QStringView line(lines[i]);
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        if (line.trimmed().isEmpty() || line.trimmed().startsWith(u'#'))
+            continue;
+        const qsizetype equals = line.indexOf(u'=');
+        const QString where = u"%1:%2: "_s.arg(path).arg(i + 1);
+        if (equals < 0) {
+            result.problems << where + u"expected NAME=VALUE"_s;
+            continue;
+        }
+        const QString name = line.left(equals).trimmed().toString();
+        if (!known.contains(name)) {
+            result.problems << where + u"unknown parameter %1"_s.arg(name)
+                    + report::didYouMean(name, known);
+            continue;
+        }
+        result.values.append({name, unescape(line.mid(equals + 1))});
+    }
+    return result;
+}
