@@ -214,9 +214,8 @@ double NumericValue(const QString &text)
         return 0.0;
     const std::string literal = number.digits + 'e' + std::to_string(-number.scale);
     double value = 0.0;
-    const auto [end, error] = std::from_chars(literal.data(), literal.data() + literal.size(), value);
-    Q_UNUSED(end);
-    if (error == std::errc::result_out_of_range) {
+    const auto result = std::from_chars(literal.data(), literal.data() + literal.size(), value);
+    if (result.ec == std::errc::result_out_of_range) {
         const bool huge = static_cast<qsizetype>(number.digits.size()) > number.scale;
         value = huge ? std::numeric_limits<double>::infinity() : 0.0;
     }

@@ -13,7 +13,7 @@ __extension__ typedef __int128 Int128;
 __extension__ typedef unsigned __int128 UInt128;
 
 enum class Rounding {
-    HalfEven,     // converting to a fixed-point amount
+    HalfEven,         // converting to a fixed-point amount
     HalfAwayFromZero, // rounding to cents, as amounts are written
 };
 
