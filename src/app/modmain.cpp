@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/modmain.h"
 
+#include "invoice/clstotals.h"
+#include "invoice/runtimeerror.h"
 #include "platform/filesystem.h"
 #include "platform/messagebox.h"
 #include "platform/platform.h"
@@ -20,6 +22,7 @@ using namespace Qt::StringLiterals;
 namespace modMain {
 
 std::unique_ptr<clsSettings> gSettings;
+std::unique_ptr<clsTotals> gTotals;
 
 namespace {
 
@@ -28,6 +31,7 @@ std::unique_ptr<frmMain2> gMainWindow;
 // Releases what the window used, in the reverse order of creation.
 void ReleaseGlobals()
 {
+    gTotals.reset();
     gSettings.reset();
 }
 
@@ -84,6 +88,8 @@ bool Main(Platform &platform)
                                                       CreateInvoiceFolder(platform, folderName);
                                                   });
         frmMain2 &window = MainWindow(platform);
+        gTotals = std::make_unique<clsTotals>(window);
+        window.bindTotals(gTotals.get());
         LoadTemplateList(platform, window);
         if (window.cmbTemplate->count() == 0) {
             platform.messages.inform(u"Fatal error!. no report templates found\r\nThe program cannot continue"_s);
@@ -95,9 +101,12 @@ bool Main(Platform &platform)
         window.picSettings->hide();
         window.picInvoice->move(frmMain2::pagePosition());
         window.cmbPaymentMethod->setCurrentIndex(0);
+        window.NewInvoice();
         CentreOnScreen(window);
         window.show();
         return true;
+    } catch (const RuntimeError &error) {
+        platform.messages.inform(error.description());
     } catch (const std::exception &error) {
         platform.messages.inform(QString::fromLocal8Bit(error.what()));
     }

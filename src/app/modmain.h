@@ -7,6 +7,7 @@
 #include <memory>
 
 class clsSettings;
+class clsTotals;
 class frmMain2;
 struct Platform;
 
@@ -14,9 +15,10 @@ struct Platform;
 // templates, prepares the main window and shows it.
 namespace modMain {
 
-// The one settings object and the main window, alive from start-up until the
-// main window is unloaded.
+// The one settings object and the one totals calculator, alive from start-up
+// until the main window is unloaded.
 extern std::unique_ptr<clsSettings> gSettings;
+extern std::unique_ptr<clsTotals> gTotals;
 
 // Runs the start-up sequence. Returns true when the main window is shown;
 // false when the program must end at once (no template, or a failure).

@@ -179,9 +179,8 @@ frmMain2::frmMain2(Platform &platform, clsSettings &settings, QWidget *parent)
     buildMenus();
     buildTabOrder();
 
-    connect(tab1, &QTabBar::tabBarClicked, this, &frmMain2::tab1_Click);
-    connect(cmbTemplate, &QComboBox::currentIndexChanged, this, &frmMain2::cmbTemplate_Click);
-    connect(mnuFileExit, &QAction::triggered, this, &QWidget::close);
+    connectInvoicePage();
+    connectSheetCommands();
 
     adjustSize();
     setFixedSize(sizeHint());
@@ -444,43 +443,4 @@ void frmMain2::buildTabOrder()
     order << txtLogo << cmdLogo;
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
-}
-
-void frmMain2::tab1_Click(int index)
-{
-    const QString caption = tab1->tabText(index);
-    if (caption == u"Settings") {
-        picInvoice->hide();
-        picSettings->show();
-        picSettings->move(pagePosition());
-    } else if (caption == u"Invoice") {
-        picInvoice->show();
-        picSettings->hide();
-        picInvoice->move(pagePosition());
-    }
-}
-
-void frmMain2::cmbTemplate_Click(int index)
-{
-    if (index >= 0)
-        m_settings.setTemplate(cmbTemplate->itemText(index));
-}
-
-void frmMain2::closeEvent(QCloseEvent *event)
-{
-    event->accept();
-    Form_Unload();
-}
-
-void frmMain2::Form_Unload()
-{
-    if (m_unloaded)
-        return;
-    m_unloaded = true;
-    // Nothing of the window may run once it is unloaded: hiding it moves the
-    // focus, and a box's focus handling would otherwise still run.
-    const auto children = findChildren<QObject *>();
-    for (QObject *child : children)
-        child->blockSignals(true);
-    emit unloaded();
 }

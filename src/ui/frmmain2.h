@@ -2,9 +2,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "invoice/clstotals.h"
+
+#include <QHash>
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 
 class QAction;
 class QCheckBox;
@@ -22,7 +26,7 @@ struct Platform;
 // The main window. Its controls are the invoice's data model: every value
 // of the invoice and every setting on screen lives in a named control, and
 // the procedures of the program read and write those controls by name.
-class frmMain2 : public QMainWindow
+class frmMain2 : public QMainWindow, public TotalsSource
 {
     Q_OBJECT
 public:
@@ -98,24 +102,77 @@ public:
     // Where the visible page stands, inside the window's client area.
     static QPoint pagePosition();
 
+    // The totals calculator reads this window; bound once at start-up.
+    void bindTotals(clsTotals *totals) { m_totals = totals; }
+
+    // Blanks the invoice sheet and copies the settings into the window.
+    void NewInvoice();
+    // Copies every setting into its control, sets the tax heading and the
+    // line tax boxes, and re-totals.
+    void LoadSettingsIntoForm();
+    // Adds one to the stored next invoice number.
+    void IncrementInvoiceNumber();
+    // Recalculates the invoice and shows sub total, tax, total and balance.
+    void RefreshTotals();
+
+    // The rate as the window shows it: shortest form, no trailing zeros.
+    static QString GeneralNumber(double value);
+
+    TotalsInput totalsInput() const override;
+    int taxCharge() const override;
+
 signals:
     // The window was unloaded: it handles no more events and the program ends.
     void unloaded();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // What the window does on the events of one control.
+    struct ControlEvents
+    {
+        std::function<bool(QChar)> keyAllowed = {}; // typed characters that reach the box
+        std::function<void()> gotFocus = {};
+        std::function<void()> lostFocus = {};
+        std::function<void()> otherButtonReleased = {}; // a check box: any button but the left
+    };
+
     void buildInvoicePage();
     void buildSettingsPage();
     void buildMenus();
     void buildTabOrder();
+    void connectInvoicePage();
+    void connectSheetCommands();
+    void on(QWidget *control, ControlEvents events);
 
+    // Invoice entry.
+    void SelectAllText(QLineEdit *box);
+    void txtQty_Change(int index);
+    void txtUnitPrice_Change(int index);
+    void txtUnitPrice_LostFocus(int index);
+    void UpdateLineTotal(int index, bool quantityChanged);
+    void Adjustment_Change(QLineEdit *box, bool percentage);
+    void Adjustment_LostFocus(QLineEdit *box);
+    void chkTax_MouseUp(int index);
+
+    // Sheet lifecycle.
+    void cmdNew_Click();
+    void mnuInvoiceNew_Click();
+    void mnuInvoiceSale_Click();
+    void cmdPreview_Click();
     void tab1_Click(int index);
     void cmbTemplate_Click(int index);
     void Form_Unload();
+    void SetTaxHeading(const QString &caption);
+
+    // Runs a procedure that traps failures: the first one ends it and is shown.
+    void Trapped(const std::function<void()> &steps);
 
     Platform &m_platform;
     clsSettings &m_settings;
+    clsTotals *m_totals = nullptr;
+    QHash<QObject *, ControlEvents> m_events;
     bool m_unloaded = false;
 };

@@ -85,7 +85,7 @@ private slots:
         QTest::newRow("logo") << u"txtLogo"_s << int(Box) << u"Logo"_s << left << QString();
         QTest::newRow("logo button") << u"cmdLogo"_s << int(Button) << QString() << 0 << u"..."_s;
         QTest::newRow("company") << u"txtCompanyName"_s << int(Box) << u"Company Name"_s << left << QString();
-        QTest::newRow("number") << u"txtInvoiceNumber"_s << int(ShownBox) << u"Invoice Number"_s << left << QString();
+        QTest::newRow("number") << u"txtInvoiceNumber"_s << int(ShownBox) << u"Invoice Number"_s << left << u"1001"_s;
         QTest::newRow("reset") << u"cmdInvoiceReset"_s << int(Button) << QString() << 0 << u"Reset"_s;
         QTest::newRow("charge tax") << u"chkChargeTax"_s << int(Check) << u"Charge Tax"_s << 0 << QString();
         QTest::newRow("tax name") << u"txtTaxName"_s << int(Box) << u"Tax Name"_s << left << QString();

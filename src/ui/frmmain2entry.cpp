@@ -1,0 +1,242 @@
+// SPDX-FileCopyrightText: 2026 Quillbook developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
+// Typing on the invoice page: the key filters, line totals that follow
+// quantity and price, adjustment boxes that stay numeric, numbers tidied on
+// leaving a box, and a recalculation after every edit.
+//
+// Writing a box's text from here runs that box's change handling at once,
+// inside the statement that wrote it (QLineEdit::textChanged is synchronous),
+// and writing the text a box already holds runs nothing. The handlers below
+// rely on both: tidying a price recomputes its line, and emptying an emptied
+// price ends the chain.
+#include "ui/frmmain2.h"
+
+#include "invoice/numbers.h"
+#include "invoice/runtimeerror.h"
+#include "platform/messagebox.h"
+#include "platform/platform.h"
+
+#include <QCheckBox>
+#include <QFocusEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QTabBar>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Digits, ".", Backspace and Tab: what a number box lets through.
+bool numberKey(QChar c)
+{
+    return (c >= u'0' && c <= u'9') || c == u'.' || c == u'\b' || c == u'\t';
+}
+
+// A unit price may also be negative (a credit line).
+bool priceKey(QChar c)
+{
+    return numberKey(c) || c == u'-';
+}
+
+bool allowsFocusHandling(Qt::FocusReason reason)
+{
+    // The window losing or regaining activation (another window, a message
+    // box, a menu) is no move between the window's controls.
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+} // namespace
+
+void frmMain2::on(QWidget *control, ControlEvents events)
+{
+    m_events.insert(control, std::move(events));
+    control->installEventFilter(this);
+}
+
+void frmMain2::connectInvoicePage()
+{
+    auto selectOnFocus = [this](QLineEdit *box) { return [this, box] { SelectAllText(box); }; };
+
+    for (QLineEdit *box : txtCustomerDetails)
+        on(box, {.gotFocus = selectOnFocus(box)});
+    for (int i = 0; i < LineCount; ++i) {
+        on(txtDescription[i], {.gotFocus = selectOnFocus(txtDescription[i])});
+        on(txtQty[i], {.keyAllowed = numberKey, .gotFocus = selectOnFocus(txtQty[i])});
+        connect(txtQty[i], &QLineEdit::textChanged, this, [this, i] { txtQty_Change(i); });
+        on(txtUnitPrice[i], {.keyAllowed = priceKey,
+                             .gotFocus = selectOnFocus(txtUnitPrice[i]),
+                             .lostFocus = [this, i] { txtUnitPrice_LostFocus(i); }});
+        connect(txtUnitPrice[i], &QLineEdit::textChanged, this, [this, i] { txtUnitPrice_Change(i); });
+        // A left click and Space both toggle the box and emit clicked() after
+        // the new state is set; the other buttons are caught on release.
+        connect(chkTax[i], &QCheckBox::clicked, this, [this, i] { chkTax_MouseUp(i); });
+        on(chkTax[i], {.otherButtonReleased = [this, i] { chkTax_MouseUp(i); }});
+    }
+
+    const std::pair<QLineEdit *, bool> adjustments[] = {
+        {txtSurcharge1, true}, {txtDiscount, true}, {txtSurcharge2, true}, {txtSH, false}, {txtReceived, false}};
+    for (const auto &[box, percentage] : adjustments) {
+        on(box, {.keyAllowed = numberKey,
+                 .gotFocus = selectOnFocus(box),
+                 .lostFocus = [this, box = box] { Adjustment_LostFocus(box); }});
+        connect(box, &QLineEdit::textChanged, this,
+                [this, box = box, percentage = percentage] { Adjustment_Change(box, percentage); });
+    }
+
+    // The mouse wheel would switch tabs without the page following.
+    on(tab1, {});
+}
+
+bool frmMain2::eventFilter(QObject *watched, QEvent *event)
+{
+    const auto found = m_events.constFind(watched);
+    if (found == m_events.constEnd())
+        return QMainWindow::eventFilter(watched, event);
+    const ControlEvents &events = *found;
+
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        if (events.keyAllowed) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            // Keys that type nothing (arrows, Home, Delete) are no characters.
+            if (key->key() == Qt::Key_Delete)
+                return false;
+            const QString typed = key->text();
+            for (const QChar c : typed) {
+                if (!events.keyAllowed(c))
+                    return true;
+            }
+        }
+        break;
+    case QEvent::InputMethod:
+        // Text composed by an input method is typed text too.
+        if (events.keyAllowed) {
+            const auto *input = static_cast<QInputMethodEvent *>(event);
+            for (const QChar c : input->commitString()) {
+                if (!events.keyAllowed(c))
+                    return true;
+            }
+        }
+        break;
+    case QEvent::FocusIn:
+        if (events.gotFocus && allowsFocusHandling(static_cast<QFocusEvent *>(event)->reason())) {
+            // Let the box take the focus first, then act on it.
+            watched->event(event); // QObject::event is public
+            events.gotFocus();
+            return true;
+        }
+        break;
+    case QEvent::FocusOut:
+        if (events.lostFocus && allowsFocusHandling(static_cast<QFocusEvent *>(event)->reason())) {
+            watched->event(event); // QObject::event is public
+            events.lostFocus();
+            return true;
+        }
+        break;
+    case QEvent::MouseButtonRelease:
+        if (events.otherButtonReleased) {
+            const auto *mouse = static_cast<QMouseEvent *>(event);
+            const auto *widget = static_cast<QWidget *>(watched);
+            if (mouse->button() != Qt::LeftButton && widget->rect().contains(mouse->position().toPoint()))
+                events.otherButtonReleased();
+        }
+        break;
+    case QEvent::Wheel:
+        return watched == tab1;
+    default:
+        break;
+    }
+    return false;
+}
+
+void frmMain2::SelectAllText(QLineEdit *box)
+{
+    box->selectAll();
+    // A click places the cursor after the focus arrives and would undo an
+    // immediate selection; select once more when that is done.
+    QTimer::singleShot(0, box, [box] {
+        if (box->hasFocus())
+            box->selectAll();
+    });
+}
+
+void frmMain2::txtQty_Change(int index)
+{
+    UpdateLineTotal(index, true);
+}
+
+void frmMain2::txtUnitPrice_Change(int index)
+{
+    UpdateLineTotal(index, false);
+}
+
+void frmMain2::UpdateLineTotal(int index, bool quantityChanged)
+{
+    // A lone "-" or ".", or a second ".", empties the price at once; its own
+    // change handling runs the line once more, nested here.
+    if (!quantityChanged && !IsNumeric(txtUnitPrice[index]->text()))
+        txtUnitPrice[index]->setText(QString());
+
+    if (!txtQty[index]->text().isEmpty()) {
+        try {
+            const Amount total = LineTotal(txtQty[index]->text(), txtUnitPrice[index]->text());
+            txtTotal[index]->setText(FormatAmount(total, 2));
+        } catch (const RuntimeError &error) {
+            // The line keeps its previous total and nothing is re-totalled.
+            m_platform.messages.inform(error.description());
+            return;
+        }
+    } else {
+        txtTotal[index]->setText(QString());
+        // Clearing a quantity clears the whole line; clearing a price does not.
+        if (quantityChanged)
+            txtUnitPrice[index]->setText(QString());
+    }
+    RefreshTotals();
+}
+
+void frmMain2::txtUnitPrice_LostFocus(int index)
+{
+    QLineEdit *box = txtUnitPrice[index];
+    if (box->text().isEmpty())
+        return;
+    QString tidy;
+    try {
+        if (IsNumeric(box->text()))
+            tidy = FormatAmount(NumericValue(box->text()), 2);
+    } catch (const RuntimeError &) {
+        tidy.clear();
+    }
+    box->setText(tidy);
+}
+
+void frmMain2::Adjustment_Change(QLineEdit *box, bool percentage)
+{
+    // Each step goes on whatever the one before it met.
+    if (!IsNumeric(box->text()))
+        box->setText(u"0.00"_s);
+    if (percentage && NumericValue(box->text()) > 100)
+        box->setText(u"100"_s);
+    RefreshTotals();
+}
+
+void frmMain2::Adjustment_LostFocus(QLineEdit *box)
+{
+    QString tidy = u"0.00"_s;
+    try {
+        if (IsNumeric(box->text()))
+            tidy = FormatAmount(NumericValue(box->text()), 2);
+    } catch (const RuntimeError &) {
+        tidy = u"0.00"_s;
+    }
+    box->setText(tidy);
+}
+
+void frmMain2::chkTax_MouseUp(int /*index*/)
+{
+    RefreshTotals();
+}
