@@ -91,9 +91,9 @@ bool PageRenderer::isBlankOrZero(const QString &value)
     return digits || (!sign && !point);
 }
 
-bool PageRenderer::isVisible(const Element &element) const
+bool PageRenderer::isVisible(const std::vector<Condition> &conditions) const
 {
-    for (const Condition &condition : element.conditions) {
+    for (const Condition &condition : conditions) {
         bool any = false;
         for (const QString &name : condition.names) {
             const QString value = m_parameters.value(name);
@@ -137,10 +137,28 @@ QRectF PageRenderer::px(const QRectF &mm) const
 
 void PageRenderer::render(const ReportTemplate &tpl)
 {
+    // How far each band moves up for the hidden bands above it in its stack.
+    std::vector<double> lift(tpl.bands.size());
+    std::vector<double> hidden;
+    for (size_t i = 0; i < tpl.bands.size(); ++i) {
+        const Band &band = tpl.bands[i];
+        if (size_t(band.stack) >= hidden.size())
+            hidden.resize(band.stack + 1);
+        lift[i] = hidden[band.stack];
+        if (band.condition && !isVisible({*band.condition}))
+            hidden[band.stack] += band.height;
+    }
     for (const Element &element : tpl.elements) {
-        if (!isVisible(element))
+        if (!isVisible(element.conditions))
             continue;
+        const double dy = element.band >= 0 ? lift[element.band] : 0.0;
+        if (dy != 0.0) {
+            m_painter.save();
+            m_painter.translate(0, -px(dy));
+        }
         std::visit([this](const auto &shape) { draw(shape); }, element.shape);
+        if (dy != 0.0)
+            m_painter.restore();
     }
 }
 

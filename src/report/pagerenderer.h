@@ -34,7 +34,7 @@ public:
     static bool isBlankOrZero(const QString &value);
 
 private:
-    bool isVisible(const Element &element) const;
+    bool isVisible(const std::vector<Condition> &conditions) const;
     QString fill(const PieceList &pieces) const;
     double px(double mm) const { return mm * m_dpi / 25.4; }
     QRectF px(const QRectF &mm) const;

@@ -106,6 +106,17 @@ struct Element
 {
     std::variant<TextBox, ImageBox, LineShape, RectShape> shape;
     std::vector<Condition> conditions;
+    int band = -1; // index into ReportTemplate::bands, or -1
+};
+
+// A horizontal strip of a stack. When its condition hides it, everything in
+// the later bands of the same stack moves up by its height, so optional lines
+// (a surcharge of zero, an empty fax number) leave no gap.
+struct Band
+{
+    int stack = 0;
+    double height = 0.0;
+    std::optional<Condition> condition;
 };
 
 // A parameter name as written, kept for checking it against the names the
@@ -125,6 +136,7 @@ struct ReportTemplate
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
     TextStyle defaultStyle;
     std::vector<Element> elements;
+    std::vector<Band> bands;
 };
 
 } // namespace report

@@ -22,8 +22,9 @@ constexpr double kMaxLength = 2000.0; // mm; far beyond any page, small enough f
 constexpr double kMinFontSize = 1.0;
 constexpr double kMaxFontSize = 400.0;
 
-const QStringList kElementNames = {u"report"_s, u"style"_s, u"text"_s,   u"image"_s,
-                                   u"line"_s,   u"rect"_s,  u"repeat"_s, u"if"_s, u"br"_s};
+const QStringList kElementNames = {u"report"_s, u"style"_s, u"text"_s, u"image"_s,
+                                   u"line"_s,   u"rect"_s,  u"repeat"_s, u"if"_s,
+                                   u"br"_s,     u"stack"_s, u"band"_s};
 
 const QStringList kFontAttributes = {u"font"_s, u"size"_s,  u"bold"_s,  u"italic"_s,
                                      u"color"_s, u"align"_s, u"valign"_s};
@@ -145,6 +146,9 @@ private:
     void readRect(std::vector<Element> &out);
     void readRepeat(int depth, std::vector<Element> &out);
     void readIf(int depth, std::vector<Element> &out);
+    void readStack(int depth, std::vector<Element> &out);
+    void readBand(int depth, std::vector<Element> &out);
+    std::optional<Condition> readCondition(const Attributes &a, bool required);
     void add(std::vector<Element> &out, Element element);
 
     std::optional<double> length(const Attributes &a, const QString &name, double fallback,
@@ -173,6 +177,9 @@ private:
     QHash<QString, TextStyle> m_styles;
     std::vector<Condition> m_conditions;
     int m_repeatRows = 0; // rows of the enclosing repeat, 0 outside one
+    int m_stacks = 0;
+    int m_band = -1;      // the enclosing band, -1 outside one
+    bool m_inStack = false;
     int m_elementCount = 0;
     bool m_aborted = false;
     qsizetype m_lastOffset = 0;
@@ -360,6 +367,16 @@ void Reader::readChildren(int depth, bool topLevel, std::vector<Element> &out)
             readRepeat(depth + 1, out);
         } else if (name == u"if"_s) {
             readIf(depth + 1, out);
+        } else if (name == u"stack"_s) {
+            if (m_repeatRows > 0 || m_inStack) {
+                problem(tagPosition(), u"a <stack> cannot stand inside <repeat> or another <stack>"_s);
+                m_xml.skipCurrentElement();
+            } else {
+                readStack(depth + 1, out);
+            }
+        } else if (name == u"band"_s) {
+            problem(tagPosition(), u"<band> must stand directly inside <stack>"_s);
+            m_xml.skipCurrentElement();
         } else {
             problem(tagPosition(), u"unknown element <%1>"_s.arg(name)
                             + didYouMean(name, kElementNames, u"<"_s, u">"_s));
@@ -816,6 +833,7 @@ void Reader::add(std::vector<Element> &out, Element element)
               u"the template has more than %1 elements"_s.arg(m_limits.maxElements));
         return;
     }
+    element.band = m_band;
     out.push_back(std::move(element));
 }
 
@@ -906,6 +924,61 @@ void Reader::readRepeat(int depth, std::vector<Element> &out)
 void Reader::readIf(int depth, std::vector<Element> &out)
 {
     const Attributes a = readAttributes({u"filled"_s, u"empty"_s, u"nonzero"_s});
+    const std::optional<Condition> condition = readCondition(a, true);
+    if (condition)
+        m_conditions.push_back(*condition);
+    readChildren(depth, false, out);
+    if (condition)
+        m_conditions.pop_back();
+}
+
+void Reader::readStack(int depth, std::vector<Element> &out)
+{
+    readAttributes({});
+    const int stack = m_stacks++;
+    m_inStack = true;
+    while (!m_xml.atEnd() && !m_aborted) {
+        const QXmlStreamReader::TokenType token = m_xml.readNext();
+        if (token == QXmlStreamReader::EndElement || token == QXmlStreamReader::Invalid)
+            break;
+        if (token == QXmlStreamReader::Characters && !m_xml.isWhitespace()) {
+            problem(tagPosition(), u"only <band> elements can stand inside <stack>"_s);
+        } else if (token == QXmlStreamReader::StartElement) {
+            if (m_xml.qualifiedName() != u"band"_s) {
+                problem(tagPosition(), u"only <band> elements can stand inside <stack>, not <%1>"_s.arg(
+                                           m_xml.qualifiedName()));
+                m_xml.skipCurrentElement();
+                continue;
+            }
+            if (depth + 1 >= m_limits.maxDepth) {
+                abort(readerPosition(),
+                      u"elements are nested more than %1 levels deep"_s.arg(m_limits.maxDepth));
+                break;
+            }
+            const Attributes a = readAttributes({u"height"_s, u"filled"_s, u"empty"_s, u"nonzero"_s});
+            Band band;
+            band.stack = stack;
+            band.height = length(a, u"height"_s, 0, true, true).value_or(0);
+            band.condition = readCondition(a, false);
+            if (++m_elementCount > m_limits.maxElements) {
+                abort(a.tag, u"the template has more than %1 elements"_s.arg(m_limits.maxElements));
+                break;
+            }
+            m_band = int(m_template.bands.size());
+            m_template.bands.push_back(band);
+            if (band.condition)
+                m_conditions.push_back(*band.condition);
+            readChildren(depth + 1, false, out);
+            if (band.condition)
+                m_conditions.pop_back();
+            m_band = -1;
+        }
+    }
+    m_inStack = false;
+}
+
+std::optional<Condition> Reader::readCondition(const Attributes &a, bool required)
+{
     static const std::pair<QString, Condition::Kind> kinds[] = {
         {u"filled"_s, Condition::Kind::Filled},
         {u"empty"_s, Condition::Kind::Empty},
@@ -916,7 +989,7 @@ void Reader::readIf(int depth, std::vector<Element> &out)
         if (!a.values.contains(attribute))
             continue;
         ++given;
-        Condition c{kind, a.values.value(attribute).split(u' ', Qt::SkipEmptyParts)};
+        Condition c{kind, a.values.value(attribute).simplified().split(u' ', Qt::SkipEmptyParts)};
         if (c.names.isEmpty())
             problem(where(a, attribute), u"'%1' needs at least one parameter name"_s.arg(attribute));
         for (const QString &name : std::as_const(c.names)) {
@@ -928,15 +1001,12 @@ void Reader::readIf(int depth, std::vector<Element> &out)
         }
         condition = c;
     }
-    if (given != 1) {
-        problem(a.tag, u"<if> needs exactly one of the attributes 'filled', 'empty' or 'nonzero'"_s);
+    if (given > 1 || (required && given == 0)) {
+        problem(a.tag, u"<%1> needs %2 of the attributes 'filled', 'empty' or 'nonzero'"_s.arg(
+                           m_xml.qualifiedName(), required ? u"exactly one"_s : u"at most one"_s));
         condition.reset();
     }
-    if (condition)
-        m_conditions.push_back(*condition);
-    readChildren(depth, false, out);
-    if (condition)
-        m_conditions.pop_back();
+    return condition;
 }
 
 } // namespace
