@@ -72,23 +72,11 @@ PageRenderer::PageRenderer(QPainter &painter, double dpi, const QHash<QString, Q
 
 bool PageRenderer::isBlankOrZero(const QString &value)
 {
-    bool digits = false;
-    bool point = false;
-    bool sign = false;
-    for (const QChar c : value) {
-        if (c.isSpace() || c == u',')
-            continue;
-        if ((c == u'-' || c == u'+') && !sign && !digits && !point) {
-            sign = true;
-        } else if (c == u'.' && !point) {
-            point = true;
-        } else if (c == u'0') {
-            digits = true;
-        } else {
-            return false; // another digit or any other character: not zero
-        }
-    }
-    return digits || (!sign && !point);
+    // The program reads a text without digits as 0, so "." and "-" count as
+    // zero too; any other character or digit makes the value worth showing.
+    return std::all_of(value.begin(), value.end(), [](QChar c) {
+        return c.isSpace() || c == u'0' || c == u'.' || c == u',' || c == u'-' || c == u'+';
+    });
 }
 
 bool PageRenderer::isVisible(const std::vector<Condition> &conditions) const
@@ -170,6 +158,10 @@ QFont PageRenderer::fontFor(const TextStyle &style, double size) const
     font.setItalic(style.italic);
     // Unhinted outlines keep the layout identical whatever the resolution.
     font.setHintingPreference(QFont::PreferNoHinting);
+    // Qt shapes without ligatures when letters are spaced. An invisible
+    // spacing keeps "fi" as two letters, so the PDF's text reads "fi" back
+    // instead of the ligature sign, while kerning stays on.
+    font.setLetterSpacing(QFont::AbsoluteSpacing, 1.0 / 64); // the smallest step Qt keeps
     return font;
 }
 

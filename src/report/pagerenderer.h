@@ -30,7 +30,8 @@ public:
 
     void render(const ReportTemplate &tpl);
 
-    // Whether `value` is blank or a number equal to zero, as <if nonzero> reads it.
+    // Whether `value` is blank or zero, as <if nonzero> reads it: a text of
+    // nothing but zeros, signs, points, group commas and blanks.
     static bool isBlankOrZero(const QString &value);
 
 private:

@@ -132,6 +132,12 @@ private:
         return positionAt(std::max<qsizetype>(0, m_source.lastIndexOf(u'<', end - 1)));
     }
     void expectEmpty();
+    qsizetype firstNonSpace(qsizetype offset) const
+    {
+        while (offset < m_source.size() && m_source[offset].isSpace())
+            ++offset;
+        return offset;
+    }
     SourcePosition where(const Attributes &attrs, const QString &name) const
     {
         return attrs.positions.value(name, attrs.tag);
@@ -276,7 +282,7 @@ std::optional<ReportTemplate> Reader::run(const QByteArray &data)
         case QXmlStreamReader::StartElement:
             rootSeen = true;
             if (m_xml.qualifiedName() != u"report"_s) {
-                abort(readerPosition(), u"the outermost element must be <report>, not <%1>"_s.arg(
+                abort(tagPosition(), u"the outermost element must be <report>, not <%1>"_s.arg(
                                             m_xml.qualifiedName()));
                 break;
             }
@@ -327,6 +333,7 @@ void Reader::readReport()
 
 void Reader::readChildren(int depth, bool topLevel, std::vector<Element> &out)
 {
+    m_lastOffset = m_xml.characterOffset();
     while (!m_xml.atEnd() && !m_aborted) {
         const QXmlStreamReader::TokenType token = m_xml.readNext();
         if (token == QXmlStreamReader::EndElement || token == QXmlStreamReader::Invalid) {
@@ -334,7 +341,7 @@ void Reader::readChildren(int depth, bool topLevel, std::vector<Element> &out)
             return;
         }
         if (token == QXmlStreamReader::Characters && !m_xml.isWhitespace()) {
-            problem(positionAt(m_lastOffset),
+            problem(positionAt(firstNonSpace(m_lastOffset)),
                     u"text must stand inside a <text> element: '%1'"_s.arg(
                         shortened(m_xml.text().toString())));
         }
@@ -364,7 +371,12 @@ void Reader::readChildren(int depth, bool topLevel, std::vector<Element> &out)
         } else if (name == u"rect"_s) {
             readRect(out);
         } else if (name == u"repeat"_s) {
-            readRepeat(depth + 1, out);
+            if (m_repeatRows > 0) {
+                problem(tagPosition(), u"a <repeat> cannot hold another <repeat>"_s);
+                m_xml.skipCurrentElement();
+            } else {
+                readRepeat(depth + 1, out);
+            }
         } else if (name == u"if"_s) {
             readIf(depth + 1, out);
         } else if (name == u"stack"_s) {
@@ -399,10 +411,7 @@ void Reader::expectEmpty()
             problem(tagPosition(), u"<%1> cannot stand inside <%2>"_s.arg(m_xml.qualifiedName(), parent));
             m_xml.skipCurrentElement();
         } else if (token == QXmlStreamReader::Characters && !m_xml.isWhitespace()) {
-            qsizetype at = textStart;
-            while (at < m_source.size() && m_source[at].isSpace())
-                ++at;
-            problem(positionAt(at), u"<%1> holds no text: '%2'"_s.arg(parent, shortened(m_xml.text().toString())));
+            problem(positionAt(firstNonSpace(textStart)), u"<%1> holds no text: '%2'"_s.arg(parent, shortened(m_xml.text().toString())));
         }
         textStart = m_xml.characterOffset();
     }
