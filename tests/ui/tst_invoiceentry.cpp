@@ -5,6 +5,8 @@
 #include "ui/clicklabel.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QTabBar>
 #include <QLineEdit>
 
 using namespace Qt::StringLiterals;
@@ -284,6 +286,7 @@ private slots:
         m_app->store(u"TaxName"_s, u"VAT"_s);
         m_app->store(u"TaxValue"_s, u"17.50"_s);
         m_app->store(u"SHTax"_s, u"1"_s);
+        m_app->store(u"InvoiceNumber"_s, u"1001"_s);
         QVERIFY(m_app->start());
         m_user = std::make_unique<EntryDriver>(*m_app);
         QVERIFY(m_user->activate());
@@ -310,6 +313,19 @@ private slots:
         QCOMPARE(m_user->text(u"txtTTotal"_s), u"42.34"_s);
         QCOMPARE(m_user->text(u"txtBalance"_s), u"23.19"_s);
         QCOMPARE(m_user->text(u"txtSH"_s), u"4.00"_s);
+
+        // scripts/screenshots asks for pictures of the window as it stands now.
+        const QString shots = qEnvironmentVariable("QUILLBOOK_SCREENSHOTS");
+        if (!shots.isEmpty()) {
+            frmMain2 &window = m_app->window();
+            m_user->enter(u"txtCustomerDetails(0)"_s, u"Harbour Cafe"_s);
+            m_user->enter(u"txtCustomerDetails(1)"_s, u"12 Quay Street"_s);
+            m_user->enter(u"txtCustomerDetails(3)"_s, u"Attn: M. Okafor"_s);
+            m_user->enter(u"txtDescription(2)"_s, u"Brass hinges"_s);
+            QVERIFY(window.grab().save(QDir(shots).filePath(u"invoice-page.png"_s)));
+            QTest::mouseClick(window.tab1, Qt::LeftButton, {}, window.tab1->tabRect(1).center());
+            QVERIFY(window.grab().save(QDir(shots).filePath(u"settings-page.png"_s)));
+        }
     }
 };
 

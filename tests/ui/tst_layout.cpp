@@ -7,7 +7,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QGroupBox>
 #include <QMenuBar>
 #include <QPushButton>
@@ -254,12 +253,6 @@ private slots:
         for (QWidget *page : {window.picInvoice, window.picSettings}) {
             for (QWidget *child : page->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
                 QVERIFY2(page->rect().contains(child->geometry()), qPrintable(child->objectName()));
-        }
-        const QString shots = qEnvironmentVariable("QUILLBOOK_SCREENSHOTS");
-        if (!shots.isEmpty()) {
-            window.grab().save(QDir(shots).filePath(u"invoice-page.png"_s));
-            QTest::mouseClick(window.tab1, Qt::LeftButton, {}, window.tab1->tabRect(1).center());
-            window.grab().save(QDir(shots).filePath(u"settings-page.png"_s));
         }
     }
 };
