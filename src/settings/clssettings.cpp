@@ -8,10 +8,8 @@
 
 #include <QLocale>
 
-#include <cfenv>
 #include <cmath>
 #include <limits>
-#include <stdexcept>
 
 using namespace Qt::StringLiterals;
 

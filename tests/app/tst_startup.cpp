@@ -133,6 +133,10 @@ private slots:
         QCOMPARE(window.picInvoice->pos(), frmMain2::pagePosition());
         QCOMPARE(window.cmbPaymentMethod->currentText(), u"CASH"_s);
         QCOMPARE(window.centralWidget()->size(), QSize(713, 482));
+        // A fixed border: the window cannot be resized or maximised.
+        QCOMPARE(window.minimumSize(), window.maximumSize());
+        QVERIFY(!(window.windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(window.windowFlags() & Qt::WindowMinimizeButtonHint);
     }
 
     void invoicesFolderIsMadeOnTheFirstRunOnly()

@@ -20,8 +20,9 @@ public:
     // Brings the window to the front so that it takes the keyboard.
     bool activate()
     {
-        QApplication::setActiveWindow(&m_app.window());
-        return QTest::qWaitForWindowActive(&m_app.window());
+        m_app.window().activateWindow();
+        return QTest::qWaitForWindowActive(&m_app.window())
+            && QTest::qWaitFor([] { return QGuiApplication::focusWindow() != nullptr; });
     }
 
     // Clicks into the box (which selects its whole text) and types.

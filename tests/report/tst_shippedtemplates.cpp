@@ -1,0 +1,225 @@
+// SPDX-FileCopyrightText: 2026 Quillbook developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
+// Every template we ship, filled with the 85 parameters the program sends.
+
+#include "pdfprobe.h"
+#include "reportfixture.h"
+
+#include <QDir>
+#include <QRegularExpression>
+
+using pdfprobe::Word;
+
+class ShippedTemplatesTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void everyParameterShown_data();
+    void everyParameterShown();
+    void realisticInvoiceLaysOutCleanly_data();
+    void realisticInvoiceLaysOutCleanly();
+    void blankInvoiceLeavesNoClutter_data();
+    void blankInvoiceLeavesNoClutter();
+
+private:
+    void templates();
+};
+
+// The 85 names, in the order the program sets them.
+static QStringList parameterNames()
+{
+    QStringList names{u"PCOMPANYNAME"_s, u"PINVOICENUMBER"_s};
+    for (int k = 1; k <= 6; ++k)
+        names << u"PCOMPANYDETAILS%1"_s.arg(k) << u"PCUSTOMERDETAILS%1"_s.arg(k);
+    for (int n = 1; n <= 12; ++n)
+        names << u"PQTY%1"_s.arg(n) << u"PDESCRIPTION%1"_s.arg(n) << u"PUNITPRICE%1"_s.arg(n)
+              << u"PTOTAL%1"_s.arg(n);
+    names << u"PSUBTOTAL"_s << u"PSURCHARGE1"_s << u"PSURCHARGE2"_s << u"PDISCOUNT"_s
+          << u"PSHIPPING"_s << u"PTAX"_s << u"PTOTAL"_s << u"PRECEIVED"_s << u"PBALANCE"_s
+          << u"PPAYMENTMETHOD"_s << u"PFOOTER1"_s << u"PFOOTER2"_s << u"PFOOTER3"_s
+          << u"PCURRENCY"_s << u"PTEL"_s << u"PFAX"_s << u"PDATE"_s << u"PTAXNAME"_s
+          << u"PTAXVALUE"_s << u"PSURCHARGEVALUE1"_s << u"PSURCHARGEVALUE2"_s
+          << u"PDISCOUNTPERCENT"_s << u"PLOGO"_s;
+    return names;
+}
+
+void ShippedTemplatesTest::templates()
+{
+    QTest::addColumn<QString>("file");
+    const QDir dir(QStringLiteral(QUILLBOOK_SOURCE_DIR "/templates"));
+    const QStringList files = dir.entryList({u"*.rep"_s}, QDir::Files, QDir::Name);
+    QVERIFY(files.contains(u"invferncask.rep"_s));
+    QVERIFY(files.size() >= 3);
+    for (const QString &file : files)
+        QTest::newRow(qPrintable(file)) << dir.filePath(file);
+}
+
+static QString writeLogo(const QString &path)
+{
+    QImage logo(2400, 1600, QImage::Format_RGB32);
+    logo.fill(QColor(46, 94, 78));
+    logo.save(path, "JPG", 90);
+    return path;
+}
+
+static QString exportWith(ReportFixture &f, const QString &file, const QHash<QString, QString> &values,
+                          const QString &output)
+{
+    f.engine.TemplatePath(file);
+    f.engine.clearParameters();
+    for (const QString &name : parameterNames())
+        f.engine.SetParameter(name, values.value(name));
+    if (!f.engine.ExportPdf(f.path(output))) {
+        qWarning("%s", qPrintable(f.engine.errorString()));
+        return {};
+    }
+    return f.path(output);
+}
+
+void ShippedTemplatesTest::everyParameterShown_data()
+{
+    templates();
+}
+
+void ShippedTemplatesTest::everyParameterShown()
+{
+    QFETCH(QString, file);
+    ReportFixture f;
+    // A distinct token per parameter; tokens are not numbers, so every
+    // condition that hides zeros lets them through.
+    QHash<QString, QString> values;
+    for (const QString &name : parameterNames())
+        values.insert(name, u"v"_s + name.toLower().mid(1));
+    values[u"PLOGO"_s] = writeLogo(f.path(u"logo.jpg"_s));
+    const QString pdf = exportWith(f, file, values, u"INV1.pdf"_s);
+    QVERIFY(!pdf.isEmpty());
+
+    const QString text = pdfprobe::text(pdf);
+    for (const QString &name : parameterNames()) {
+        if (name == u"PLOGO"_s)
+            continue;
+        const QRegularExpression token(u"(?<![A-Za-z0-9])"_s + values[name] + u"(?![A-Za-z0-9])"_s);
+        QVERIFY2(text.contains(token), qPrintable(name + u" is not shown"_s));
+    }
+    const auto images = pdfprobe::images(pdf);
+    QCOMPARE(images.size(), 1);
+    QVERIFY2(images[0].width < 2400, "the logo is embedded at full resolution");
+}
+
+static QHash<QString, QString> realisticInvoice(int lines)
+{
+    QHash<QString, QString> v{
+        {u"PCOMPANYNAME"_s, u"Harbour & Pine Joinery Ltd"_s},
+        {u"PINVOICENUMBER"_s, u"1042"_s},
+        {u"PSUBTOTAL"_s, u"14,508.41"_s},
+        {u"PSURCHARGE1"_s, u"120.00"_s},
+        {u"PSURCHARGEVALUE1"_s, u"1.50"_s},
+        {u"PDISCOUNT"_s, u"237.29"_s},
+        {u"PDISCOUNTPERCENT"_s, u"5.00"_s},
+        {u"PSHIPPING"_s, u"45.00"_s},
+        {u"PTAX"_s, u"2,910.68"_s},
+        {u"PTOTAL"_s, u"17,464.09"_s},
+        {u"PSURCHARGE2"_s, u"349.28"_s},
+        {u"PSURCHARGEVALUE2"_s, u"2.00"_s},
+        {u"PRECEIVED"_s, u"1,000.00"_s},
+        {u"PBALANCE"_s, u"16,813.37"_s},
+        {u"PPAYMENTMETHOD"_s, u"TRANSFER"_s},
+        {u"PFOOTER1"_s, u"PAYMENT DUE IN 30 DAYS"_s},
+        {u"PFOOTER2"_s, u"Registered in England and Wales No. 08812345, Unit 4, Tannery Yard, Kendal"_s},
+        {u"PFOOTER3"_s, u"VAT Registration Number GB 123 4567 89"_s},
+        {u"PCURRENCY"_s, u"£ Pounds Sterling"_s},
+        {u"PTEL"_s, u"01539 720 418"_s},
+        {u"PFAX"_s, u"01539 720 419"_s},
+        {u"PDATE"_s, u"Wednesday, 30 September 2026"_s},
+        {u"PTAXNAME"_s, u"VAT@20%"_s},
+        {u"PTAXVALUE"_s, u"20"_s},
+    };
+    const QStringList company{u"Unit 4, Tannery Yard"_s, u"27 Millbrook Road"_s, u"Kendal"_s,
+                              u"Cumbria LA9 7PR"_s, u"hello@harbourandpine.example"_s,
+                              u"www.harbourandpine.example"_s};
+    const QStringList customer{u"Mrs Eleanor Whitfield-Armstrong"_s, u"Whitfield Architects LLP"_s,
+                               u"The Old Granary, 3 Castle Street"_s, u"Penrith"_s,
+                               u"Cumbria CA11 7HU"_s, u"United Kingdom"_s};
+    for (int k = 1; k <= 6; ++k) {
+        v.insert(u"PCOMPANYDETAILS%1"_s.arg(k), company[k - 1]);
+        v.insert(u"PCUSTOMERDETAILS%1"_s.arg(k), customer[k - 1]);
+    }
+    for (int n = 1; n <= lines; ++n) {
+        v.insert(u"PQTY%1"_s.arg(n), QString::number(n * 3));
+        v.insert(u"PDESCRIPTION%1"_s.arg(n),
+                 u"Solid oak shelf %1, 120 × 30 cm, hand-oiled, with concealed steel brackets"_s.arg(n));
+        v.insert(u"PUNITPRICE%1"_s.arg(n), u"1,234.50"_s);
+        v.insert(u"PTOTAL%1"_s.arg(n), u"11,110.50"_s);
+    }
+    return v;
+}
+
+void ShippedTemplatesTest::realisticInvoiceLaysOutCleanly_data()
+{
+    templates();
+}
+
+void ShippedTemplatesTest::realisticInvoiceLaysOutCleanly()
+{
+    QFETCH(QString, file);
+    ReportFixture f;
+    const QString pdf = exportWith(f, file, realisticInvoice(12), u"INV1042.pdf"_s);
+    QVERIFY(!pdf.isEmpty());
+    // Twelve lines without a logo stay small.
+    QVERIFY2(QFileInfo(pdf).size() < 60 * 1024, qPrintable(QString::number(QFileInfo(pdf).size())));
+
+    const QList<Word> words = pdfprobe::words(pdf);
+    const QRectF page(0, 0, 210, 297);
+    for (const Word &word : words)
+        QVERIFY2(page.contains(word.box), qPrintable(word.text));
+    // No two words collide: long values shrink or end in "…" instead.
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        for (qsizetype j = i + 1; j < words.size(); ++j) {
+            const QRectF overlap = words[i].box.intersected(words[j].box);
+            const double smaller = std::min(words[i].box.width() * words[i].box.height(),
+                                            words[j].box.width() * words[j].box.height());
+            QVERIFY2(overlap.width() * overlap.height() < 0.25 * smaller,
+                     qPrintable(words[i].text + u" / "_s + words[j].text));
+        }
+    }
+    const QString text = pdfprobe::text(pdf);
+    QVERIFY(text.contains(u"16,813.37"_s));
+    QVERIFY(text.contains(u"shelf 12,"_s));
+}
+
+void ShippedTemplatesTest::blankInvoiceLeavesNoClutter_data()
+{
+    templates();
+}
+
+void ShippedTemplatesTest::blankInvoiceLeavesNoClutter()
+{
+    QFETCH(QString, file);
+    ReportFixture f;
+    // As a new sheet prints: two lines, zero adjustments, no tax, no fax.
+    QHash<QString, QString> values = realisticInvoice(2);
+    for (const QString &name : {u"PSURCHARGE1"_s, u"PSURCHARGE2"_s, u"PDISCOUNT"_s, u"PSHIPPING"_s,
+                                u"PRECEIVED"_s, u"PTAX"_s, u"PSURCHARGEVALUE1"_s,
+                                u"PSURCHARGEVALUE2"_s, u"PDISCOUNTPERCENT"_s})
+        values[name] = u"0.00"_s;
+    values[u"PTAXNAME"_s] = u"NO TAX"_s;
+    values[u"PTAXVALUE"_s] = u"0"_s;
+    values[u"PFAX"_s] = QString();
+    values[u"PLOGO"_s] = f.path(u"no-logo.jpg"_s);
+    const QString pdf = exportWith(f, file, values, u"INV2.pdf"_s);
+    QVERIFY(!pdf.isEmpty());
+    const QString text = pdfprobe::text(pdf);
+    QVERIFY(text.contains(u"NO TAX"_s));
+    QVERIFY(text.contains(u"shelf 2,"_s));
+    for (const QString &absent : {u"Surcharge"_s, u"Discount"_s, u"discount"_s, u"Shipping"_s,
+                                  u"Received"_s, u"received"_s, u"Fax"_s, u"0.00%"_s})
+        QVERIFY2(!text.contains(absent), qPrintable(absent));
+    // Only the two filled rows: the figure of a line appears once per line.
+    QCOMPARE(text.count(u"11,110.50"_s), 2);
+    QVERIFY(pdfprobe::images(pdf).isEmpty());
+}
+
+QTEST_MAIN(ShippedTemplatesTest)
+#include "tst_shippedtemplates.moc"
