@@ -50,6 +50,15 @@ QString nearestName(const QString &name, const QStringList &candidates)
             best = candidate;
         }
     }
+    if (best.isEmpty() && name.size() >= 3) {
+        // A longer or shorter spelling of a name: <rectangle> for <rect>.
+        for (const QString &candidate : candidates) {
+            if (candidate.size() >= 3
+                && (name.startsWith(candidate, Qt::CaseInsensitive)
+                    || candidate.startsWith(name, Qt::CaseInsensitive)))
+                return candidate;
+        }
+    }
     return best;
 }
 

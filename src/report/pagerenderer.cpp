@@ -20,6 +20,9 @@ namespace report {
 namespace {
 
 constexpr QChar kLineSeparator(0x2028);
+// More than any box of an invoice can show; bounds the work of laying out
+// whatever text a parameter brings.
+constexpr qsizetype kMaxTextLength = 10000;
 
 Qt::Alignment toQt(HAlign align)
 {
@@ -166,7 +169,7 @@ QFont PageRenderer::fontFor(const TextStyle &style, double size) const
 }
 
 double PageRenderer::layOut(QTextLayout &layout, double width, bool wrap, HAlign align,
-                            double spacing) const
+                            double spacing, double maxHeight) const
 {
     QTextOption option;
     option.setWrapMode(wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
@@ -182,6 +185,9 @@ double PageRenderer::layOut(QTextLayout &layout, double width, bool wrap, HAlign
         line.setPosition(QPointF(0, y));
         bottom = y + line.height();
         y += line.height() * spacing;
+        // Lines below the box are never shown; stop once one is reached.
+        if (bottom > maxHeight)
+            break;
     }
     layout.endLayout();
     return bottom;
@@ -195,6 +201,7 @@ void PageRenderer::draw(const TextBox &box)
     text.replace(u'\r', kLineSeparator);
     if (text.trimmed().isEmpty())
         return;
+    text.truncate(kMaxTextLength);
     const QRectF outer = px(box.box);
     const QRectF area = outer.adjusted(px(box.padding), px(box.padding), -px(box.padding),
                                        -px(box.padding));
@@ -213,7 +220,7 @@ void PageRenderer::draw(const TextBox &box)
 
     double size = box.style.size;
     auto layout = std::make_unique<QTextLayout>(text, fontFor(box.style, size), m_painter.device());
-    double height = layOut(*layout, area.width(), box.wrap, box.style.align, box.lineSpacing);
+    double height = layOut(*layout, area.width(), box.wrap, box.style.align, box.lineSpacing, area.height());
     bool fitting = fits(*layout, height);
 
     if (!fitting && box.overflow == Overflow::Shrink) {
@@ -222,14 +229,14 @@ void PageRenderer::draw(const TextBox &box)
         for (int step = 0; step < 12 && high - low > 0.05; ++step) {
             const double middle = (low + high) / 2;
             QTextLayout trial(text, fontFor(box.style, middle), m_painter.device());
-            if (fits(trial, layOut(trial, area.width(), box.wrap, box.style.align, box.lineSpacing)))
+            if (fits(trial, layOut(trial, area.width(), box.wrap, box.style.align, box.lineSpacing, area.height())))
                 low = middle;
             else
                 high = middle;
         }
         size = low;
         layout = std::make_unique<QTextLayout>(text, fontFor(box.style, size), m_painter.device());
-        height = layOut(*layout, area.width(), box.wrap, box.style.align, box.lineSpacing);
+        height = layOut(*layout, area.width(), box.wrap, box.style.align, box.lineSpacing, area.height());
         fitting = fits(*layout, height);
     }
 
@@ -255,7 +262,7 @@ void PageRenderer::draw(const TextBox &box)
         }
         text = shown.join(kLineSeparator);
         layout = std::make_unique<QTextLayout>(text, font, m_painter.device());
-        height = layOut(*layout, area.width(), false, box.style.align, box.lineSpacing);
+        height = layOut(*layout, area.width(), false, box.style.align, box.lineSpacing, area.height());
         fitting = true;
     }
 

@@ -46,10 +46,11 @@ private:
     void draw(const RectShape &rect);
 
     QFont fontFor(const TextStyle &style, double size) const;
-    // Lays `text` out into lines no wider than `width` (unless `wrap` is off);
+    // Lays the text out into lines no wider than `width` (unless `wrap` is
+    // off), stopping after the first line that ends below `maxHeight`;
     // returns the height the lines take.
-    double layOut(QTextLayout &layout, double width, bool wrap, HAlign align,
-                  double spacing) const;
+    double layOut(QTextLayout &layout, double width, bool wrap, HAlign align, double spacing,
+                  double maxHeight) const;
 
     QPainter &m_painter;
     double m_dpi;
