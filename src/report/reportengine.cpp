@@ -38,6 +38,16 @@ struct ReportEngine::Data
     QString fontsFolder;
     // The same logo goes into every invoice; decoding it once saves most of its cost.
     QHash<QString, QImage> images;
+    // The last template read, kept while the file's bytes stay the same.
+    struct Parsed
+    {
+        QString label;
+        QByteArray bytes;
+        std::optional<ReportTemplate> tpl;
+        QStringList problems;
+        std::vector<PlaceholderUse> placeholders;
+    };
+    Parsed parsed;
 
     std::optional<ReportTemplate> load();
     QImage image(const QString &path, QSizeF boxMm);
@@ -63,16 +73,22 @@ std::optional<ReportTemplate> ReportEngine::Data::load()
     // One byte past the limit is enough for the parser to report the size.
     const QByteArray data = file.read(limits.maxBytes + 1);
     const QString label = QDir::toNativeSeparators(templatePath);
-    TemplateParser parser(label, limits);
-    auto tpl = parser.parse(data);
-    QStringList problems = parser.problems();
-    problems += checkPlaceholders(parser.placeholders(), names, label);
+    if (parsed.label != label || parsed.bytes != data) {
+        TemplateParser parser(label, limits);
+        parsed.tpl = parser.parse(data);
+        parsed.problems = parser.problems();
+        parsed.placeholders = parser.placeholders();
+        parsed.label = label;
+        parsed.bytes = data;
+    }
+    QStringList problems = parsed.problems;
+    problems += checkPlaceholders(parsed.placeholders, names, label);
     sortProblems(problems, label);
     if (!problems.isEmpty()) {
         error = problems.join(u'\n');
         return std::nullopt;
     }
-    return tpl;
+    return parsed.tpl;
 }
 
 QImage ReportEngine::Data::image(const QString &path, QSizeF boxMm)

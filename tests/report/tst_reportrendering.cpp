@@ -31,6 +31,7 @@ private slots:
     void conditions();
     void stackClosesUp();
     void parameterReplacedAndLineBreaks();
+    void editedTemplateReadAgain();
     void imageDownscaledAndFitted();
     void smallImageKeptAndAlphaFlattened();
     void missingImageLeavesBoxEmpty();
@@ -325,6 +326,18 @@ void ReportRenderingTest::parameterReplacedAndLineBreaks()
     QCOMPARE(words[0].text, u"upper"_s);
     QCOMPARE(words[1].text, u"lower"_s);
     QVERIFY(words[1].box.top() > words[0].box.bottom() - 0.5);
+}
+
+void ReportRenderingTest::editedTemplateReadAgain()
+{
+    ReportFixture f;
+    QVERIFY(!f.render(u"<text x='20' y='20' width='80' height='10'>Before</text>"_s).isEmpty());
+    QString error;
+    QVERIFY(f.render(u"<txt/>"_s, {}, {}, &error).isEmpty());
+    QVERIFY(error.contains(u"unknown element <txt>"_s));
+    const QString pdf = f.render(u"<text x='20' y='20' width='80' height='10'>After</text>"_s);
+    QVERIFY(!pdf.isEmpty());
+    QCOMPARE(pdfprobe::text(pdf).simplified(), u"After"_s);
 }
 
 static QString writeImage(const QString &path, QSize size, QColor colour, bool alpha = false)
