@@ -303,8 +303,8 @@ std::optional<ReportTemplate> Reader::run(const QByteArray &data)
 
 void Reader::readReport()
 {
-    const Attributes a = readAttributes(
-        {u"version"_s, u"page"_s, u"orientation"_s, u"font"_s, u"size"_s, u"color"_s});
+    const Attributes a =
+        readAttributes(QStringList{u"version"_s, u"page"_s, u"orientation"_s} + kFontAttributes);
     if (!a.values.contains(u"version"_s)) {
         abort(a.tag, u"<report> needs the attribute version=\"1\""_s);
         return;
