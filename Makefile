@@ -29,12 +29,14 @@ test-sanitize: deps
 	cmake --build build-sanitize -j $(JOBS)
 	cd build-sanitize && ctest --output-on-failure -j $(JOBS)
 
-bench: deps
+bench:
+	@scripts/install-deps bench
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release
 	cmake --build build-bench -j $(JOBS)
 	scripts/run-benchmarks build-bench
 
-fuzz: deps
+fuzz:
+	@scripts/install-deps fuzz
 	scripts/fuzz
 
 clean:
