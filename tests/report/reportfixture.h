@@ -6,10 +6,114 @@
 
 #include <QFile>
 #include <QHash>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 #include <QtTest>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
+
+using Parameters = QHash<QString, QString>;
+
+// Looks into written PDFs with poppler's command-line tools, so tests check
+// what a reader of the document gets rather than bytes.
+namespace pdfprobe {
+
+struct Word
+{
+    QString text;
+    QRectF box; // millimetres from the page's top-left corner
+};
+
+// A program's standard output; empty, with a warning, when it fails.
+inline QString run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit
+        || process.exitCode() != 0) {
+        qWarning("%s failed: %s", qPrintable(program), process.readAllStandardError().constData());
+        return {};
+    }
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+inline QString text(const QString &pdf)
+{
+    return run(u"pdftotext"_s, {u"-enc"_s, u"UTF-8"_s, pdf, u"-"_s});
+}
+
+inline QList<Word> words(const QString &pdf)
+{
+    QXmlStreamReader reader(run(u"pdftotext"_s, {u"-bbox"_s, u"-enc"_s, u"UTF-8"_s, pdf, u"-"_s}));
+    QList<Word> result;
+    const auto mm = [&](const QString &name) { return reader.attributes().value(name).toDouble() * 25.4 / 72; };
+    while (!reader.atEnd()) {
+        if (reader.readNext() == QXmlStreamReader::StartElement && reader.name() == u"word"_s) {
+            const QRectF box(QPointF(mm(u"xMin"_s), mm(u"yMin"_s)), QPointF(mm(u"xMax"_s), mm(u"yMax"_s)));
+            result.append({reader.readElementText(), box});
+        }
+    }
+    return result;
+}
+
+// One field of pdfinfo's report: "Title", "Page size", ...
+inline QString info(const QString &pdf, const QString &field)
+{
+    const QRegularExpression line(u"^"_s + QRegularExpression::escape(field) + u":\\s*(.*)$"_s,
+                                  QRegularExpression::MultilineOption);
+    return line.match(run(u"pdfinfo"_s, {pdf})).captured(1).trimmed();
+}
+
+// The rows of a poppler listing below its two heading lines, split at blanks.
+inline QList<QStringList> rows(const QString &listing)
+{
+    QList<QStringList> result;
+    for (const QString &line : listing.split(u'\n').mid(2)) {
+        if (!line.trimmed().isEmpty())
+            result.append(line.simplified().split(u' '));
+    }
+    return result;
+}
+
+// The sizes of the embedded images, soft masks included.
+inline QList<QSize> images(const QString &pdf)
+{
+    QList<QSize> result; // columns: page, num, type, width, height, ...
+    for (const QStringList &f : rows(run(u"pdfimages"_s, {u"-list"_s, pdf})))
+        result.append({f.value(3).toInt(), f.value(4).toInt()});
+    return result;
+}
+
+// Each font's name and whether it is embedded.
+inline QList<QPair<QString, bool>> fonts(const QString &pdf)
+{
+    QList<QPair<QString, bool>> result; // columns: name, type (words), encoding, emb, sub, uni, object, id
+    for (const QStringList &f : rows(run(u"pdffonts"_s, {pdf})))
+        result.append({f.first(), f.value(f.size() - 5) == u"yes"_s});
+    return result;
+}
+
+inline QImage render(const QString &pdf, int dpi)
+{
+    QTemporaryDir dir;
+    const QString prefix = dir.filePath(u"page"_s);
+    run(u"pdftoppm"_s, {u"-png"_s, u"-r"_s, QString::number(dpi), u"-singlefile"_s, pdf, prefix});
+    return QImage(prefix + u".png"_s).convertToFormat(QImage::Format_RGB32);
+}
+
+// The first word whose text equals `text`, or a word with an empty text.
+inline Word find(const QList<Word> &words, const QString &text)
+{
+    const auto it = std::find_if(words.begin(), words.end(), [&](const Word &w) { return w.text == text; });
+    return it == words.end() ? Word() : *it;
+}
+
+} // namespace pdfprobe
 
 // Writes small templates into a temporary folder and exports them with the
 // fonts of the application folder, as the program does.
@@ -26,38 +130,39 @@ public:
     QString write(const QString &name, const QByteArray &bytes) const
     {
         QFile file(path(name));
-        if (!file.open(QIODevice::WriteOnly))
-            return {};
-        file.write(bytes);
-        return file.fileName();
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() ? file.fileName() : QString();
     }
 
     // A template whose <report> holds `body`.
     static QByteArray wrap(const QString &body, const QString &rootAttributes = {})
     {
-        return (u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<report version=\"1\" "_s
-                + rootAttributes + u">\n"_s + body + u"\n</report>\n"_s)
+        return (u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<report version=\"1\" "_s + rootAttributes
+                + u">\n"_s + body + u"\n</report>\n"_s)
             .toUtf8();
     }
 
-    // Exports `body` with `parameters`; returns the PDF's path, or an empty
-    // string with the engine's description in `error`.
-    QString render(const QString &body, const QHash<QString, QString> &parameters = {},
-                   const QString &rootAttributes = {}, QString *error = nullptr,
-                   const QString &output = u"out.pdf"_s)
+    // Exports the template `file` with exactly `parameters`; returns the PDF's
+    // path, or an empty string with the engine's description in `error`.
+    QString exportPdf(const QString &file, const Parameters &parameters, const QString &output = u"out.pdf"_s,
+                      QString *error = nullptr)
     {
-        engine.TemplatePath(write(u"t.rep"_s, wrap(body, rootAttributes)));
+        engine.TemplatePath(file);
         engine.clearParameters();
         for (auto it = parameters.begin(); it != parameters.end(); ++it)
             engine.SetParameter(it.key(), it.value());
-        const QString pdf = path(output);
-        if (!engine.ExportPdf(pdf)) {
-            if (error)
-                *error = engine.errorString();
-            else
-                qWarning("export failed: %s", qPrintable(engine.errorString()));
-            return {};
-        }
-        return pdf;
+        if (engine.ExportPdf(path(output)))
+            return path(output);
+        if (error)
+            *error = engine.errorString();
+        else
+            qWarning("export failed: %s", qPrintable(engine.errorString()));
+        return {};
+    }
+
+    // As above for a template holding `body`.
+    QString render(const QString &body, const Parameters &parameters = {}, const QString &rootAttributes = {},
+                   QString *error = nullptr, const QString &output = u"out.pdf"_s)
+    {
+        return exportPdf(write(u"t.rep"_s, wrap(body, rootAttributes)), parameters, output, error);
     }
 };

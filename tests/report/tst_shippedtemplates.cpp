@@ -4,103 +4,38 @@
 // Every template we ship, filled with the 85 parameters the program sends.
 
 #include "invoiceparameters.h"
-#include "pdfprobe.h"
 #include "reportfixture.h"
 
 #include <QDir>
-#include <QRegularExpression>
 
 using pdfprobe::Word;
 
-class ShippedTemplatesTest : public QObject
-{
-    Q_OBJECT
+namespace {
 
-private slots:
-    void everyParameterShown_data();
-    void everyParameterShown();
-    void realisticInvoiceLaysOutCleanly_data();
-    void realisticInvoiceLaysOutCleanly();
-    void blankInvoiceLeavesNoClutter_data();
-    void blankInvoiceLeavesNoClutter();
-
-private:
-    void templates();
-};
-
-static QStringList parameterNames()
-{
-    return invoiceParameterNames();
-}
-
-void ShippedTemplatesTest::templates()
+void templates()
 {
     QTest::addColumn<QString>("file");
     const QDir dir(QStringLiteral(QUILLBOOK_SOURCE_DIR "/templates"));
     const QStringList files = dir.entryList({u"*.rep"_s}, QDir::Files, QDir::Name);
-    QVERIFY(files.contains(u"invferncask.rep"_s));
-    QVERIFY(files.size() >= 3);
+    QVERIFY(files.contains(u"invferncask.rep"_s) && files.size() >= 3);
     for (const QString &file : files)
         QTest::newRow(qPrintable(file)) << dir.filePath(file);
 }
 
-static QString writeLogo(const QString &path)
+// Exports `file` with every parameter name set, to the value in `values` or empty.
+QString exportInvoice(ReportFixture &f, const QString &file, const Parameters &values, const QString &output)
 {
-    QImage logo(2400, 1600, QImage::Format_RGB32);
-    logo.fill(QColor(46, 94, 78));
-    logo.save(path, "JPG", 90);
-    return path;
-}
-
-static QString exportWith(ReportFixture &f, const QString &file, const QHash<QString, QString> &values,
-                          const QString &output)
-{
-    f.engine.TemplatePath(file);
-    f.engine.clearParameters();
-    for (const QString &name : parameterNames())
-        f.engine.SetParameter(name, values.value(name));
-    if (!f.engine.ExportPdf(f.path(output))) {
-        qWarning("%s", qPrintable(f.engine.errorString()));
-        return {};
-    }
-    return f.path(output);
-}
-
-void ShippedTemplatesTest::everyParameterShown_data()
-{
-    templates();
-}
-
-void ShippedTemplatesTest::everyParameterShown()
-{
-    QFETCH(QString, file);
-    ReportFixture f;
-    // A distinct token per parameter; tokens are not numbers, so every
-    // condition that hides zeros lets them through.
-    QHash<QString, QString> values;
-    for (const QString &name : parameterNames())
-        values.insert(name, u"v"_s + name.toLower().mid(1));
-    values[u"PLOGO"_s] = writeLogo(f.path(u"logo.jpg"_s));
-    const QString pdf = exportWith(f, file, values, u"INV1.pdf"_s);
-    QVERIFY(!pdf.isEmpty());
-
-    const QString text = pdfprobe::text(pdf);
-    for (const QString &name : parameterNames()) {
-        if (name == u"PLOGO"_s)
-            continue;
-        const QRegularExpression token(u"(?<![A-Za-z0-9])"_s + values[name] + u"(?![A-Za-z0-9])"_s);
-        QVERIFY2(text.contains(token), qPrintable(name + u" is not shown"_s));
-    }
-    const auto images = pdfprobe::images(pdf);
-    QCOMPARE(images.size(), 1);
-    QVERIFY2(images[0].width < 2400, "the logo is embedded at full resolution");
+    Parameters all;
+    for (const QString &name : invoiceParameterNames())
+        all.insert(name, values.value(name));
+    return f.exportPdf(file, all, output);
 }
 
 // The benchmark's twelve-line invoice, its first `lines` lines used, with long
 // values where a template has to shrink or cut.
-static QHash<QString, QString> realisticInvoice(int lines)
+Parameters realisticInvoice(int lines)
 {
-    QHash<QString, QString> v;
+    Parameters v;
     QFile file(QStringLiteral(QUILLBOOK_SOURCE_DIR "/bench/report/invoice12.params"));
     if (!file.open(QIODevice::ReadOnly))
         return v;
@@ -126,70 +61,94 @@ static QHash<QString, QString> realisticInvoice(int lines)
     return v;
 }
 
-void ShippedTemplatesTest::realisticInvoiceLaysOutCleanly_data()
-{
-    templates();
-}
+} // namespace
 
-void ShippedTemplatesTest::realisticInvoiceLaysOutCleanly()
+class ShippedTemplatesTest : public QObject
 {
-    QFETCH(QString, file);
-    ReportFixture f;
-    const QString pdf = exportWith(f, file, realisticInvoice(12), u"INV1042.pdf"_s);
-    QVERIFY(!pdf.isEmpty());
-    // Twelve lines without a logo stay small.
-    QVERIFY2(QFileInfo(pdf).size() < 60 * 1024, qPrintable(QString::number(QFileInfo(pdf).size())));
+    Q_OBJECT
 
-    const QList<Word> words = pdfprobe::words(pdf);
-    const QRectF page(0, 0, 210, 297);
-    for (const Word &word : words)
-        QVERIFY2(page.contains(word.box), qPrintable(word.text));
-    // No two words collide: long values shrink or end in "…" instead.
-    for (qsizetype i = 0; i < words.size(); ++i) {
-        for (qsizetype j = i + 1; j < words.size(); ++j) {
-            const QRectF overlap = words[i].box.intersected(words[j].box);
-            const double smaller = std::min(words[i].box.width() * words[i].box.height(),
-                                            words[j].box.width() * words[j].box.height());
-            QVERIFY2(overlap.width() * overlap.height() < 0.25 * smaller,
-                     qPrintable(words[i].text + u" / "_s + words[j].text));
+private slots:
+    void everyParameterShown_data() { templates(); }
+
+    void everyParameterShown()
+    {
+        QFETCH(QString, file);
+        ReportFixture f;
+        // A distinct token per parameter; tokens are not numbers, so every
+        // condition that hides zeros lets them through.
+        Parameters values;
+        for (const QString &name : invoiceParameterNames())
+            values.insert(name, u"v"_s + name.toLower().mid(1));
+        QImage logo(2400, 1600, QImage::Format_RGB32);
+        logo.fill(QColor(46, 94, 78));
+        QVERIFY(logo.save(values[u"PLOGO"_s] = f.path(u"logo.jpg"_s)));
+        const QString pdf = exportInvoice(f, file, values, u"INV1.pdf"_s);
+        QVERIFY(!pdf.isEmpty());
+
+        const QString text = pdfprobe::text(pdf);
+        QCOMPARE(values.size(), 85);
+        for (const QString &name : invoiceParameterNames()) {
+            const QRegularExpression token(u"(?<![A-Za-z0-9])"_s + values[name] + u"(?![A-Za-z0-9])"_s);
+            QVERIFY2(name == u"PLOGO"_s || text.contains(token), qPrintable(name + u" is not shown"_s));
+        }
+        const auto images = pdfprobe::images(pdf);
+        QCOMPARE(images.size(), 1);
+        QVERIFY2(images[0].width() < 2400, "the logo is embedded at full resolution");
+    }
+
+    void realisticInvoiceLaysOutCleanly_data() { templates(); }
+
+    void realisticInvoiceLaysOutCleanly()
+    {
+        QFETCH(QString, file);
+        ReportFixture f;
+        const QString pdf = exportInvoice(f, file, realisticInvoice(12), u"INV1042.pdf"_s);
+        QVERIFY(!pdf.isEmpty());
+        // Twelve lines without a logo stay small.
+        QVERIFY2(QFileInfo(pdf).size() < 60 * 1024, qPrintable(QString::number(QFileInfo(pdf).size())));
+        const QString text = pdfprobe::text(pdf);
+        QVERIFY(text.contains(u"16,813.37"_s) && text.contains(u"shelf 12,"_s));
+
+        // Every word on the page, no two colliding: long values shrink or end in "…" instead.
+        const QList<Word> words = pdfprobe::words(pdf);
+        for (qsizetype i = 0; i < words.size(); ++i) {
+            QVERIFY2(QRectF(0, 0, 210, 297).contains(words[i].box), qPrintable(words[i].text));
+            for (qsizetype j = i + 1; j < words.size(); ++j) {
+                const QRectF a = words[i].box, b = words[j].box, overlap = a.intersected(b);
+                const double smaller = std::min(a.width() * a.height(), b.width() * b.height());
+                QVERIFY2(overlap.width() * overlap.height() < 0.25 * smaller,
+                         qPrintable(words[i].text + u" / "_s + words[j].text));
+            }
         }
     }
-    const QString text = pdfprobe::text(pdf);
-    QVERIFY(text.contains(u"16,813.37"_s));
-    QVERIFY(text.contains(u"shelf 12,"_s));
-}
 
-void ShippedTemplatesTest::blankInvoiceLeavesNoClutter_data()
-{
-    templates();
-}
+    void blankInvoiceLeavesNoClutter_data() { templates(); }
 
-void ShippedTemplatesTest::blankInvoiceLeavesNoClutter()
-{
-    QFETCH(QString, file);
-    ReportFixture f;
-    // As a new sheet prints: two lines, zero adjustments, no tax, no fax.
-    QHash<QString, QString> values = realisticInvoice(2);
-    for (const QString &name : {u"PSURCHARGE1"_s, u"PSURCHARGE2"_s, u"PDISCOUNT"_s, u"PSHIPPING"_s,
-                                u"PRECEIVED"_s, u"PTAX"_s, u"PSURCHARGEVALUE1"_s,
-                                u"PSURCHARGEVALUE2"_s, u"PDISCOUNTPERCENT"_s})
-        values[name] = u"0.00"_s;
-    values[u"PTAXNAME"_s] = u"NO TAX"_s;
-    values[u"PTAXVALUE"_s] = u"0"_s;
-    values[u"PFAX"_s] = QString();
-    values[u"PLOGO"_s] = f.path(u"no-logo.jpg"_s);
-    const QString pdf = exportWith(f, file, values, u"INV2.pdf"_s);
-    QVERIFY(!pdf.isEmpty());
-    const QString text = pdfprobe::text(pdf);
-    QVERIFY(text.contains(u"NO TAX"_s));
-    QVERIFY(text.contains(u"shelf 2,"_s));
-    for (const QString &absent : {u"Surcharge"_s, u"Discount"_s, u"discount"_s, u"Shipping"_s,
-                                  u"Received"_s, u"received"_s, u"Fax"_s, u"0.00%"_s})
-        QVERIFY2(!text.contains(absent), qPrintable(absent));
-    // Only the two filled rows: the figure of a line appears once per line.
-    QCOMPARE(text.count(u"11,110.50"_s), 2);
-    QVERIFY(pdfprobe::images(pdf).isEmpty());
-}
+    void blankInvoiceLeavesNoClutter()
+    {
+        QFETCH(QString, file);
+        ReportFixture f;
+        // As a new sheet prints: two lines, zero adjustments, no tax, no fax, no logo.
+        Parameters values = realisticInvoice(2);
+        for (const QString &name : {u"PSURCHARGE1"_s, u"PSURCHARGE2"_s, u"PDISCOUNT"_s, u"PSHIPPING"_s,
+                                    u"PRECEIVED"_s, u"PTAX"_s, u"PSURCHARGEVALUE1"_s, u"PSURCHARGEVALUE2"_s,
+                                    u"PDISCOUNTPERCENT"_s})
+            values[name] = u"0.00"_s;
+        values[u"PTAXNAME"_s] = u"NO TAX"_s;
+        values[u"PTAXVALUE"_s] = u"0"_s;
+        values[u"PFAX"_s] = QString();
+        values[u"PLOGO"_s] = f.path(u"no-logo.jpg"_s);
+        const QString pdf = exportInvoice(f, file, values, u"INV2.pdf"_s);
+        QVERIFY(!pdf.isEmpty());
+        const QString text = pdfprobe::text(pdf);
+        QVERIFY(text.contains(u"NO TAX"_s) && text.contains(u"shelf 2,"_s));
+        for (const QString &absent : {u"Surcharge"_s, u"Discount"_s, u"discount"_s, u"Shipping"_s, u"Received"_s,
+                                      u"received"_s, u"Fax"_s, u"0.00%"_s})
+            QVERIFY2(!text.contains(absent), qPrintable(absent));
+        QCOMPARE(text.count(u"11,110.50"_s), 2); // only the two filled rows
+        QVERIFY(pdfprobe::images(pdf).isEmpty());
+    }
+};
 
 QTEST_MAIN(ShippedTemplatesTest)
 #include "tst_shippedtemplates.moc"
