@@ -5,10 +5,13 @@
 // a keystroke in a quantity box until the totals show the new figures, and
 // one recalculation on its own.
 #include "app/modmain.h"
+#include "invoicepdf/invoicereport.h"
+#include "platform/clock.h"
 #include "platform/filesystem.h"
 #include "platform/messagebox.h"
 #include "platform/platform.h"
 #include "platform/settingsstore.h"
+#include "platform/shell.h"
 #include "ui/frmmain2.h"
 
 #include <benchmark/benchmark.h>
@@ -35,7 +38,7 @@ class FullInvoice
 public:
     FullInvoice()
         : m_store(m_storeDir.path())
-        , m_platform{m_store, m_messages, m_files, m_appDir.path()}
+        , m_platform{m_store, m_messages, m_files, m_appDir.path(), m_shell, m_clock, m_report}
     {
         QFile rep(m_appDir.filePath(u"invferncask.rep"_s));
         rep.open(QIODevice::WriteOnly);
@@ -63,6 +66,9 @@ private:
     QSettingsStore m_store;
     SilentMessages m_messages;
     QtFileSystem m_files;
+    DesktopShell m_shell;
+    SystemClock m_clock;
+    EngineInvoiceReport m_report;
     Platform m_platform;
 };
 

@@ -4,10 +4,14 @@
 
 #include "invoice/clstotals.h"
 #include "invoice/runtimeerror.h"
+#include "invoicepdf/invoicereport.h"
+#include "platform/buildinfo.h"
+#include "platform/clock.h"
 #include "platform/filesystem.h"
 #include "platform/messagebox.h"
 #include "platform/platform.h"
 #include "platform/settingsstore.h"
+#include "platform/shell.h"
 #include "settings/clssettings.h"
 #include "ui/frmmain2.h"
 
@@ -145,13 +149,16 @@ int Run(int argc, char *argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(ApplicationTitle());
-    QApplication::setApplicationVersion(u"1.0.4"_s);
+    QApplication::setApplicationVersion(BuildInfo::Version());
     QApplication::setStyle(u"Fusion"_s);
 
     QSettingsStore store;
     QtMessageBox messages;
     QtFileSystem files;
-    Platform platform{store, messages, files, QCoreApplication::applicationDirPath()};
+    DesktopShell shell;
+    SystemClock clock;
+    EngineInvoiceReport report;
+    Platform platform{store, messages, files, QCoreApplication::applicationDirPath(), shell, clock, report};
 
     if (!Main(platform))
         return 0;

@@ -7,6 +7,9 @@
 class SettingsStore;
 class MessageBox;
 class FileSystem;
+class Shell;
+class Clock;
+class InvoiceReport;
 
 // Everything the program reaches outside itself through, handed to the parts
 // that need it. Production wires the real implementations; tests wire doubles
@@ -17,4 +20,7 @@ struct Platform
     MessageBox &messages;
     FileSystem &files;
     QString appFolder; // the folder that holds the program, templates and invoices
+    Shell &shell;
+    Clock &clock;
+    InvoiceReport &report; // the one report engine, serving every document
 };

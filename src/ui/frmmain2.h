@@ -21,6 +21,7 @@ class QPushButton;
 class QTabBar;
 class ClickLabel;
 class clsSettings;
+struct InvoiceValues;
 struct Platform;
 
 // The main window. Its controls are the invoice's data model: every value
@@ -114,6 +115,12 @@ public:
     void IncrementInvoiceNumber();
     // Recalculates the invoice and shows sub total, tax, total and balance.
     void RefreshTotals();
+    // Writes the invoice (or, previewing, the chosen template filled with the
+    // invoice as viewtemplate.pdf) and opens it; advancing the number blanks
+    // the sheet once the PDF is written.
+    void PrintInvoice(bool advanceNumber, bool previewTemplate);
+    // Every value the invoice document is made from, as the window shows it.
+    InvoiceValues invoiceValues() const;
 
     // The rate as the window shows it: shortest form, no trailing zeros.
     static QString GeneralNumber(double value);
@@ -162,6 +169,11 @@ private:
     void mnuInvoiceNew_Click();
     void mnuInvoiceSale_Click();
     void cmdPreview_Click();
+    void cmdView_Click();
+    void mnuInvoiceViewAll_Click();
+    void mnuHelpHelp_Click();
+    void mnuHelpSupport_Click();
+    void ShellOpenFile(const QString &target);
     void tab1_Click(int index);
     void cmbTemplate_Click(int index);
     void Form_Unload();

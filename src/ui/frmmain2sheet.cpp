@@ -30,6 +30,10 @@ void frmMain2::connectSheetCommands()
     connect(mnuInvoiceNew, &QAction::triggered, this, &frmMain2::mnuInvoiceNew_Click);
     connect(mnuInvoiceSale, &QAction::triggered, this, &frmMain2::mnuInvoiceSale_Click);
     connect(cmdPreview, &QPushButton::clicked, this, &frmMain2::cmdPreview_Click);
+    connect(cmdView, &QPushButton::clicked, this, &frmMain2::cmdView_Click);
+    connect(mnuInvoiceViewAll, &QAction::triggered, this, &frmMain2::mnuInvoiceViewAll_Click);
+    connect(mnuHelpHelp, &QAction::triggered, this, &frmMain2::mnuHelpHelp_Click);
+    connect(mnuHelpSupport, &QAction::triggered, this, &frmMain2::mnuHelpSupport_Click);
     connect(tab1, &QTabBar::tabBarClicked, this, &frmMain2::tab1_Click);
     connect(cmbTemplate, &QComboBox::currentIndexChanged, this, &frmMain2::cmbTemplate_Click);
     connect(mnuFileExit, &QAction::triggered, this, &QWidget::close);
@@ -185,11 +189,6 @@ void frmMain2::mnuInvoiceNew_Click()
 void frmMain2::mnuInvoiceSale_Click()
 {
     cmdPreview_Click();
-}
-
-void frmMain2::cmdPreview_Click()
-{
-    // Producing the invoice document is not built yet.
 }
 
 void frmMain2::tab1_Click(int index)

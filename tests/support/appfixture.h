@@ -5,6 +5,7 @@
 #include "platform/filesystem.h"
 #include "platform/platform.h"
 #include "platform/settingsstore.h"
+#include "platformdoubles.h"
 #include "scriptedmessagebox.h"
 
 #include <QStringList>
@@ -47,5 +48,8 @@ public:
     QSettingsStore store_;
     ScriptedMessageBox messages;
     FailingFileSystem files;
+    ScriptedShell shell;
+    FixedClock clock;
+    RecordingReport report;
     Platform platform;
 };

@@ -1,0 +1,19 @@
+// SPDX-FileCopyrightText: 2026 Quillbook developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QDate>
+
+// Today's date, as the program dates its invoices.
+class Clock
+{
+public:
+    virtual ~Clock() = default;
+    virtual QDate today() const = 0;
+};
+
+class SystemClock : public Clock
+{
+public:
+    QDate today() const override { return QDate::currentDate(); }
+};

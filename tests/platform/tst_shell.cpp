@@ -1,0 +1,147 @@
+// SPDX-FileCopyrightText: 2026 Quillbook developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/messagebox.h"
+#include "platform/shell.h"
+#include "scriptedmessagebox.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Root reads every file whatever its mode; while this lives, root's effective
+// rights to override file permissions are set aside so that an unreadable
+// file is unreadable for the test too.
+class WithoutPermissionOverride
+{
+public:
+    WithoutPermissionOverride()
+    {
+        if (geteuid() != 0 || syscall(SYS_capget, &m_header, m_saved) != 0)
+            return;
+        __user_cap_data_struct lowered[2] = {m_saved[0], m_saved[1]};
+        lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+        m_lowered = syscall(SYS_capset, &m_header, lowered) == 0;
+    }
+    ~WithoutPermissionOverride()
+    {
+        if (m_lowered)
+            syscall(SYS_capset, &m_header, m_saved);
+    }
+
+private:
+    __user_cap_header_struct m_header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct m_saved[2]{};
+    bool m_lowered = false;
+};
+
+void writeFile(const QString &path, const QByteArray &contents, QFile::Permissions permissions = {})
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(contents);
+    file.close();
+    if (permissions)
+        QVERIFY(file.setPermissions(permissions));
+}
+
+} // namespace
+
+// The real desktop route, in a private desktop: its own data and config
+// folders, holding one stand-in viewer associated with PDF files.
+class ShellTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_desktop;
+    QString m_viewerLog;
+
+private slots:
+    void initTestCase()
+    {
+        const QString root = m_desktop.path();
+        for (const char *name : {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION",
+                                 "GNOME_DESKTOP_SESSION_ID", "BROWSER", "WAYLAND_DISPLAY"})
+            qunsetenv(name);
+        qputenv("DISPLAY", ":97"); // the stand-in viewer needs no display, but xdg-open asks for one
+        for (const QString &folder : {u"data/applications"_s, u"config"_s, u"home"_s, u"docs"_s})
+            QVERIFY(QDir().mkpath(root + u'/' + folder));
+        // The system's MIME types, but no program of the system's.
+        QVERIFY(QFile::link(u"/usr/share/mime"_s, root + u"/data/mime"_s));
+        qputenv("HOME", QFile::encodeName(root + u"/home"_s));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(root + u"/data"_s));
+        qputenv("XDG_DATA_DIRS", QFile::encodeName(root + u"/data"_s));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(root + u"/config"_s));
+        qputenv("XDG_CONFIG_DIRS", QFile::encodeName(root + u"/config"_s));
+
+        m_viewerLog = root + u"/viewer.log"_s;
+        const QString viewer = root + u"/viewer"_s;
+        writeFile(viewer, "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + QFile::encodeName(m_viewerLog) + "'\n",
+                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        writeFile(root + u"/data/applications/standin-viewer.desktop"_s,
+                  "[Desktop Entry]\nType=Application\nName=Stand-in viewer\nExec=" + QFile::encodeName(viewer)
+                      + " %f\nMimeType=application/pdf;\n");
+        writeFile(root + u"/config/mimeapps.list"_s, "[Default Applications]\napplication/pdf=standin-viewer.desktop\n");
+    }
+
+    void failures_data()
+    {
+        QTest::addColumn<QString>("target"); // relative to the private desktop's docs folder
+        QTest::addColumn<QString>("message");
+        QTest::newRow("file missing") << u"INV1.pdf"_s << u"File not found"_s;
+        QTest::newRow("folder missing") << u"gone/INV1.pdf"_s << u"Path not found"_s;
+        QTest::newRow("not readable") << u"locked.pdf"_s << u"Access denied"_s;
+        QTest::newRow("type nobody opens") << u"notes.qbx"_s << u"No application associated with filename extension"_s;
+        QTest::newRow("folder nobody shows") << u"."_s << u"No application associated with filename extension"_s;
+    }
+
+    void failures()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, message);
+        const QString docs = m_desktop.filePath(u"docs"_s);
+        writeFile(docs + u"/locked.pdf"_s, "%PDF-1.4\n", QFile::WriteOwner);
+        writeFile(docs + u"/notes.qbx"_s, "\x01\x02\x03 binary");
+        QFile::remove(m_viewerLog);
+
+        DesktopShell shell;
+        ScriptedMessageBox messages;
+        messages.expect(Message::Answer::Ok);
+        {
+            WithoutPermissionOverride asAnyUser;
+            ShellOpenFile(shell, messages, docs + u'/' + target);
+        }
+        const QList<Message> shown = messages.takeShown();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].text, message);
+        QCOMPARE(shown[0].title, ApplicationTitle());
+        QCOMPARE(shown[0].buttons, Message::Buttons::Ok);
+        QVERIFY(!QFile::exists(m_viewerLog));
+    }
+
+    void startsTheAssociatedViewer()
+    {
+        const QString pdf = m_desktop.filePath(u"docs/INV 1001.pdf"_s);
+        writeFile(pdf, "%PDF-1.4\n%%EOF\n");
+        QFile::remove(m_viewerLog);
+        DesktopShell shell;
+        ScriptedMessageBox messages; // any message fails the test
+        ShellOpenFile(shell, messages, pdf);
+        auto viewerArguments = [this] {
+            QFile log(m_viewerLog);
+            return log.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(log.readAll()).trimmed() : QString();
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(viewerArguments(), pdf, 20000);
+        QVERIFY(messages.shown().isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(ShellTest)
+#include "tst_shell.moc"

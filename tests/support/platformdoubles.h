@@ -1,0 +1,57 @@
+// SPDX-FileCopyrightText: 2026 Quillbook developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "invoicepdf/invoicereport.h"
+#include "platform/clock.h"
+#include "platform/shell.h"
+
+#include <QList>
+#include <QStringList>
+
+#include <functional>
+#include <utility>
+
+// Records what the program asks the desktop to open and answers with a set
+// result; never starts a program.
+class ScriptedShell : public Shell
+{
+public:
+    ShellResult result = ShellResult::Opened;
+    QStringList opened;
+    std::function<void()> onOpen = [] {}; // runs as the program asks for a file to be opened
+    ShellResult open(const QString &target) override
+    {
+        opened << target;
+        onOpen();
+        return result;
+    }
+};
+
+class FixedClock : public Clock
+{
+public:
+    QDate day{2026, 3, 14};
+    QDate today() const override { return day; }
+};
+
+// Records every call to the report engine, in order, and passes it on to our
+// real engine, which reads the bundled fonts of the build's application folder.
+class RecordingReport : public InvoiceReport
+{
+public:
+    RecordingReport();
+
+    QStringList templatePaths;
+    QList<std::pair<QString, QString>> parameters; // of the last document only
+    QStringList exports;
+
+    void TemplatePath(const QString &path) override;
+    void SetParameter(const QString &name, const QString &value) override;
+    bool ExportPdf(const QString &outputPath) override;
+    QString errorString() const override { return m_engine.errorString(); }
+
+private:
+    EngineInvoiceReport m_engine;
+    bool m_exported = false;
+};
