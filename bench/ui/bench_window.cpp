@@ -8,6 +8,7 @@
 #include "app/modmain.h"
 #include "invoicepdf/invoicereport.h"
 #include "platform/clock.h"
+#include "platform/dialogrunner.h"
 #include "platform/filesystem.h"
 #include "platform/messagebox.h"
 #include "platform/platform.h"
@@ -59,7 +60,7 @@ class FullInvoice
 public:
     FullInvoice()
         : m_store(m_storeDir.path())
-        , m_platform{m_store, m_messages, m_files, m_appDir.path(), m_shell, m_clock, m_report}
+        , m_platform{m_store, m_messages, m_files, m_appDir.path(), m_shell, m_clock, m_report, m_dialogs}
     {
         // The shipped default template and a logo, as a user prints them.
         QFile rep(m_appDir.filePath(u"invferncask.rep"_s));
@@ -99,6 +100,7 @@ private:
     NoViewer m_shell;
     SystemClock m_clock;
     EngineInvoiceReport m_report;
+    ModalDialogRunner m_dialogs; // never shown: no benchmark opens a dialog
     Platform m_platform;
 };
 

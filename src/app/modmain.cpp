@@ -7,6 +7,7 @@
 #include "invoicepdf/invoicereport.h"
 #include "platform/buildinfo.h"
 #include "platform/clock.h"
+#include "platform/dialogrunner.h"
 #include "platform/filesystem.h"
 #include "platform/messagebox.h"
 #include "platform/platform.h"
@@ -158,7 +159,8 @@ int Run(int argc, char *argv[])
     DesktopShell shell;
     SystemClock clock;
     EngineInvoiceReport report;
-    Platform platform{store, messages, files, QCoreApplication::applicationDirPath(), shell, clock, report};
+    ModalDialogRunner dialogs;
+    Platform platform{store, messages, files, QCoreApplication::applicationDirPath(), shell, clock, report, dialogs};
 
     if (!Main(platform))
         return 0;

@@ -3,6 +3,7 @@
 #include "platform/filesystem.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 using namespace Qt::StringLiterals;
@@ -32,6 +33,15 @@ bool QtFileSystem::ListFiles(const QString &folder, const QString &pattern, QStr
 bool QtFileSystem::MakeFolder(const QString &path)
 {
     return QDir().mkpath(path);
+}
+
+bool QtFileSystem::RemoveFile(const QString &path, QString *error)
+{
+    QFile file(path);
+    if (file.remove())
+        return true;
+    *error = file.errorString();
+    return false;
 }
 
 QString AppPath(const QString &appFolder, const QString &relative)

@@ -18,6 +18,9 @@ public:
 
     // Creates the folder; true when it exists afterwards.
     virtual bool MakeFolder(const QString &path) = 0;
+
+    // Deletes the file. Returns false and sets *error when it cannot.
+    virtual bool RemoveFile(const QString &path, QString *error) = 0;
 };
 
 class QtFileSystem : public FileSystem
@@ -26,6 +29,7 @@ public:
     bool ListFiles(const QString &folder, const QString &pattern, QStringList *names,
                    QString *error) const override;
     bool MakeFolder(const QString &path) override;
+    bool RemoveFile(const QString &path, QString *error) override;
 };
 
 // The path of a file or folder inside the application folder.

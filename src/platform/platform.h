@@ -10,6 +10,7 @@ class FileSystem;
 class Shell;
 class Clock;
 class InvoiceReport;
+class DialogRunner;
 
 // Everything the program reaches outside itself through, handed to the parts
 // that need it. Production wires the real implementations; tests wire doubles
@@ -23,4 +24,5 @@ struct Platform
     Shell &shell;
     Clock &clock;
     InvoiceReport &report; // the one report engine, serving every document
+    DialogRunner &dialogs;
 };

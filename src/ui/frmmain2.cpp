@@ -181,6 +181,7 @@ frmMain2::frmMain2(Platform &platform, clsSettings &settings, QWidget *parent)
 
     connectInvoicePage();
     connectSheetCommands();
+    connectHelpAndDialogs();
 
     adjustSize();
     setFixedSize(sizeHint());

@@ -174,6 +174,11 @@ private:
     void mnuHelpHelp_Click();
     void mnuHelpSupport_Click();
     void ShellOpenFile(const QString &target);
+
+    // Help and dialogs.
+    void connectHelpAndDialogs();
+    void cmdInvoiceReset_Click();
+    void mnuHelpAbout_Click();
     void tab1_Click(int index);
     void cmbTemplate_Click(int index);
     void Form_Unload();

@@ -51,5 +51,6 @@ public:
     ScriptedShell shell;
     FixedClock clock;
     RecordingReport report;
+    ScriptedDialogs dialogs;
     Platform platform;
 };

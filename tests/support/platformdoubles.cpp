@@ -2,7 +2,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platformdoubles.h"
 
+#include <QDialog>
 #include <QDir>
+#include <QTest>
+
+int ScriptedDialogs::exec(QDialog &dialog)
+{
+    if (m_steps.isEmpty()) {
+        QTest::qFail(qPrintable(QStringLiteral("Unexpected dialog: ") + dialog.windowTitle()), __FILE__, __LINE__);
+        return QDialog::Rejected;
+    }
+    dialog.setResult(QDialog::Rejected);
+    dialog.show();
+    if (!QTest::qWaitForWindowExposed(&dialog))
+        QTest::qFail("The dialog was not shown", __FILE__, __LINE__);
+    m_steps.dequeue()(dialog);
+    if (dialog.isVisible())
+        dialog.reject();
+    return dialog.result();
+}
 
 RecordingReport::RecordingReport()
 {

@@ -4,9 +4,11 @@
 
 #include "invoicepdf/invoicereport.h"
 #include "platform/clock.h"
+#include "platform/dialogrunner.h"
 #include "platform/shell.h"
 
 #include <QList>
+#include <QQueue>
 #include <QStringList>
 
 #include <functional>
@@ -33,6 +35,20 @@ class FixedClock : public Clock
 public:
     QDate day{2026, 3, 14};
     QDate today() const override { return day; }
+};
+
+// Shows the program's dialogs without blocking: each is shown, the next
+// scripted step acts on it as a user would, and whatever it left open is
+// closed. A dialog that nobody scripted fails the running test.
+class ScriptedDialogs : public DialogRunner
+{
+public:
+    void expect(std::function<void(QDialog &)> step) { m_steps.enqueue(std::move(step)); }
+    qsizetype pending() const { return m_steps.size(); }
+    int exec(QDialog &dialog) override;
+
+private:
+    QQueue<std::function<void(QDialog &)>> m_steps;
 };
 
 // Records every call to the report engine, in order, and passes it on to our

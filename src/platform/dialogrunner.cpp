@@ -1,0 +1,10 @@
+// SPDX-FileCopyrightText: 2026 Quillbook developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/dialogrunner.h"
+
+#include <QDialog>
+
+int ModalDialogRunner::exec(QDialog &dialog)
+{
+    return dialog.exec();
+}
