@@ -4,6 +4,7 @@
 
 #include "platform/messagebox.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMimeDatabase>
@@ -25,22 +26,32 @@ bool isAddress(const QString &target)
     return url.isValid() && url.scheme().size() > 1 && !url.isLocalFile();
 }
 
-// The desktop file of the program the MIME database opens this type with;
-// empty when it knows none. When xdg-mime cannot be run, the answer is left
-// to xdg-open itself, so "unknown" is reported as a program found.
-QString defaultProgramFor(const QString &mimeType)
+void startOpener(const QString &target, const Shell::Done &done)
 {
-    QProcess query;
-    query.setProcessChannelMode(QProcess::SeparateChannels);
-    query.start(u"xdg-mime"_s, {u"query"_s, u"default"_s, mimeType});
-    if (!query.waitForStarted(2000))
-        return u"?"_s;
-    if (!query.waitForFinished(5000)) {
-        query.kill();
-        query.waitForFinished(1000);
-        return u"?"_s;
-    }
-    return QString::fromLocal8Bit(query.readAllStandardOutput()).trimmed();
+    done(QProcess::startDetached(u"xdg-open"_s, {target}) ? ShellResult::Opened : ShellResult::Failed);
+}
+
+// Asks the MIME database which program opens the type, without waiting for
+// the answer: a type no program opens is reported, any other answer starts
+// the opener. When xdg-mime cannot be run, the opener decides by itself.
+void openWithProgramFor(const QString &mimeType, const QString &target, const Shell::Done &done)
+{
+    auto *query = new QProcess(QCoreApplication::instance());
+    query->setProcessChannelMode(QProcess::SeparateChannels);
+    QObject::connect(query, &QProcess::finished, query, [query, target, done](int, QProcess::ExitStatus) {
+        query->deleteLater();
+        if (QString::fromLocal8Bit(query->readAllStandardOutput()).trimmed().isEmpty())
+            done(ShellResult::NoAssociation);
+        else
+            startOpener(target, done);
+    });
+    QObject::connect(query, &QProcess::errorOccurred, query, [query, target, done](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart)
+            return;
+        query->deleteLater();
+        startOpener(target, done);
+    });
+    query->start(u"xdg-mime"_s, {u"query"_s, u"default"_s, mimeType});
 }
 
 // Whether this user may read the file or list the folder: tried, not
@@ -57,19 +68,17 @@ bool readable(const QString &path)
 
 } // namespace
 
-ShellResult DesktopShell::open(const QString &target)
+void DesktopShell::open(const QString &target, Done done)
 {
-    if (!isAddress(target)) {
-        const QFileInfo info(target);
-        if (!info.exists())
-            return info.absoluteDir().exists() ? ShellResult::FileNotFound : ShellResult::PathNotFound;
-        if (!readable(target))
-            return ShellResult::AccessDenied;
-        const QString type = info.isDir() ? u"inode/directory"_s : QMimeDatabase().mimeTypeForFile(info).name();
-        if (defaultProgramFor(type).isEmpty())
-            return ShellResult::NoAssociation;
-    }
-    return QProcess::startDetached(u"xdg-open"_s, {target}) ? ShellResult::Opened : ShellResult::Failed;
+    if (isAddress(target))
+        return startOpener(target, done);
+    const QFileInfo info(target);
+    if (!info.exists())
+        return done(info.absoluteDir().exists() ? ShellResult::FileNotFound : ShellResult::PathNotFound);
+    if (!readable(target))
+        return done(ShellResult::AccessDenied);
+    openWithProgramFor(info.isDir() ? u"inode/directory"_s : QMimeDatabase().mimeTypeForFile(info).name(), target,
+                       done);
 }
 
 QString ShellMessage(ShellResult result)
@@ -96,7 +105,9 @@ QString ShellMessage(ShellResult result)
 
 void ShellOpenFile(Shell &shell, MessageBox &messages, const QString &target)
 {
-    const QString message = ShellMessage(shell.open(target));
-    if (!message.isEmpty())
-        messages.inform(message);
+    shell.open(target, [&messages](ShellResult result) {
+        const QString message = ShellMessage(result);
+        if (!message.isEmpty())
+            messages.inform(message);
+    });
 }

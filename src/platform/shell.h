@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class MessageBox;
 
 // How an attempt to open a file, folder or web address with the desktop's
@@ -26,9 +28,13 @@ class Shell
 public:
     virtual ~Shell() = default;
 
+    using Done = std::function<void(ShellResult)>;
+
     // Starts the associated program for `target` (a local path or a URL such
-    // as https://host/page) and returns at once; never waits for the program.
-    virtual ShellResult open(const QString &target) = 0;
+    // as https://host/page) and returns at once, without waiting for the
+    // program or for the desktop to find it. `done` gets the result: at once
+    // when it is known at once, otherwise later, from the event loop.
+    virtual void open(const QString &target, Done done) = 0;
 };
 
 // The desktop's own route: the freedesktop.org MIME database answers which
@@ -37,12 +43,13 @@ public:
 class DesktopShell : public Shell
 {
 public:
-    ShellResult open(const QString &target) override;
+    void open(const QString &target, Done done) override;
 };
 
 // The message a failure is reported with; empty for a result passed over.
 QString ShellMessage(ShellResult result);
 
 // Opens `target` through the shell and reports a failure in an OK message
-// titled with the application title.
+// titled with the application title (perhaps after this returns: `messages`
+// must outlive the event loop's next turns).
 void ShellOpenFile(Shell &shell, MessageBox &messages, const QString &target);

@@ -118,8 +118,8 @@ private slots:
             WithoutPermissionOverride asAnyUser;
             ShellOpenFile(shell, messages, docs + u'/' + target);
         }
+        QTRY_COMPARE_WITH_TIMEOUT(messages.shown().size(), 1, 20000);
         const QList<Message> shown = messages.takeShown();
-        QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].text, message);
         QCOMPARE(shown[0].title, ApplicationTitle());
         QCOMPARE(shown[0].buttons, Message::Buttons::Ok);
