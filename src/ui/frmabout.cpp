@@ -4,6 +4,7 @@
 
 #include "platform/buildinfo.h"
 #include "platform/messagebox.h"
+#include "ui/fixeddialog.h"
 
 #include <QLabel>
 #include <QPixmap>
@@ -29,14 +30,7 @@ QLabel *makeLabel(QWidget *parent, const QString &name, const QRect &geometry, c
 frmAbout::frmAbout(QWidget *parent)
     : QDialog(parent)
 {
-    setObjectName(u"frmAbout"_s);
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-                   | Qt::MSWindowsFixedSizeDialogHint);
-    QFont font(u"Noto Sans"_s);
-    font.setPixelSize(11);
-    setFont(font);
-    QFont bold = font;
-    bold.setBold(true);
+    const QFont bold = MakeFixedDialog(*this, u"frmAbout"_s);
 
     picIcon = new QLabel(this);
     picIcon->setObjectName(u"picIcon"_s);
@@ -47,7 +41,7 @@ frmAbout::frmAbout(QWidget *parent)
     lblTitle = makeLabel(this, u"lblTitle"_s, QRect(175, 14, 147, 32), bold);
     lblVersion = makeLabel(this, u"lblVersion"_s, QRect(175, 56, 161, 15), bold);
     lblDescription = makeLabel(this, u"lblDescription"_s, QRect(175, 84, 161, 44), bold);
-    lblDisclaimer = makeLabel(this, u"lblDisclaimer"_s, QRect(14, 259, 258, 48), font);
+    lblDisclaimer = makeLabel(this, u"lblDisclaimer"_s, QRect(14, 259, 258, 48), font());
     lblDisclaimer->setWordWrap(true);
 
     cmdOK = new QPushButton(u"OK"_s, this);

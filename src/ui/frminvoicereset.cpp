@@ -7,6 +7,7 @@
 #include "platform/messagebox.h"
 #include "platform/platform.h"
 #include "settings/clssettings.h"
+#include "ui/fixeddialog.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -41,15 +42,8 @@ frmInvoiceReset::frmInvoiceReset(Platform &platform, clsSettings &settings, std:
     , m_settings(settings)
     , m_newInvoice(std::move(newInvoice))
 {
-    setObjectName(u"frmInvoiceReset"_s);
+    const QFont bold = MakeFixedDialog(*this, u"frmInvoiceReset"_s);
     setWindowTitle(u"Reset Invoice Number"_s);
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-                   | Qt::MSWindowsFixedSizeDialogHint);
-    QFont font(u"Noto Sans"_s);
-    font.setPixelSize(11);
-    setFont(font);
-    QFont bold = font;
-    bold.setBold(true);
 
     auto *menu = new QMenuBar(this);
     mnuViewInvoices = menu->addAction(u"View Invoices"_s);
