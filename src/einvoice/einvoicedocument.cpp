@@ -33,10 +33,9 @@ QString countryOf(const QString &line)
     return {};
 }
 
-// The free lines as a party: name, address lines, city (the last line) and,
-// when asked, a country read from a last line that names one. Every other
-// text is kept.
-Party partyOf(QString name, QStringList lines, bool readCountry)
+// The free lines as a party: name, address lines, city (the last line) and
+// a country read from a last line that names one. Every other text is kept.
+Party partyOf(QString name, QStringList lines)
 {
     lines.removeIf([](const QString &line) { return line.trimmed().isEmpty(); });
     for (QString &line : lines)
@@ -45,7 +44,7 @@ Party partyOf(QString name, QStringList lines, bool readCountry)
     if (name.trimmed().isEmpty() && !lines.isEmpty())
         name = lines.takeFirst();
     party.name = name.trimmed();
-    if (readCountry && !lines.isEmpty()) {
+    if (!lines.isEmpty()) {
         party.country = countryOf(lines.last());
         if (!party.country.isEmpty())
             lines.removeLast();
@@ -108,12 +107,12 @@ Outcome BuildInvoice(const InvoiceValues &values, const TotalsInput &totals, con
             inv.notes << footer.trimmed();
 
     inv.seller = partyOf(values.companyName,
-                         QStringList(values.companyDetails.begin(), values.companyDetails.end()), false);
-    inv.seller.country = settings.sellerCountry;
+                         QStringList(values.companyDetails.begin(), values.companyDetails.end()));
+    inv.seller.country = settings.sellerCountry; // a country line of the company is read, the setting rules
     inv.seller.vatId = IsVatId(settings.vatId) ? settings.vatId : QString();
     inv.seller.taxNumber = settings.taxNumber;
     inv.seller.registrationId = settings.registrationId;
-    inv.buyer = partyOf({}, QStringList(values.customerDetails.begin(), values.customerDetails.end()), true);
+    inv.buyer = partyOf({}, QStringList(values.customerDetails.begin(), values.customerDetails.end()));
     if (inv.buyer.name.isEmpty())
         return refuse(u"The customer lines are empty; the first one must name the customer."_s);
     if (inv.buyer.country.isEmpty())

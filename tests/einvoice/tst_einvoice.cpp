@@ -4,6 +4,7 @@
 
 #include "einvoice/einvoicedocument.h"
 #include "invoice/numbers.h"
+#include "pdfa3/pdfa3.h"
 #include "ui/frmeinvoice.h"
 
 #include <QCheckBox>
@@ -176,8 +177,9 @@ private slots:
         // Every figure is the calculator's; these are the ones it printed, checked against the PDF.
         QTest::newRow("worked invoice") << u"2x10* 1x5.5 3x1.99* 1x0*"_s << u"10 5 4 0 20"_s << u"1 17.5 1"_s
                                         << u"CARD"_s << u""_s;
-        QTest::newRow("mixed, remainder cent") << u"3x3.33* 1x0.07 7x1.01*"_s << u"12.5 7.5 0 0 0"_s
-                                               << u"0 19 1"_s << u"TRANSFER"_s << u""_s;
+        // Surcharge 2.01 splits 1.01 + 1.00, discount 1.11 splits 0.55 + 0.56: the remainder cents.
+        QTest::newRow("mixed, remainder cent") << u"1x10.05* 1x10.05"_s << u"10 5 0 0 0"_s << u"0 19 1"_s
+                                               << u"TRANSFER"_s << u""_s;
         QTest::newRow("shipping untaxed, exempt") << u"1x99.99* 2x12.34"_s << u"0 3 15 0 0"_s << u"0 7 1"_s
                                                   << u"CASH"_s
                                                   << u"UntaxedCategory=E;ExemptionReason=Exempt under art. 132"_s;
@@ -334,6 +336,59 @@ private slots:
                  qPrintable(shown[0].text));
         const QByteArray pdf = contents(*path);
         QVERIFY(pdf.startsWith("%PDF-1.4") && !pdf.contains("factur-x") && !pdf.contains("/AF"));
+    }
+
+    // The render tool attaches a given XML the same way; a missing one is an error.
+    void renderTool()
+    {
+        QTemporaryDir dir;
+        const QString tool = QStringLiteral(QUILLBOOK_APP_DIR "/quillbook-render");
+        const QString rep = QStringLiteral(QUILLBOOK_APP_DIR "/invferncask.rep");
+        const QByteArray xml = "<?xml version=\"1.0\"?>\n<invoice>\u00e9</invoice>\n";
+        QFile file(dir.filePath(u"in.xml"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(xml) == xml.size());
+        file.close();
+        QFile params(dir.filePath(u"p.params"_s));
+        QVERIFY(params.open(QIODevice::WriteOnly) && params.write("PCOMPANYNAME=Acme\n") > 0);
+        params.close();
+        const QString out = dir.filePath(u"INV7.pdf"_s);
+        QString errors;
+        QVERIFY2(run(tool, {u"--attach"_s, file.fileName(), rep, params.fileName(), out}, nullptr, &errors),
+                 qPrintable(errors));
+        QCOMPARE(output(u"qpdf"_s, {u"--show-attachment=factur-x.xml"_s, out}), xml);
+        QVERIFY(!run(tool, {u"--attach"_s, dir.filePath(u"absent.xml"_s), rep, params.fileName(),
+                            dir.filePath(u"INV8.pdf"_s)}, nullptr, &errors));
+        QVERIFY2(errors.contains(u"absent.xml"_s), qPrintable(errors));
+        QVERIFY(!QFile::exists(dir.filePath(u"INV8.pdf"_s)));
+    }
+
+    // A page that cannot be read leaves the earlier file byte for byte.
+    void failedAttachmentKeepsOldFile_data()
+    {
+        QTest::addColumn<QByteArray>("page");
+        QTest::newRow("not a PDF") << QByteArray("kept? no: this is not a PDF\n");
+        QTest::newRow("PDF without PDF/A metadata") << QByteArray(
+            "%PDF-1.4\n1 0 obj<</Type/Catalog/Pages 2 0 R>>endobj\n2 0 obj<</Type/Pages/Kids[]/Count 0>>endobj\n"
+            "trailer<</Root 1 0 R>>\n%%EOF\n");
+    }
+
+    void failedAttachmentKeepsOldFile()
+    {
+        QFETCH(QByteArray, page);
+        QTemporaryDir dir;
+        QFile in(dir.filePath(u"page.pdf"_s));
+        QFile old(dir.filePath(u"INV1.pdf"_s));
+        QVERIFY(in.open(QIODevice::WriteOnly) && in.write(page) == page.size());
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("an invoice printed last week") > 0);
+        in.close();
+        old.close();
+        QString error;
+        QVERIFY(!pdfa3::WritePdfA3(in.fileName(), old.fileName(), {"<x/>", u"factur-x.xml"_s, u"text/xml"_s,
+                                   u"Alternative"_s, {}, QDateTime::currentDateTimeUtc()}, einvoice::FacturXSchema(),
+                                   &error));
+        QVERIFY2(error.startsWith(u"Cannot write INV1.pdf: "_s), qPrintable(error));
+        QCOMPARE(contents(old.fileName()), QByteArray("an invoice printed last week"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
     }
 
     // From the window: the dialog stores the details, and Print gives the e-invoice.
