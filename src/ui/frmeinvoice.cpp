@@ -39,6 +39,7 @@ frmEInvoice::frmEInvoice(Platform &platform, QWidget *parent)
     };
     auto line = [&](const QString &caption, QLineEdit *&box, const QString &name, const QString &help) {
         box = new QLineEdit;
+        box->setMinimumWidth(260); // an IBAN fits whole
         row(caption, box, name, help);
     };
 
