@@ -47,11 +47,12 @@ public:
         close();
     }
 
-    void tax(const QString &code, Amount rate)
+    // The VAT category of a line or of an allowance or charge.
+    void tax(const Invoice &inv, bool taxed)
     {
         text(u"TypeCode"_s, u"VAT"_s);
-        text(u"CategoryCode"_s, code);
-        text(u"RateApplicablePercent"_s, XmlAmount(rate));
+        text(u"CategoryCode"_s, taxed ? inv.taxedCode : inv.untaxedCode);
+        text(u"RateApplicablePercent"_s, XmlAmount(taxed ? inv.taxRate : Amount()));
     }
 
     void party(const QString &element, const Party &party)
@@ -176,7 +177,7 @@ QByteArray FacturXXml(const Invoice &inv)
         w.close();
         w.open(u"SpecifiedLineTradeSettlement"_s);
         w.open(u"ApplicableTradeTax"_s);
-        w.tax(line.taxed ? inv.taxedCode : inv.untaxedCode, line.taxed ? inv.taxRate : Amount());
+        w.tax(inv, line.taxed);
         w.close();
         w.open(u"SpecifiedTradeSettlementLineMonetarySummation"_s);
         w.amount(u"LineTotalAmount"_s, line.net);
@@ -228,7 +229,7 @@ QByteArray FacturXXml(const Invoice &inv)
         w.amount(u"ActualAmount"_s, adjustment.amount);
         w.text(u"Reason"_s, adjustment.reason);
         w.open(u"CategoryTradeTax"_s);
-        w.tax(adjustment.taxed ? inv.taxedCode : inv.untaxedCode, adjustment.taxed ? inv.taxRate : Amount());
+        w.tax(inv, adjustment.taxed);
         w.close();
         w.close();
     }

@@ -338,6 +338,51 @@ private slots:
         QVERIFY(pdf.startsWith("%PDF-1.4") && !pdf.contains("factur-x") && !pdf.contains("/AF"));
     }
 
+    // The dialog's checks, one field wrong at a time; a stored value reads back as written.
+    void settingsProblems_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("problem"); // empty: accepted
+        QTest::newRow("valid") << u""_s << u""_s << u""_s;
+        QTest::newRow("Greek VAT identifier") << u"vat"_s << u"EL123456789"_s << u""_s;
+        QTest::newRow("VAT identifier without prefix") << u"vat"_s << u"123456789"_s << u"VAT identifier"_s;
+        QTest::newRow("VAT prefix not a country") << u"vat"_s << u"XX123456789"_s << u"VAT identifier"_s;
+        QTest::newRow("seller country unknown") << u"seller"_s << u"XX"_s << u"seller's country"_s;
+        QTest::newRow("buyer country as a name") << u"buyer"_s << u"France"_s << u"buyer's country"_s;
+        QTest::newRow("currency too short") << u"currency"_s << u"EU"_s << u"currency"_s;
+        QTest::newRow("IBAN with spaces") << u"iban"_s << u"GB82 WEST 1234 5698 7654 32"_s << u""_s;
+        QTest::newRow("IBAN check digits wrong") << u"iban"_s << u"GB82WEST12345698765433"_s << u"IBAN"_s;
+        QTest::newRow("BIC of 9 characters") << u"bic"_s << u"DEUTDEFF5"_s << u"BIC"_s;
+        QTest::newRow("exempt without reason") << u"exempt"_s << u""_s << u"exemption reason"_s;
+    }
+
+    void settingsProblems()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, value);
+        QFETCH(QString, problem);
+        einvoice::Settings s{true, u"DE123456789"_s, {}, {}, u"DE"_s, u"EUR"_s, u"FR"_s, u"Z"_s, {}, 30, {}, {}};
+        QHash<QString, QString *> fields{{u"vat"_s, &s.vatId}, {u"seller"_s, &s.sellerCountry},
+                                         {u"buyer"_s, &s.buyerCountry}, {u"currency"_s, &s.currencyCode},
+                                         {u"iban"_s, &s.iban}, {u"bic"_s, &s.bic}};
+        if (field == u"exempt")
+            s.untaxedCategory = u"E"_s;
+        else if (fields.contains(field))
+            *fields[field] = value;
+        const QString found = einvoice::SettingsProblem(s);
+        QVERIFY2(problem.isEmpty() ? found.isEmpty() : found.contains(problem), qPrintable(found));
+        if (!problem.isEmpty())
+            return;
+        AppFixture app;
+        QVERIFY(einvoice::WriteSettings(app.store_, s, nullptr));
+        const einvoice::Settings back = einvoice::ReadSettings(app.store_);
+        QCOMPARE(back.iban, s.iban.remove(u' '));
+        QCOMPARE(back.vatId, s.vatId);
+        QCOMPARE(back.buyerCountry, s.buyerCountry);
+        QCOMPARE(back.enabled, true);
+    }
+
     // The render tool attaches a given XML the same way; a missing one is an error.
     void renderTool()
     {
