@@ -316,6 +316,10 @@ private slots:
                                                << u"IBAN"_s;
         QTest::newRow("no currency") << u"1x10*"_s << u"0 0 0 0 0"_s << u"CASH"_s << u"Currency=EU"_s
                                      << u"currency code"_s;
+        QTest::newRow("seller country unknown") << u"1x10*"_s << u"0 0 0 0 0"_s << u"CASH"_s
+                                                << u"SellerCountry=XX"_s << u"seller's country"_s;
+        QTest::newRow("buyer country unknown") << u"1x10*"_s << u"0 0 0 0 0"_s << u"CASH"_s
+                                               << u"BuyerCountry=XX"_s << u"customer's country"_s;
         QTest::newRow("no lines") << u""_s << u"0 0 0 0 0"_s << u"CASH"_s << u""_s << u"no lines"_s;
     }
 
@@ -488,6 +492,12 @@ private slots:
         const QByteArray xml = output(u"qpdf"_s, {u"--show-attachment=factur-x.xml"_s, app.path(u"invoices/INV1001.pdf"_s)});
         QVERIFY(xml.contains("<ram:CountryID>FR</ram:CountryID>"));
         QVERIFY(xml.contains("<ram:GrandTotalAmount>23.80</ram:GrandTotalAmount>"));
+
+        // The template preview stays a plain PDF.
+        QTest::mouseClick(app.window().tab1, Qt::LeftButton, {}, app.window().tab1->tabRect(1).center());
+        QTest::mouseClick(app.control(u"cmdView"_s), Qt::LeftButton);
+        QVERIFY(contents(app.path(u"viewtemplate.pdf"_s)).startsWith("%PDF-1.4"));
+        QVERIFY(!contents(app.path(u"viewtemplate.pdf"_s)).contains("factur-x"));
     }
 };
 
