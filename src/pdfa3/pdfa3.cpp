@@ -75,7 +75,7 @@ QString extensionBlock(const XmpSchema &schema)
 )"_s.arg(escaped(schema.title), escaped(schema.namespaceUri), schema.prefix, properties, values);
 }
 
-// The engine's metadata, claiming part 3 and carrying the schema; empty
+// The engine's metadata, claiming PDF/A-3B and carrying the schema; empty
 // when it claims no PDF/A part.
 QByteArray pdfA3Metadata(const QByteArray &xmp, const XmpSchema &schema)
 {

@@ -42,7 +42,7 @@ struct XmpSchema
 
 // Reads the PDF/A-1b file `input` and writes `output` as PDF/A-3B: the same
 // pages, document information and output intent, the attachment embedded
-// and listed in the catalog's /AF, and metadata that claims part 3,
+// and listed in the catalog's /AF, and metadata that claims PDF/A-3,
 // conformance B, and declares and fills `schema`. The output is written
 // completely beside its place before it replaces any file there, so a
 // failure leaves an earlier file untouched. Returns false and sets *error
