@@ -5,6 +5,7 @@
 #include "einvoice/einvoicedocument.h"
 #include "invoice/numbers.h"
 #include "pdfa3/pdfa3.h"
+#include "ui/clicklabel.h"
 #include "ui/frmeinvoice.h"
 
 #include <QCheckBox>
@@ -457,6 +458,12 @@ private slots:
         // A wrong code is refused with a message and the dialog stays; a right one is stored.
         app.dialogs.expect([&](QDialog &d) {
             auto &dialog = static_cast<frmEInvoice &>(d);
+            // A heading explains its field, titled with its caption.
+            app.messages.expect(Message::Answer::Ok);
+            QTest::mouseClick(static_cast<QWidget *>(dialog.findChild<ClickLabel *>()), Qt::LeftButton);
+            const Message help = app.messages.takeShown().value(0);
+            QCOMPARE(help.title, u"Attach an e-invoice"_s);
+            QVERIFY(help.text.contains(u"Factur-X"_s));
             dialog.chkEnabled->setChecked(true);
             dialog.txtSellerCountry->setText(u"DE"_s);
             dialog.txtCurrency->setText(u"EUR"_s);
