@@ -3,13 +3,19 @@
 //
 // Renders a template as Quillbook would, for template authors:
 //   quillbook-render TEMPLATE PARAMS OUT.pdf
+//   quillbook-render --attach XML TEMPLATE PARAMS OUT.pdf
 //   quillbook-render --check TEMPLATE
 
 #include "invoiceparameters.h"
 #include "paramsfile.h"
+#include "einvoice/facturx.h"
+#include "pdfa3/pdfa3.h"
 #include "report/reportengine.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QTemporaryDir>
 #include <QTextStream>
 
 using namespace Qt::StringLiterals;
@@ -19,6 +25,7 @@ namespace {
 int usage(QTextStream &err)
 {
     err << "usage: quillbook-render TEMPLATE PARAMS OUT.pdf\n"
+           "       quillbook-render --attach XML TEMPLATE PARAMS OUT.pdf\n"
            "       quillbook-render --check TEMPLATE\n"
            "PARAMS holds NAME=VALUE lines (UTF-8; \\n in a value is a line break).\n";
     return 2;
@@ -34,7 +41,13 @@ int main(int argc, char *argv[])
     QGuiApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    const QStringList args = app.arguments().mid(1);
+    QStringList args = app.arguments().mid(1);
+    // --attach writes a PDF/A-3 carrying the given XML as its factur-x.xml.
+    QString attach;
+    if (args.size() == 5 && args[0] == u"--attach"_s) {
+        attach = args[1];
+        args = args.mid(2);
+    }
     const QStringList names = invoiceParameterNames();
 
     report::ReportEngine engine;
@@ -62,8 +75,26 @@ int main(int argc, char *argv[])
         engine.SetParameter(name, QString());
     for (const auto &[name, value] : params.values)
         engine.SetParameter(name, value);
-    if (!engine.ExportPdf(args[2])) {
-        err << engine.errorString() << '\n';
+    if (attach.isEmpty()) {
+        if (!engine.ExportPdf(args[2])) {
+            err << engine.errorString() << '\n';
+            return 1;
+        }
+        return 0;
+    }
+    QFile xml(attach);
+    if (!xml.open(QIODevice::ReadOnly)) {
+        err << attach << ": " << xml.errorString() << '\n';
+        return 1;
+    }
+    QTemporaryDir work;
+    const QString exported = work.filePath(QFileInfo(args[2]).fileName());
+    const pdfa3::Attachment attachment{xml.readAll(), einvoice::FacturXFileName(), u"text/xml"_s,
+                                       u"Alternative"_s, u"Factur-X invoice"_s, QDateTime::currentDateTimeUtc()};
+    QString error;
+    if (!engine.ExportPdf(exported)
+        || !pdfa3::WritePdfA3(exported, args[2], attachment, einvoice::FacturXSchema(), &error)) {
+        err << (error.isEmpty() ? engine.errorString() : error) << '\n';
         return 1;
     }
     return 0;

@@ -33,6 +33,12 @@ Amount percentOfInCents(Amount value, Amount percent)
 
 void CalculateTotals(const TotalsInput &in, TotalsFigures &figures)
 {
+    TotalsSplit split;
+    CalculateTotals(in, figures, split);
+}
+
+void CalculateTotals(const TotalsInput &in, TotalsFigures &figures, TotalsSplit &split)
+{
     // The taxable base lives apart from the figures, so that a failing run
     // never leaves a half-built base in place of the tax.
     Amount lines;
@@ -44,18 +50,25 @@ void CalculateTotals(const TotalsInput &in, TotalsFigures &figures)
             taxableBase += lineTotal;
     }
 
+    TotalsSplit parts;
+    parts.taxedLines = taxableBase;
+
     const Amount surcharge1Percent = NumericAmount(in.surcharge1);
     figures.surcharge1 = percentOfInCents(lines, surcharge1Percent);
     // The taxable share of the surcharge is held to four decimals before the
     // base is rounded to cents.
     taxableBase = roundedToCents(taxableBase + percentOf(taxableBase, surcharge1Percent));
+    parts.taxedSurcharge1 = taxableBase - parts.taxedLines;
 
     const Amount discountPercent = NumericAmount(in.discount);
     figures.discount = percentOfInCents(lines + figures.surcharge1, discountPercent);
+    const Amount beforeDiscount = taxableBase;
     taxableBase = roundedToCents(taxableBase - percentOf(taxableBase, discountPercent));
+    parts.taxedDiscount = beforeDiscount - taxableBase;
 
     if (in.shTax == 1)
         taxableBase += NumericAmount(in.shipping);
+    parts.taxableBase = taxableBase;
 
     // The rate is the two-decimal figure the store holds, taken exactly.
     Amount tax = percentOfInCents(taxableBase, Amount::fromDouble(in.taxValue));
@@ -67,4 +80,5 @@ void CalculateTotals(const TotalsInput &in, TotalsFigures &figures)
     figures.total = roundedToCents(figures.subTotal + NumericAmount(in.shipping) + figures.tax);
     figures.surcharge2 = percentOfInCents(figures.total, NumericAmount(in.surcharge2));
     figures.balance = roundedToCents(figures.total + figures.surcharge2 - NumericAmount(in.received));
+    split = parts;
 }

@@ -37,3 +37,15 @@ struct TotalsFigures
 // the range: the figures of earlier steps then hold their new values and
 // those of the failing and later steps keep what they held.
 void CalculateTotals(const TotalsInput &in, TotalsFigures &figures);
+
+// How the figures divide between the ticked lines and the others, as the
+// calculator itself divides them: the taxed lines, their shares of
+// surcharge 1 and the discount, and the base the tax is charged on (shipping
+// included when it is taxed). The untaxed shares are the figures less these.
+struct TotalsSplit
+{
+    Amount taxedLines, taxedSurcharge1, taxedDiscount, taxableBase;
+};
+
+// As above, also giving the split. Throws as above.
+void CalculateTotals(const TotalsInput &in, TotalsFigures &figures, TotalsSplit &split);

@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
 
@@ -21,7 +22,8 @@ QString InvoicePdfPath(const QString &appFolder, const QString &invoiceNumber, b
 }
 
 std::optional<QString> WriteInvoicePdf(InvoiceReport &report, MessageBox &messages,
-                                       const InvoiceDocument &document, const InvoiceValues &invoice)
+                                       const InvoiceDocument &document, const InvoiceValues &invoice,
+                                       const PdfFinish &finish)
 {
     const QString path = InvoicePdfPath(document.appFolder, invoice.invoiceNumber, document.previewTemplate);
     if (!document.previewTemplate) {
@@ -37,7 +39,17 @@ std::optional<QString> WriteInvoicePdf(InvoiceReport &report, MessageBox &messag
     for (const auto &[name, value] : InvoiceParameters(invoice, document.previewTemplate, document.today,
                                                        document.appFolder))
         report.SetParameter(name, value);
-    if (!report.ExportPdf(path))
-        throw RuntimeError(report.errorString());
+    if (!finish) {
+        if (!report.ExportPdf(path))
+            throw RuntimeError(report.errorString());
+        return path;
+    }
+    QTemporaryDir work;
+    const QString exported = work.filePath(QFileInfo(path).fileName());
+    if (!work.isValid() || !report.ExportPdf(exported))
+        throw RuntimeError(work.isValid() ? report.errorString() : work.errorString());
+    QString error;
+    if (!finish(exported, path, &error))
+        throw RuntimeError(error);
     return path;
 }

@@ -7,6 +7,7 @@
 #include <QDate>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class InvoiceReport;
@@ -29,5 +30,11 @@ QString InvoicePdfPath(const QString &appFolder, const QString &invoiceNumber, b
 // declining returns nothing and changes nothing. The new file is written
 // completely before it replaces the old one, so a failed export leaves the
 // old file as it was. Throws RuntimeError with the description to show.
+//
+// A `finish` step, when given, receives the exported PDF in a temporary
+// folder and writes the final file from it (completely, before it replaces
+// the old one); it returns false with the description to show.
+using PdfFinish = std::function<bool(const QString &exported, const QString &finalPath, QString *error)>;
 std::optional<QString> WriteInvoicePdf(InvoiceReport &report, MessageBox &messages,
-                                       const InvoiceDocument &document, const InvoiceValues &invoice);
+                                       const InvoiceDocument &document, const InvoiceValues &invoice,
+                                       const PdfFinish &finish = {});

@@ -182,6 +182,7 @@ frmMain2::frmMain2(Platform &platform, clsSettings &settings, QWidget *parent)
     connectInvoicePage();
     connectSheetCommands();
     connectHelpAndDialogs();
+    buildEInvoicing();
 
     adjustSize();
     setFixedSize(sizeHint());

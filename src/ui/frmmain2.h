@@ -76,6 +76,7 @@ public:
     QLineEdit *txtCompanyName = nullptr;
     QLineEdit *txtInvoiceNumber = nullptr;
     QPushButton *cmdInvoiceReset = nullptr;
+    QPushButton *cmdEInvoice = nullptr; // opens the e-invoicing settings
     QFrame *Frame1 = nullptr;
     std::array<QLineEdit *, AddressLines> txtCompanyDetails{};
     QGroupBox *Frame3 = nullptr;
@@ -177,6 +178,7 @@ private:
 
     // Help and dialogs.
     void connectHelpAndDialogs();
+    void buildEInvoicing();
     void cmdInvoiceReset_Click();
     void mnuHelpAbout_Click();
     void tab1_Click(int index);

@@ -5,7 +5,7 @@
 // opens through the desktop: the invoices folder and the maker's web site.
 #include "ui/frmmain2.h"
 
-#include "invoicepdf/invoicepdf.h"
+#include "einvoice/einvoicedocument.h"
 #include "platform/buildinfo.h"
 #include "platform/clock.h"
 #include "platform/filesystem.h"
@@ -56,8 +56,8 @@ void frmMain2::PrintInvoice(bool advanceNumber, bool previewTemplate)
     Trapped([&] {
         const InvoiceDocument document{m_platform.appFolder, m_settings.Template(), previewTemplate,
                                        m_platform.clock.today()};
-        const std::optional<QString> path =
-            WriteInvoicePdf(m_platform.report, m_platform.messages, document, invoiceValues());
+        const std::optional<QString> path = einvoice::WriteInvoiceDocument(
+            m_platform.report, m_platform.messages, m_platform.store, document, invoiceValues(), totalsInput());
         if (!path)
             return;
         if (advanceNumber) {

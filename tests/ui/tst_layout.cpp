@@ -209,7 +209,7 @@ private slots:
                     << u"chkTax(%1)"_s.arg(i);
         invoice << u"txtSurcharge1"_s << u"txtDiscount"_s << u"txtSH"_s << u"txtSurcharge2"_s << u"txtReceived"_s
                 << u"cmbPaymentMethod"_s << u"cmdPreview"_s << u"cmdNew"_s;
-        QStringList settings{u"txtCompanyName"_s, u"cmdInvoiceReset"_s};
+        QStringList settings{u"txtCompanyName"_s, u"cmdInvoiceReset"_s, u"cmdEInvoice"_s};
         for (int i = 0; i < 6; ++i)
             settings << u"txtCompanyDetails(%1)"_s.arg(i);
         settings << u"chkChargeTax"_s << u"txtTaxName"_s << u"txtTaxValue"_s << u"chkSHTax"_s << u"txtTel"_s

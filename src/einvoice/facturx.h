@@ -1,0 +1,93 @@
+// SPDX-FileCopyrightText: 2026 Quillbook developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "invoice/amount.h"
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace pdfa3 {
+struct XmpSchema;
+}
+
+namespace einvoice {
+
+// A party as the XML names it; the address lines are kept as given.
+struct Party
+{
+    QString name;
+    QStringList addressLines; // at most three are written as lines; the rest join the third
+    QString city;             // the last line of the address
+    QString country;          // ISO 3166-1 alpha-2
+    QString vatId;
+    QString taxNumber;
+    QString registrationId;
+};
+
+struct Line
+{
+    QString name;
+    Amount quantity;  // negative for a credit
+    Amount unitPrice; // never negative
+    Amount net;       // in cents
+    bool taxed = false;
+};
+
+// A document-level allowance (the discount) or charge (surcharge, shipping)
+// for one VAT category.
+struct Adjustment
+{
+    bool charge = false;
+    Amount amount;
+    QString reason;
+    bool taxed = false;
+};
+
+// One VAT category's breakdown.
+struct TaxCategory
+{
+    QString code; // S, Z or E
+    Amount rate;  // percent
+    Amount base;
+    Amount tax;
+    QString exemptionReason; // E only
+};
+
+// An invoice in the EN 16931 profile, every amount already final.
+struct Invoice
+{
+    QString number;
+    QDate issued;
+    QDate due;
+    QString paymentTerms;
+    QString currency;
+    QStringList notes;
+    Party seller;
+    Party buyer;
+    QList<Line> lines;
+    QList<Adjustment> adjustments;
+    QString taxedCode = QStringLiteral("S");
+    QString untaxedCode = QStringLiteral("Z");
+    Amount taxRate;
+    QList<TaxCategory> taxes;
+    Amount lineTotal, chargeTotal, allowanceTotal, taxBasis, taxTotal, grandTotal, prepaid, duePayable;
+    QString paymentCode; // UNTDID 4461; empty when no means is given
+    QString paymentText;
+    QString iban, bic;
+};
+
+// The CII XML (Factur-X / ZUGFeRD, profile EN 16931), UTF-8.
+QByteArray FacturXXml(const Invoice &invoice);
+
+// The attachment's name and the metadata schema that announces it.
+QString FacturXFileName();
+pdfa3::XmpSchema FacturXSchema();
+
+// An amount in the XML's form: "." as decimal point, no separators, at
+// least `minDecimals` and at most four decimals.
+QString XmlAmount(Amount value, int minDecimals = 2);
+
+} // namespace einvoice

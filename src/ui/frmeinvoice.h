@@ -1,0 +1,42 @@
+// SPDX-FileCopyrightText: 2026 Quillbook developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QDialog>
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+struct Platform;
+
+// Edits the e-invoicing settings. OK checks them, says what is wrong in a
+// message and keeps the dialog open, or stores them all and closes; Cancel
+// stores nothing. Every heading explains its field when clicked.
+class frmEInvoice : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit frmEInvoice(Platform &platform, QWidget *parent = nullptr);
+
+    QCheckBox *chkEnabled = nullptr;
+    QLineEdit *txtVatId = nullptr;
+    QLineEdit *txtTaxNumber = nullptr;
+    QLineEdit *txtRegistrationId = nullptr;
+    QLineEdit *txtSellerCountry = nullptr;
+    QLineEdit *txtCurrency = nullptr;
+    QLineEdit *txtBuyerCountry = nullptr;
+    QComboBox *cmbUntaxed = nullptr;
+    QLineEdit *txtExemptionReason = nullptr;
+    QSpinBox *spnPaymentDays = nullptr;
+    QLineEdit *txtIban = nullptr;
+    QLineEdit *txtBic = nullptr;
+    QPushButton *cmdOK = nullptr;
+    QPushButton *cmdCancel = nullptr;
+
+private:
+    void cmdOK_Click();
+
+    Platform &m_platform;
+};
