@@ -2,8 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/modmain.h"
 
+#include "app/desktopidentity.h"
 #include "invoice/clstotals.h"
 #include "invoice/runtimeerror.h"
+#include "platform/appfolder.h"
 #include "platform/filesystem.h"
 #include "platform/messagebox.h"
 #include "platform/platform.h"
@@ -147,11 +149,15 @@ int Run(int argc, char *argv[])
     QApplication::setApplicationName(ApplicationTitle());
     QApplication::setApplicationVersion(u"1.0.4"_s);
     QApplication::setStyle(u"Fusion"_s);
+    SetDesktopIdentity();
 
     QSettingsStore store;
     QtMessageBox messages;
     QtFileSystem files;
-    Platform platform{store, messages, files, QCoreApplication::applicationDirPath()};
+    const AppFolder appFolder = PrepareAppFolder(QCoreApplication::applicationDirPath(), UserAppFolder());
+    Platform platform{store, messages, files, appFolder.path};
+    if (!appFolder.error.isEmpty())
+        messages.inform(appFolder.error);
 
     if (!Main(platform))
         return 0;
