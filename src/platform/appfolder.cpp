@@ -9,6 +9,10 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// The shipped data of a program installed with its executable in
+// programFolder, or an empty string when it is not installed that way.
 QString InstalledDataFolder(const QString &programFolder)
 {
     const QDir program(programFolder);
@@ -17,6 +21,8 @@ QString InstalledDataFolder(const QString &programFolder)
     const QFileInfo shared(program.filePath(u"../share/quillbook"_s));
     return shared.isDir() ? shared.canonicalFilePath() : QString();
 }
+
+} // namespace
 
 AppFolder PrepareAppFolder(const QString &programFolder, const QString &userFolder)
 {
@@ -28,7 +34,6 @@ AppFolder PrepareAppFolder(const QString &programFolder, const QString &userFold
         folder.error = u"The program finds no folder of yours to keep its templates and invoices in."_s;
         return folder;
     }
-    const QString shown = QDir::toNativeSeparators(userFolder);
     const QDir user(userFolder);
     if (!user.mkpath(u"invoices"_s)) {
         folder.error = u"The folder %1 cannot be created."_s.arg(QDir::toNativeSeparators(user.filePath(u"invoices"_s)));
@@ -49,7 +54,7 @@ AppFolder PrepareAppFolder(const QString &programFolder, const QString &userFold
         QFile::setPermissions(target, QFile::permissions(target) | QFile::ReadOwner | QFile::WriteOwner);
     }
     if (!failed.isEmpty())
-        folder.error = u"These files could not be copied into %1: %2"_s.arg(shown, failed.join(u", "_s));
+        folder.error = u"These files could not be copied into %1: %2"_s.arg(QDir::toNativeSeparators(userFolder), failed.join(u", "_s));
     return folder;
 }
 

@@ -21,11 +21,6 @@ struct AppFolder
     QString error;  // what could not be prepared in the user's folder; empty when all went well
 };
 
-// The shipped data of a program installed with its executable in
-// programFolder (programFolder/../share/quillbook), or an empty string when
-// the program is not installed that way.
-QString InstalledDataFolder(const QString &programFolder);
-
 // Chooses the application folder of the program in programFolder and, for an
 // installed program, prepares userFolder as described above: the folder
 // itself, its invoices folder and the missing shipped files.
