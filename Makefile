@@ -22,7 +22,7 @@ deps:
 	@scripts/install-deps
 
 build: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLBOOK_BENCH=OFF
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
@@ -32,7 +32,7 @@ test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 test-sanitize: deps
-	cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DQUILLBOOK_SANITIZE=ON
+	cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DQUILLBOOK_SANITIZE=ON -DQUILLBOOK_BENCH=OFF
 	cmake --build build-sanitize -j $(JOBS)
 	cd build-sanitize && ctest --output-on-failure -j $(JOBS)
 
