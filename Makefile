@@ -1,13 +1,20 @@
 # SPDX-FileCopyrightText: 2026 Quillbook developers
 # SPDX-License-Identifier: GPL-3.0-or-later
-#   make run    install what is missing, build, start Quillbook
-#   make test   install what is missing, build, run every test headless
-#   make bench  build and run the benchmarks
-#   make fuzz   fuzz the template parser for a bounded time
+# ./run and ./test at the top of the tree install make and the compiler
+# first, then use these targets; with make installed they work directly:
+#   make run            install what is missing, build, start Quillbook
+#   make test           install what is missing, build, run every test headless
+#   make test-sanitize  every test under AddressSanitizer and UBSan
+#   make bench          build and run the benchmarks
+#   make fuzz           fuzz the template parser for a bounded time
+#   make package        the Debian package quillbook_VERSION_ARCH.deb
+#   make package-check  check that package as a user meets it
 JOBS ?= $(shell nproc)
 BUILD ?= build
+VERSION := $(shell sed -n 's/^project.Quillbook VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+DEB = quillbook_$(VERSION)_$(shell dpkg --print-architecture).deb
 
-.PHONY: all deps build run test test-sanitize bench fuzz clean
+.PHONY: all deps build run test test-sanitize bench fuzz package package-check clean
 
 all: build
 
@@ -15,7 +22,7 @@ deps:
 	@scripts/install-deps
 
 build: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLBOOK_BENCH=OFF
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
@@ -31,7 +38,7 @@ test-sanitize: deps
 
 bench:
 	@scripts/install-deps bench
-	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release
+	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DQUILLBOOK_BENCH=ON
 	cmake --build build-bench -j $(JOBS)
 	scripts/run-benchmarks build-bench
 
@@ -39,5 +46,21 @@ fuzz:
 	@scripts/install-deps fuzz
 	scripts/fuzz
 
+# Built with Debian's hardening flags (immediate binding too) and installed
+# under /usr; no tests, which `make test` runs on the same sources.
+package: export DEB_BUILD_MAINT_OPTIONS = hardening=+bindnow
+package:
+	@scripts/install-deps package
+	CXXFLAGS="$$(dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
+	LDFLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
+	  cmake -S . -B build-package -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+	    -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON
+	cmake --build build-package -j $(JOBS) --target quillbook quillbook-render app_files packaging_files
+	cd build-package && cpack -G DEB
+	cp build-package/$(DEB) .
+
+package-check: package
+	packaging/check-package $(DEB)
+
 clean:
-	rm -rf build build-sanitize build-bench build-fuzz
+	rm -rf build build-sanitize build-bench build-fuzz build-package quillbook_*.deb

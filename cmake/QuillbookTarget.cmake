@@ -32,19 +32,14 @@ function(quillbook_test name)
     TIMEOUT 300)
 endfunction()
 
-# Copies a file into the application folder at build time (as `relative`) and
-# installs it at the same place; appends the built copy to the list `outputs`.
+# Copies a file into the build's application folder at build time (as
+# `relative`); appends the copy to the list `outputs`. What is installed, and
+# where, the folders' own install rules say.
 function(quillbook_app_file source relative outputs)
   get_filename_component(folder "${QUILLBOOK_APP_DIR}/${relative}" DIRECTORY)
-  get_filename_component(name "${relative}" NAME)
-  get_filename_component(install_folder "${relative}" DIRECTORY)
-  if(NOT install_folder)
-    set(install_folder .)
-  endif()
   add_custom_command(OUTPUT "${QUILLBOOK_APP_DIR}/${relative}"
     COMMAND ${CMAKE_COMMAND} -E make_directory "${folder}"
     COMMAND ${CMAKE_COMMAND} -E copy_if_different "${source}" "${QUILLBOOK_APP_DIR}/${relative}"
     DEPENDS "${source}" VERBATIM)
-  install(FILES "${source}" DESTINATION "${install_folder}" RENAME "${name}")
   set(${outputs} ${${outputs}} "${QUILLBOOK_APP_DIR}/${relative}" PARENT_SCOPE)
 endfunction()

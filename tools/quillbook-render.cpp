@@ -5,6 +5,7 @@
 //   quillbook-render TEMPLATE PARAMS OUT.pdf
 //   quillbook-render --attach XML TEMPLATE PARAMS OUT.pdf
 //   quillbook-render --check TEMPLATE
+//   quillbook-render --help | --version
 
 #include "invoiceparameters.h"
 #include "paramsfile.h"
@@ -22,13 +23,15 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-int usage(QTextStream &err)
+// Asked for, the usage goes to standard output and the run succeeds.
+int usage(QTextStream &stream, int exitCode = 2)
 {
-    err << "usage: quillbook-render TEMPLATE PARAMS OUT.pdf\n"
-           "       quillbook-render --attach XML TEMPLATE PARAMS OUT.pdf\n"
-           "       quillbook-render --check TEMPLATE\n"
-           "PARAMS holds NAME=VALUE lines (UTF-8; \\n in a value is a line break).\n";
-    return 2;
+    stream << "usage: quillbook-render TEMPLATE PARAMS OUT.pdf\n"
+              "       quillbook-render --attach XML TEMPLATE PARAMS OUT.pdf\n"
+              "       quillbook-render --check TEMPLATE\n"
+              "       quillbook-render --help | --version\n"
+              "PARAMS holds NAME=VALUE lines (UTF-8; \\n in a value is a line break).\n";
+    return exitCode;
 }
 
 } // namespace
@@ -49,6 +52,13 @@ int main(int argc, char *argv[])
         args = args.mid(2);
     }
     const QStringList names = invoiceParameterNames();
+
+    if (args == QStringList{u"--help"_s})
+        return usage(out, 0);
+    if (args == QStringList{u"--version"_s}) {
+        out << "quillbook-render " QUILLBOOK_VERSION "\n";
+        return 0;
+    }
 
     report::ReportEngine engine;
     if (args.size() == 2 && args[0] == u"--check"_s) {

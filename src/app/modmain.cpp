@@ -2,9 +2,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/modmain.h"
 
+#include "app/desktopidentity.h"
 #include "invoice/clstotals.h"
 #include "invoice/runtimeerror.h"
 #include "invoicepdf/invoicereport.h"
+#include "platform/appfolder.h"
 #include "platform/buildinfo.h"
 #include "platform/clock.h"
 #include "platform/dialogrunner.h"
@@ -152,6 +154,7 @@ int Run(int argc, char *argv[])
     QApplication::setApplicationName(ApplicationTitle());
     QApplication::setApplicationVersion(BuildInfo::Version());
     QApplication::setStyle(u"Fusion"_s);
+    SetDesktopIdentity();
 
     QSettingsStore store;
     QtMessageBox messages;
@@ -160,7 +163,10 @@ int Run(int argc, char *argv[])
     SystemClock clock;
     EngineInvoiceReport report;
     ModalDialogRunner dialogs;
-    Platform platform{store, messages, files, QCoreApplication::applicationDirPath(), shell, clock, report, dialogs};
+    const AppFolder appFolder = PrepareAppFolder(QCoreApplication::applicationDirPath(), UserAppFolder());
+    Platform platform{store, messages, files, appFolder.path, shell, clock, report, dialogs};
+    if (!appFolder.error.isEmpty())
+        messages.inform(appFolder.error);
 
     if (!Main(platform))
         return 0;

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "windowfixture.h"
 
+#include "app/desktopidentity.h"
 #include "app/modmain.h"
 #include "settings/clssettings.h"
 #include "ui/frmmain2.h"
@@ -156,6 +157,12 @@ private slots:
         QVERIFY(app.start());
         app.window().close();
         QVERIFY(!modMain::gSettings);
+    }
+
+    void iconIsBuiltIn()
+    {
+        // The pictures live in the program itself, for a copy run from any folder.
+        QCOMPARE(ProgramIcon().availableSizes().size(), 7);
     }
 };
 

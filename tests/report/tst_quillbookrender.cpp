@@ -55,6 +55,8 @@ private slots:
                                                << 1 << u"does not exist"_s;
         QTest::newRow("no arguments") << QStringList{} << 2 << u"usage: quillbook-render"_s;
         QTest::newRow("check without template") << QStringList{u"--check"_s} << 2 << u"usage:"_s;
+        QTest::newRow("help") << QStringList{u"--help"_s} << 0 << u"usage: quillbook-render"_s;
+        QTest::newRow("version") << QStringList{u"--version"_s} << 0 << u"quillbook-render 1.0.4\n"_s;
     }
 
     void runs()
