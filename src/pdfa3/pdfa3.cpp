@@ -128,7 +128,7 @@ bool WritePdfA3(const QString &input, const QString &output, const Attachment &a
         auto spec = QPDFFileSpecObjectHelper::createFileSpec(pdf, utf8(attachment.fileName), stream);
         spec.setDescription(utf8(attachment.description));
         QPDFObjectHandle specObject = spec.getObjectHandle();
-        specObject.replaceKey("/AFRelationship", QPDFObjectHandle::newName("/" + utf8(attachment.relationship)));
+        specObject.replaceKey("/AFRelationship", QPDFObjectHandle::newName(utf8(u"/"_s + attachment.relationship)));
         QPDFEmbeddedFileDocumentHelper(pdf).replaceEmbeddedFile(utf8(attachment.fileName), spec);
         root.replaceKey("/AF", QPDFObjectHandle::newArray(std::vector<QPDFObjectHandle>{specObject}));
 
