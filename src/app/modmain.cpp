@@ -13,8 +13,10 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QPointer>
 #include <QScreen>
 
+#include <cstdlib>
 #include <exception>
 
 using namespace Qt::StringLiterals;
@@ -27,13 +29,6 @@ std::unique_ptr<clsTotals> gTotals;
 namespace {
 
 std::unique_ptr<frmMain2> gMainWindow;
-
-// Releases what the window used, in the reverse order of creation.
-void ReleaseGlobals()
-{
-    gTotals.reset();
-    gSettings.reset();
-}
 
 // Selects the stored template in the list, ignoring letter case. A stored
 // name that matches no file (a template renamed or deleted since) falls back
@@ -70,7 +65,16 @@ frmMain2 &MainWindow(Platform &platform)
 {
     if (!gMainWindow) {
         gMainWindow = std::make_unique<frmMain2>(platform, *gSettings);
-        QObject::connect(gMainWindow.get(), &frmMain2::unloaded, [] { ReleaseGlobals(); });
+        // The window is unloaded inside its own close handling, where its
+        // handlers may still run: release it, and then what it used, once
+        // that handling is over.
+        QObject::connect(
+            gMainWindow.get(), &frmMain2::unloaded, QCoreApplication::instance(),
+            [window = QPointer<frmMain2>(gMainWindow.get())] {
+                if (window && window == gMainWindow.get())
+                    Shutdown();
+            },
+            Qt::QueuedConnection);
     }
     return *gMainWindow;
 }
@@ -138,7 +142,9 @@ void Shutdown()
     if (gMainWindow && !gMainWindow->isHidden())
         gMainWindow->close();
     gMainWindow.reset();
-    ReleaseGlobals();
+    // The window is gone; its objects go in the reverse order of creation.
+    gTotals.reset();
+    gSettings.reset();
 }
 
 int Run(int argc, char *argv[])
@@ -154,7 +160,7 @@ int Run(int argc, char *argv[])
     Platform platform{store, messages, files, QCoreApplication::applicationDirPath()};
 
     if (!Main(platform))
-        return 0;
+        return EXIT_FAILURE;
     messages.setParentWindow(ExistingMainWindow());
     const int result = application.exec();
     Shutdown();

@@ -122,7 +122,8 @@ public:
     int taxCharge() const override;
 
 signals:
-    // The window was unloaded: it handles no more events and the program ends.
+    // The window was closed; it and the objects it uses are released after
+    // the close event, and the program ends.
     void unloaded();
 
 protected:
@@ -174,5 +175,4 @@ private:
     clsSettings &m_settings;
     clsTotals *m_totals = nullptr;
     QHash<QObject *, ControlEvents> m_events;
-    bool m_unloaded = false;
 };

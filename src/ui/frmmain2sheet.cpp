@@ -224,15 +224,6 @@ void frmMain2::closeEvent(QCloseEvent *event)
 
 void frmMain2::Form_Unload()
 {
-    if (m_unloaded)
-        return;
-    m_unloaded = true;
-    // Nothing of the window may run once it is unloaded: hiding it moves the
-    // focus, and a box's focus handling would otherwise still run.
-    const auto children = findChildren<QObject *>();
-    for (QObject *child : children)
-        child->blockSignals(true);
-    m_events.clear();
-    m_totals = nullptr;
+    // Start-up releases the window and its objects once this event is over.
     emit unloaded();
 }

@@ -150,11 +150,19 @@ private slots:
         QVERIFY(!QFileInfo::exists(app.path(u"invoices"_s)));
     }
 
-    void closingReleasesEverything()
+    void closingReleasesTheWindowBeforeItsObjects()
     {
         WindowFixture app;
         QVERIFY(app.start());
+        bool objectsOutlivedTheWindow = false;
+        QObject::connect(&app.window(), &QObject::destroyed,
+                         [&] { objectsOutlivedTheWindow = modMain::gSettings && modMain::gTotals; });
         app.window().close();
+        // The close event's own handling still has the settings.
+        QVERIFY(modMain::gSettings);
+        QTRY_VERIFY(!modMain::ExistingMainWindow());
+        QVERIFY(objectsOutlivedTheWindow);
+        QVERIFY(!modMain::gTotals);
         QVERIFY(!modMain::gSettings);
     }
 };

@@ -264,6 +264,7 @@ private slots:
         else
             window.close();
         QVERIFY(!window.isVisible());
+        QTRY_VERIFY(!modMain::ExistingMainWindow());
         QVERIFY(!modMain::gTotals);
         QVERIFY(!modMain::gSettings);
         QVERIFY(m_app->messages.shown().isEmpty());
