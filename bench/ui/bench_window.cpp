@@ -5,6 +5,7 @@
 // a keystroke in a quantity box until the totals show the new figures, and
 // one recalculation on its own.
 #include "app/modmain.h"
+#include "platform/filedialog.h"
 #include "platform/filesystem.h"
 #include "platform/messagebox.h"
 #include "platform/platform.h"
@@ -29,13 +30,19 @@ public:
     Message::Answer show(const Message &) override { return Message::Answer::Yes; }
 };
 
+class CancelledFileDialog : public FileDialog
+{
+public:
+    QString openFileName(const FileFilter &) override { return {}; }
+};
+
 // A started program in a throw-away folder and store, with every line filled.
 class FullInvoice
 {
 public:
     FullInvoice()
         : m_store(m_storeDir.path())
-        , m_platform{m_store, m_messages, m_files, m_appDir.path()}
+        , m_platform{m_store, m_messages, m_files, m_appDir.path(), m_fileDialog}
     {
         QFile rep(m_appDir.filePath(u"invferncask.rep"_s));
         rep.open(QIODevice::WriteOnly);
@@ -63,6 +70,7 @@ private:
     QSettingsStore m_store;
     SilentMessages m_messages;
     QtFileSystem m_files;
+    CancelledFileDialog m_fileDialog;
     Platform m_platform;
 };
 

@@ -4,6 +4,7 @@
 
 #include "invoice/clstotals.h"
 #include "invoice/runtimeerror.h"
+#include "platform/filedialog.h"
 #include "platform/filesystem.h"
 #include "platform/messagebox.h"
 #include "platform/platform.h"
@@ -157,11 +158,13 @@ int Run(int argc, char *argv[])
     QSettingsStore store;
     QtMessageBox messages;
     QtFileSystem files;
-    Platform platform{store, messages, files, QCoreApplication::applicationDirPath()};
+    QtFileDialog fileDialog;
+    Platform platform{store, messages, files, QCoreApplication::applicationDirPath(), fileDialog};
 
     if (!Main(platform))
         return EXIT_FAILURE;
     messages.setParentWindow(ExistingMainWindow());
+    fileDialog.setParentWindow(ExistingMainWindow());
     const int result = application.exec();
     Shutdown();
     return result;

@@ -7,6 +7,7 @@
 class SettingsStore;
 class MessageBox;
 class FileSystem;
+class FileDialog;
 
 // Everything the program reaches outside itself through, handed to the parts
 // that need it. Production wires the real implementations; tests wire doubles
@@ -17,4 +18,5 @@ struct Platform
     MessageBox &messages;
     FileSystem &files;
     QString appFolder; // the folder that holds the program, templates and invoices
+    FileDialog &fileDialog;
 };

@@ -5,6 +5,7 @@
 #include "platform/filesystem.h"
 #include "platform/platform.h"
 #include "platform/settingsstore.h"
+#include "scriptedfiledialog.h"
 #include "scriptedmessagebox.h"
 
 #include <QStringList>
@@ -47,5 +48,6 @@ public:
     QSettingsStore store_;
     ScriptedMessageBox messages;
     FailingFileSystem files;
+    ScriptedFileDialog fileDialog;
     Platform platform;
 };
