@@ -124,6 +124,8 @@ void LoadTemplateList(Platform &platform, frmMain2 &window)
     QStringList names;
     QString error;
     const bool listed = platform.files.ListFiles(platform.appFolder, u"*.rep"_s, &names, &error);
+    // The same order on every machine, whatever the file system lists first.
+    names.sort(Qt::CaseInsensitive);
     // Adding entries selects nothing: only the stored template is selected, later.
     const QSignalBlocker blocker(window.cmbTemplate);
     for (const QString &name : std::as_const(names))

@@ -30,7 +30,7 @@ frmMain2 &MainWindow(Platform &platform);
 frmMain2 *ExistingMainWindow();
 
 // Appends the name of every report template of the application folder to the
-// template list, in listing order.
+// template list, sorted without regard to letter case.
 void LoadTemplateList(Platform &platform, frmMain2 &window);
 
 // Creates a folder inside the application folder; silent when it exists
