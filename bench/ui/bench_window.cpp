@@ -2,8 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
 // How long the window takes to answer typing on a full twelve-line invoice:
-// a keystroke in a quantity box until the totals show the new figures, and
-// one recalculation on its own.
+// a keystroke in a quantity box until the totals show the new figures, one
+// recalculation on its own, and a keystroke in a Settings box until its
+// value is in the settings file.
 #include "app/modmain.h"
 #include "platform/filedialog.h"
 #include "platform/filesystem.h"
@@ -63,6 +64,7 @@ public:
     ~FullInvoice() { modMain::Shutdown(); }
 
     frmMain2 &window() { return *modMain::ExistingMainWindow(); }
+    QString stored(const QString &key) const { return m_store.GetSetting(ApplicationTitle(), u"Settings"_s, key); }
 
 private:
     QTemporaryDir m_appDir;
@@ -93,6 +95,27 @@ void KeystrokeToTotals(benchmark::State &state)
         state.SkipWithError("the quantity box did not take the keystrokes");
 }
 BENCHMARK(KeystrokeToTotals)->Unit(benchmark::kMicrosecond);
+
+// Every keystroke in a Settings box is one write to the per-user store,
+// synced to its file before the keystroke's handling ends.
+void KeystrokeToStored(benchmark::State &state)
+{
+    FullInvoice invoice;
+    QLineEdit *company = invoice.window().txtCompanyName;
+    company->setText(u"Fern & Cask Ltd"_s);
+    company->end(false);
+    bool typeLetter = true;
+    for (auto _ : state) {
+        if (typeLetter)
+            QTest::keyClick(company, Qt::Key_S);
+        else
+            QTest::keyClick(company, Qt::Key_Backspace);
+        typeLetter = !typeLetter;
+    }
+    if (invoice.stored(u"CompanyName"_s) != company->text())
+        state.SkipWithError("the keystrokes were not stored");
+}
+BENCHMARK(KeystrokeToStored)->Unit(benchmark::kMicrosecond);
 
 void RefreshTotalsInWindow(benchmark::State &state)
 {
