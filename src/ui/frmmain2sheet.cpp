@@ -42,8 +42,10 @@ void frmMain2::connectSheetCommands()
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
         {QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1},
     };
-    for (const auto &[keys, step] : pageKeys)
-        connect(new QShortcut(keys, this), &QShortcut::activated, this, [this, step = step] { ShowNeighbourPage(step); });
+    for (const auto &[keys, step] : pageKeys) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this,
+                [this, step = step] { ShowNeighbourPage(step); });
+    }
 }
 
 void frmMain2::Trapped(const std::function<void()> &steps)
