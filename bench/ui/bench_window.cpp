@@ -2,13 +2,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
 // How long the window takes to answer typing on a full twelve-line invoice:
-// a keystroke in a quantity box until the totals show the new figures, and
-// one recalculation on its own. And printing it: the click on Print until the
-// PDF is on disk, beside the report engine's own time for the same document.
+// a keystroke in a quantity box until the totals show the new figures, one
+// recalculation on its own, and a keystroke in a Settings box until its
+// value is in the settings file. And printing it: the click on Print until
+// the PDF is on disk, beside the report engine's own time for the same document.
 #include "app/modmain.h"
 #include "invoicepdf/invoicereport.h"
 #include "platform/clock.h"
 #include "platform/dialogrunner.h"
+#include "platform/filedialog.h"
 #include "platform/filesystem.h"
 #include "platform/messagebox.h"
 #include "platform/platform.h"
@@ -54,13 +56,19 @@ QByteArray readFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+class CancelledFileDialog : public FileDialog
+{
+public:
+    QString openFileName(const FileFilter &) override { return {}; }
+};
+
 // A started program in a throw-away folder and store, with every line filled.
 class FullInvoice
 {
 public:
     FullInvoice()
         : m_store(m_storeDir.path())
-        , m_platform{m_store, m_messages, m_files, m_appDir.path(), m_shell, m_clock, m_report, m_dialogs}
+        , m_platform{m_store, m_messages, m_files, m_appDir.path(), m_shell, m_clock, m_report, m_dialogs, m_fileDialog}
     {
         // The shipped default template and a logo, as a user prints them.
         QFile rep(m_appDir.filePath(u"invferncask.rep"_s));
@@ -90,6 +98,7 @@ public:
     frmMain2 &window() { return *modMain::ExistingMainWindow(); }
     QString appFolder() const { return m_appDir.path(); }
     EngineInvoiceReport &report() { return m_report; }
+    QString stored(const QString &key) const { return m_store.GetSetting(ApplicationTitle(), u"Settings"_s, key); }
 
 private:
     QTemporaryDir m_appDir;
@@ -101,6 +110,7 @@ private:
     SystemClock m_clock;
     EngineInvoiceReport m_report;
     ModalDialogRunner m_dialogs; // never shown: no benchmark opens a dialog
+    CancelledFileDialog m_fileDialog;
     Platform m_platform;
 };
 
@@ -123,6 +133,27 @@ void KeystrokeToTotals(benchmark::State &state)
         state.SkipWithError("the quantity box did not take the keystrokes");
 }
 BENCHMARK(KeystrokeToTotals)->Unit(benchmark::kMicrosecond);
+
+// Every keystroke in a Settings box is one write to the per-user store,
+// synced to its file before the keystroke's handling ends.
+void KeystrokeToStored(benchmark::State &state)
+{
+    FullInvoice invoice;
+    QLineEdit *company = invoice.window().txtCompanyName;
+    company->setText(u"Fern & Cask Ltd"_s);
+    company->end(false);
+    bool typeLetter = true;
+    for (auto _ : state) {
+        if (typeLetter)
+            QTest::keyClick(company, Qt::Key_S);
+        else
+            QTest::keyClick(company, Qt::Key_Backspace);
+        typeLetter = !typeLetter;
+    }
+    if (invoice.stored(u"CompanyName"_s) != company->text())
+        state.SkipWithError("the keystrokes were not stored");
+}
+BENCHMARK(KeystrokeToStored)->Unit(benchmark::kMicrosecond);
 
 void RefreshTotalsInWindow(benchmark::State &state)
 {

@@ -10,6 +10,7 @@
 #include "platform/buildinfo.h"
 #include "platform/clock.h"
 #include "platform/dialogrunner.h"
+#include "platform/filedialog.h"
 #include "platform/filesystem.h"
 #include "platform/messagebox.h"
 #include "platform/platform.h"
@@ -20,8 +21,10 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QPointer>
 #include <QScreen>
 
+#include <cstdlib>
 #include <exception>
 
 using namespace Qt::StringLiterals;
@@ -34,13 +37,6 @@ std::unique_ptr<clsTotals> gTotals;
 namespace {
 
 std::unique_ptr<frmMain2> gMainWindow;
-
-// Releases what the window used, in the reverse order of creation.
-void ReleaseGlobals()
-{
-    gTotals.reset();
-    gSettings.reset();
-}
 
 // Selects the stored template in the list, ignoring letter case. A stored
 // name that matches no file (a template renamed or deleted since) falls back
@@ -77,7 +73,16 @@ frmMain2 &MainWindow(Platform &platform)
 {
     if (!gMainWindow) {
         gMainWindow = std::make_unique<frmMain2>(platform, *gSettings);
-        QObject::connect(gMainWindow.get(), &frmMain2::unloaded, [] { ReleaseGlobals(); });
+        // The window is unloaded inside its own close handling, where its
+        // handlers may still run: release it, and then what it used, once
+        // that handling is over.
+        QObject::connect(
+            gMainWindow.get(), &frmMain2::unloaded, QCoreApplication::instance(),
+            [window = QPointer<frmMain2>(gMainWindow.get())] {
+                if (window && window == gMainWindow.get())
+                    Shutdown();
+            },
+            Qt::QueuedConnection);
     }
     return *gMainWindow;
 }
@@ -126,6 +131,8 @@ void LoadTemplateList(Platform &platform, frmMain2 &window)
     QStringList names;
     QString error;
     const bool listed = platform.files.ListFiles(platform.appFolder, u"*.rep"_s, &names, &error);
+    // The same order on every machine, whatever the file system lists first.
+    names.sort(Qt::CaseInsensitive);
     // Adding entries selects nothing: only the stored template is selected, later.
     const QSignalBlocker blocker(window.cmbTemplate);
     for (const QString &name : std::as_const(names))
@@ -145,7 +152,9 @@ void Shutdown()
     if (gMainWindow && !gMainWindow->isHidden())
         gMainWindow->close();
     gMainWindow.reset();
-    ReleaseGlobals();
+    // The window is gone; its objects go in the reverse order of creation.
+    gTotals.reset();
+    gSettings.reset();
 }
 
 int Run(int argc, char *argv[])
@@ -163,14 +172,16 @@ int Run(int argc, char *argv[])
     SystemClock clock;
     EngineInvoiceReport report;
     ModalDialogRunner dialogs;
+    QtFileDialog fileDialog;
     const AppFolder appFolder = PrepareAppFolder(QCoreApplication::applicationDirPath(), UserAppFolder());
-    Platform platform{store, messages, files, appFolder.path, shell, clock, report, dialogs};
+    Platform platform{store, messages, files, appFolder.path, shell, clock, report, dialogs, fileDialog};
     if (!appFolder.error.isEmpty())
         messages.inform(appFolder.error);
 
     if (!Main(platform))
-        return 0;
+        return EXIT_FAILURE;
     messages.setParentWindow(ExistingMainWindow());
+    fileDialog.setParentWindow(ExistingMainWindow());
     const int result = application.exec();
     Shutdown();
     return result;

@@ -30,18 +30,19 @@ frmMain2 &MainWindow(Platform &platform);
 frmMain2 *ExistingMainWindow();
 
 // Appends the name of every report template of the application folder to the
-// template list, in listing order.
+// template list, sorted without regard to letter case.
 void LoadTemplateList(Platform &platform, frmMain2 &window);
 
 // Creates a folder inside the application folder; silent when it exists
 // already or cannot be made.
 void CreateInvoiceFolder(Platform &platform, const QString &folderName);
 
-// Releases the window and the application-wide objects (end of the program,
-// or between tests).
+// Releases the window, then gTotals, then gSettings (end of the program, or
+// between tests). Runs by itself once the unloaded window's events are over.
 void Shutdown();
 
 // The program: a QApplication with the production platform, then Main.
+// Ends with a non-zero status when start-up fails.
 int Run(int argc, char *argv[]);
 
 } // namespace modMain

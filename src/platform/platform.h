@@ -11,6 +11,7 @@ class Shell;
 class Clock;
 class InvoiceReport;
 class DialogRunner;
+class FileDialog;
 
 // Everything the program reaches outside itself through, handed to the parts
 // that need it. Production wires the real implementations; tests wire doubles
@@ -25,4 +26,5 @@ struct Platform
     Clock &clock;
     InvoiceReport &report; // the one report engine, serving every document
     DialogRunner &dialogs;
+    FileDialog &fileDialog;
 };

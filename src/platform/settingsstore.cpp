@@ -79,8 +79,11 @@ bool QSettingsStore::SaveSetting(const QString &app, const QString &section, con
     // nothing the user had is lost.
     const QString file = settings->fileName();
     if (!m_checkedFiles.contains(file) && looksDamaged(file)) {
-        const QString copy = file + u".damaged"_s;
-        if (!QFileInfo::exists(copy) && !QFile::copy(file, copy)) {
+        // Each damaged file is kept: Tallyquill.conf.damaged, then .damaged2, ...
+        QString copy = file + u".damaged"_s;
+        for (int n = 2; QFileInfo::exists(copy); ++n)
+            copy = file + u".damaged"_s + QString::number(n);
+        if (!QFile::copy(file, copy)) {
             m_error = u"The settings file %1 cannot be read, and no copy of it could be kept."_s.arg(
                 QDir::toNativeSeparators(file));
             return false;

@@ -18,7 +18,7 @@ public:
     // Creates or replaces the value and makes it durable before returning.
     // Returns false when the store refused the write; errorString() then says why
     // and the old value stays in place. A store file that could not be parsed
-    // is copied aside (".damaged") before it is first written.
+    // is copied aside (".damaged", ".damaged2", ...) before it is first written.
     virtual bool SaveSetting(const QString &app, const QString &section, const QString &key,
                              const QString &text) = 0;
 

@@ -5,6 +5,7 @@
 #include "platform/platform.h"
 #include "settings/clssettings.h"
 #include "ui/clicklabel.h"
+#include "ui/textbox.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -55,8 +56,12 @@ enum class BoxKind { Entry, Shown, Figure };
 QLineEdit *makeBox(QWidget *parent, const QString &name, const QString &spoken, const QRect &geometry,
                    Qt::Alignment alignment, BoxKind kind = BoxKind::Entry)
 {
-    auto *box = new QLineEdit(parent);
+    auto *box = new TextBox(parent);
     box->setObjectName(name);
+    // Boxes inside a bold frame stay regular.
+    QFont font = box->font();
+    font.setBold(false);
+    box->setFont(font);
     box->setAccessibleName(spoken);
     box->setGeometry(geometry);
     box->setAlignment(alignment | Qt::AlignVCenter);
@@ -180,6 +185,7 @@ frmMain2::frmMain2(Platform &platform, clsSettings &settings, QWidget *parent)
     buildTabOrder();
 
     connectInvoicePage();
+    connectSettingsPage();
     connectSheetCommands();
     connectHelpAndDialogs();
     buildEInvoicing();
@@ -445,4 +451,5 @@ void frmMain2::buildTabOrder()
     order << txtLogo << cmdLogo;
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
+    m_tabOrder = order;
 }

@@ -130,7 +130,8 @@ public:
     int taxCharge() const override;
 
 signals:
-    // The window was unloaded: it handles no more events and the program ends.
+    // The window was closed; it and the objects it uses are released after
+    // the close event, and the program ends.
     void unloaded();
 
 protected:
@@ -152,8 +153,12 @@ private:
     void buildMenus();
     void buildTabOrder();
     void connectInvoicePage();
+    void connectSettingsPage();
     void connectSheetCommands();
     void on(QWidget *control, ControlEvents events);
+
+    // Digits, ".", Backspace and Tab: what a number box lets through.
+    static bool NumberKey(QChar c);
 
     // Invoice entry.
     void SelectAllText(QLineEdit *box);
@@ -164,6 +169,27 @@ private:
     void Adjustment_Change(QLineEdit *box, bool percentage);
     void Adjustment_LostFocus(QLineEdit *box);
     void chkTax_MouseUp(int index);
+
+    // Settings page: every edit is stored as it happens.
+    void txtCompanyName_Change();
+    void txtCompanyDetails_Change(int index);
+    void txtTel_Change();
+    void txtFax_Change();
+    void txtCurrency_Change();
+    void txtFooter_Change(int index);
+    void txtLogo_Change();
+    void txtTaxName_Change();
+    void txtTaxValue_Change();
+    void txtTaxValue_LostFocus();
+    void chkChargeTax_MouseUp();
+    void chkSHTax_MouseUp();
+    void cmdLogo_Click();
+    // The tax heading from the stored settings: prefix, name, "@", rate, "%"
+    // when tax is charged, else "NO TAX".
+    QString TaxHeading(const QString &prefix) const;
+    // Sets the tax heading, and enables and ticks the twelve line tax boxes
+    // or disables and unticks them, as the stored TaxCharge says.
+    void ShowTaxCharge(const QString &prefix);
 
     // Sheet lifecycle.
     void cmdNew_Click();
@@ -182,6 +208,9 @@ private:
     void cmdInvoiceReset_Click();
     void mnuHelpAbout_Click();
     void tab1_Click(int index);
+    // Ctrl+Tab and the like: the next (+1) or previous (-1) page, as a click
+    // on its tab.
+    void ShowNeighbourPage(int step);
     void cmbTemplate_Click(int index);
     void Form_Unload();
     void SetTaxHeading(const QString &caption);
@@ -193,5 +222,5 @@ private:
     clsSettings &m_settings;
     clsTotals *m_totals = nullptr;
     QHash<QObject *, ControlEvents> m_events;
-    bool m_unloaded = false;
+    QList<QWidget *> m_tabOrder; // every tab stop of both pages, in order
 };

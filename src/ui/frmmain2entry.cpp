@@ -16,9 +16,9 @@
 #include "invoice/runtimeerror.h"
 #include "platform/messagebox.h"
 #include "platform/platform.h"
+#include "ui/textbox.h"
 
 #include <QCheckBox>
-#include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -30,18 +30,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Digits, ".", Backspace and Tab: what a number box lets through.
-bool numberKey(QChar c)
-{
-    return (c >= u'0' && c <= u'9') || c == u'.' || c == u'\b' || c == u'\t';
-}
-
-// A unit price may also be negative (a credit line).
-bool priceKey(QChar c)
-{
-    return numberKey(c) || c == u'-';
-}
-
 bool allowsFocusHandling(Qt::FocusReason reason)
 {
     // The window losing or regaining activation (another window, a message
@@ -51,21 +39,41 @@ bool allowsFocusHandling(Qt::FocusReason reason)
 
 } // namespace
 
+bool frmMain2::NumberKey(QChar c)
+{
+    return (c >= u'0' && c <= u'9') || c == u'.' || c == u'\b' || c == u'\t';
+}
+
 void frmMain2::on(QWidget *control, ControlEvents events)
 {
     m_events.insert(control, std::move(events));
     control->installEventFilter(this);
+    // Focus is acted on after the box's own handling, through its signals.
+    if (auto *box = qobject_cast<TextBox *>(control)) {
+        connect(box, &TextBox::gotFocus, this, [this, box](Qt::FocusReason reason) {
+            const ControlEvents events = m_events.value(box);
+            if (events.gotFocus && allowsFocusHandling(reason))
+                events.gotFocus();
+        });
+        connect(box, &TextBox::lostFocus, this, [this, box](Qt::FocusReason reason) {
+            const ControlEvents events = m_events.value(box);
+            if (events.lostFocus && allowsFocusHandling(reason))
+                events.lostFocus();
+        });
+    }
 }
 
 void frmMain2::connectInvoicePage()
 {
     auto selectOnFocus = [this](QLineEdit *box) { return [this, box] { SelectAllText(box); }; };
+    // A unit price may also be negative (a credit line).
+    auto priceKey = [](QChar c) { return NumberKey(c) || c == u'-'; };
 
     for (QLineEdit *box : txtCustomerDetails)
         on(box, {.gotFocus = selectOnFocus(box)});
     for (int i = 0; i < LineCount; ++i) {
         on(txtDescription[i], {.gotFocus = selectOnFocus(txtDescription[i])});
-        on(txtQty[i], {.keyAllowed = numberKey, .gotFocus = selectOnFocus(txtQty[i])});
+        on(txtQty[i], {.keyAllowed = NumberKey, .gotFocus = selectOnFocus(txtQty[i])});
         connect(txtQty[i], &QLineEdit::textChanged, this, [this, i] { txtQty_Change(i); });
         on(txtUnitPrice[i], {.keyAllowed = priceKey,
                              .gotFocus = selectOnFocus(txtUnitPrice[i]),
@@ -80,7 +88,7 @@ void frmMain2::connectInvoicePage()
     const std::pair<QLineEdit *, bool> adjustments[] = {
         {txtSurcharge1, true}, {txtDiscount, true}, {txtSurcharge2, true}, {txtSH, false}, {txtReceived, false}};
     for (const auto &[box, percentage] : adjustments) {
-        on(box, {.keyAllowed = numberKey,
+        on(box, {.keyAllowed = NumberKey,
                  .gotFocus = selectOnFocus(box),
                  .lostFocus = [this, box = box] { Adjustment_LostFocus(box); }});
         connect(box, &QLineEdit::textChanged, this,
@@ -120,21 +128,6 @@ bool frmMain2::eventFilter(QObject *watched, QEvent *event)
                 if (!events.keyAllowed(c))
                     return true;
             }
-        }
-        break;
-    case QEvent::FocusIn:
-        if (events.gotFocus && allowsFocusHandling(static_cast<QFocusEvent *>(event)->reason())) {
-            // Let the box take the focus first, then act on it.
-            watched->event(event); // QObject::event is public
-            events.gotFocus();
-            return true;
-        }
-        break;
-    case QEvent::FocusOut:
-        if (events.lostFocus && allowsFocusHandling(static_cast<QFocusEvent *>(event)->reason())) {
-            watched->event(event); // QObject::event is public
-            events.lostFocus();
-            return true;
         }
         break;
     case QEvent::MouseButtonRelease:

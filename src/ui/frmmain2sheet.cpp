@@ -18,6 +18,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTabBar>
 
 #include <limits>
@@ -37,6 +38,18 @@ void frmMain2::connectSheetCommands()
     connect(tab1, &QTabBar::tabBarClicked, this, &frmMain2::tab1_Click);
     connect(cmbTemplate, &QComboBox::currentIndexChanged, this, &frmMain2::cmbTemplate_Click);
     connect(mnuFileExit, &QAction::triggered, this, &QWidget::close);
+
+    // The tab strip from the keyboard, as in other desktop programs.
+    const std::pair<QKeySequence, int> pageKeys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1},
+    };
+    for (const auto &[keys, step] : pageKeys) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this,
+                [this, step = step] { ShowNeighbourPage(step); });
+    }
 }
 
 void frmMain2::Trapped(const std::function<void()> &steps)
@@ -88,21 +101,8 @@ void frmMain2::LoadSettingsIntoForm()
             txtFooter[i]->setText(m_settings.Footer(i + 1));
         chkSHTax->setChecked(m_settings.SHTax() == 1);
 
-        if (m_settings.TaxCharge() == 1) {
-            chkChargeTax->setChecked(true);
-            SetTaxHeading(u"+"_s + m_settings.TaxName() + u'@' + GeneralNumber(m_settings.TaxValue()) + u'%');
-            for (QCheckBox *tax : chkTax) {
-                tax->setEnabled(true);
-                tax->setChecked(true);
-            }
-        } else {
-            chkChargeTax->setChecked(false);
-            SetTaxHeading(u"NO TAX"_s);
-            for (QCheckBox *tax : chkTax) {
-                tax->setEnabled(false);
-                tax->setChecked(false);
-            }
-        }
+        chkChargeTax->setChecked(m_settings.TaxCharge() == 1);
+        ShowTaxCharge(u"+"_s);
         RefreshTotals();
     });
 }
@@ -194,19 +194,40 @@ void frmMain2::mnuInvoiceSale_Click()
 void frmMain2::tab1_Click(int index)
 {
     const QString caption = tab1->tabText(index);
+    QWidget *shown = nullptr;
     if (caption == u"Settings") {
         picInvoice->hide();
         picSettings->show();
         picSettings->move(pagePosition());
         mnuInvoiceNew->setEnabled(false);
         mnuInvoiceSale->setEnabled(false);
+        shown = picSettings;
     } else if (caption == u"Invoice") {
-        picInvoice->show();
         picSettings->hide();
+        picInvoice->show();
         picInvoice->move(pagePosition());
         mnuInvoiceNew->setEnabled(true);
         mnuInvoiceSale->setEnabled(true);
+        shown = picInvoice;
     }
+    // The keyboard follows the page: a box of the hidden page would
+    // otherwise keep the focus and take what the user types next.
+    if (shown) {
+        for (QWidget *stop : std::as_const(m_tabOrder)) {
+            if (shown->isAncestorOf(stop) && stop->isEnabled()) {
+                stop->setFocus(Qt::TabFocusReason);
+                break;
+            }
+        }
+    }
+}
+
+void frmMain2::ShowNeighbourPage(int step)
+{
+    const int index = (tab1->currentIndex() + step + tab1->count()) % tab1->count();
+    // A click on a tab runs the handler, then selects the tab.
+    tab1_Click(index);
+    tab1->setCurrentIndex(index);
 }
 
 void frmMain2::cmbTemplate_Click(int index)
@@ -223,15 +244,6 @@ void frmMain2::closeEvent(QCloseEvent *event)
 
 void frmMain2::Form_Unload()
 {
-    if (m_unloaded)
-        return;
-    m_unloaded = true;
-    // Nothing of the window may run once it is unloaded: hiding it moves the
-    // focus, and a box's focus handling would otherwise still run.
-    const auto children = findChildren<QObject *>();
-    for (QObject *child : children)
-        child->blockSignals(true);
-    m_events.clear();
-    m_totals = nullptr;
+    // Start-up releases the window and its objects once this event is over.
     emit unloaded();
 }

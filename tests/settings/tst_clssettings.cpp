@@ -200,20 +200,25 @@ private slots:
         QFETCH(QByteArray, contents);
         QFETCH(QString, companyName);
         AppFixture app;
-        {
-            QFile file(app.storeFile());
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(contents);
+        // Damaged twice, in two runs: each damaged file is kept.
+        for (const QString &copyName : {u".damaged"_s, u".damaged2"_s}) {
+            const QByteArray damaged = contents + copyName.toUtf8();
+            {
+                QFile file(app.storeFile());
+                QVERIFY(file.open(QIODevice::WriteOnly));
+                file.write(damaged + '\n');
+            }
+            QSettingsStore store(QFileInfo(app.storeFile()).path());
+            clsSettings settings(store, app.messages, app.appFolder(), [](const QString &) {});
+            // What could be read is used; an unreadable store got the first-run
+            // values. Either way the user's file survives beside the new one.
+            QCOMPARE(settings.CompanyName(), companyName);
+            settings.setTel(u"555"_s);
+            QCOMPARE(settings.Tel(), u"555"_s);
+            QFile copy(app.storeFile() + copyName);
+            QVERIFY(copy.open(QIODevice::ReadOnly));
+            QCOMPARE(copy.readAll(), damaged + '\n');
         }
-        const auto settings = construct(app);
-        // What could be read is used; an unreadable store got the first-run
-        // values. Either way the user's file survives beside the new one.
-        QCOMPARE(settings->CompanyName(), companyName);
-        settings->setTel(u"555"_s);
-        QCOMPARE(settings->Tel(), u"555"_s);
-        QFile copy(app.storeFile() + u".damaged"_s);
-        QVERIFY(copy.open(QIODevice::ReadOnly));
-        QCOMPARE(copy.readAll(), contents);
     }
 };
 

@@ -6,6 +6,7 @@
 #include "platform/platform.h"
 #include "platform/settingsstore.h"
 #include "platformdoubles.h"
+#include "scriptedfiledialog.h"
 #include "scriptedmessagebox.h"
 
 #include <QStringList>
@@ -52,5 +53,6 @@ public:
     FixedClock clock;
     RecordingReport report;
     ScriptedDialogs dialogs;
+    ScriptedFileDialog fileDialog;
     Platform platform;
 };

@@ -134,14 +134,16 @@ private slots:
         QFETCH(QString, totalWhileTyping);
         QFETCH(QString, tidyPrice);
         QFETCH(QString, totalAfterLeaving);
-        m_user->type(u"txtQty(4)"_s, qty);
-        m_user->type(u"txtUnitPrice(4)"_s, price);
-        QCOMPARE(m_user->text(u"txtUnitPrice(4)"_s), price);
-        QCOMPARE(m_user->text(u"txtTotal(4)"_s), totalWhileTyping);
+        // The last line: the one a loop bound off by one would miss.
+        m_user->type(u"txtQty(11)"_s, qty);
+        m_user->type(u"txtUnitPrice(11)"_s, price);
+        QCOMPARE(m_user->text(u"txtUnitPrice(11)"_s), price);
+        QCOMPARE(m_user->text(u"txtTotal(11)"_s), totalWhileTyping);
         m_user->leave();
-        QCOMPARE(m_user->text(u"txtUnitPrice(4)"_s), tidyPrice);
-        QCOMPARE(m_user->text(u"txtTotal(4)"_s), totalAfterLeaving);
-        QCOMPARE(m_user->text(u"txtQty(4)"_s), qty); // quantities are never reformatted
+        QCOMPARE(m_user->text(u"txtUnitPrice(11)"_s), tidyPrice);
+        QCOMPARE(m_user->text(u"txtTotal(11)"_s), totalAfterLeaving);
+        QCOMPARE(m_user->text(u"txtSubTotal"_s), totalAfterLeaving);
+        QCOMPARE(m_user->text(u"txtQty(11)"_s), qty); // quantities are never reformatted
     }
 
     void clearingAQuantityClearsItsLine()
@@ -179,7 +181,9 @@ private slots:
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("whileTyping");
         QTest::addColumn<QString>("afterLeaving");
-        QTest::newRow("percentage capped") << u"txtDiscount"_s << u"150"_s << u"100"_s << u"100.00"_s;
+        QTest::newRow("discount capped") << u"txtDiscount"_s << u"150"_s << u"100"_s << u"100.00"_s;
+        QTest::newRow("first surcharge capped") << u"txtSurcharge1"_s << u"150"_s << u"100"_s << u"100.00"_s;
+        QTest::newRow("second surcharge capped") << u"txtSurcharge2"_s << u"101"_s << u"100"_s << u"100.00"_s;
         QTest::newRow("hundred stays") << u"txtSurcharge1"_s << u"100"_s << u"100"_s << u"100.00"_s;
         QTest::newRow("percentage half") << u"txtSurcharge2"_s << u"12.5"_s << u"12.5"_s << u"12.50"_s;
         QTest::newRow("money is not capped") << u"txtSH"_s << u"1500"_s << u"1500"_s << u"1,500.00"_s;

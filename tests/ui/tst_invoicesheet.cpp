@@ -44,6 +44,9 @@ class InvoiceSheetTest : public QObject
         m_user->enter(u"txtQty(0)"_s, u"2"_s);
         m_user->enter(u"txtDescription(0)"_s, u"Chairs"_s);
         m_user->enter(u"txtUnitPrice(0)"_s, u"45"_s);
+        m_user->enter(u"txtQty(11)"_s, u"1"_s);
+        m_user->enter(u"txtDescription(11)"_s, u"Delivery"_s);
+        m_user->enter(u"txtUnitPrice(11)"_s, u"15"_s);
         m_user->enter(u"txtSurcharge1"_s, u"10"_s);
         m_user->enter(u"txtSurcharge2"_s, u"3"_s);
         m_user->enter(u"txtReceived"_s, u"50"_s);
@@ -264,6 +267,7 @@ private slots:
         else
             window.close();
         QVERIFY(!window.isVisible());
+        QTRY_VERIFY(!modMain::ExistingMainWindow());
         QVERIFY(!modMain::gTotals);
         QVERIFY(!modMain::gSettings);
         QVERIFY(m_app->messages.shown().isEmpty());

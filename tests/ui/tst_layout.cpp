@@ -119,6 +119,7 @@ private slots:
             QCOMPARE(box->isReadOnly(), kind != Box);
             QCOMPARE(isTabStop(box), kind == Box);
             QCOMPARE(box->maxLength(), 32767); // no limit beyond the toolkit's own
+            QVERIFY(!box->font().bold()); // also inside the bold tax frame
             if (kind != Box)
                 QCOMPARE(box->text(), caption);
             if (kind == FigureBox) {

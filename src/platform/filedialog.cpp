@@ -1,0 +1,36 @@
+// SPDX-FileCopyrightText: 2026 Quillbook developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/filedialog.h"
+
+#include <QFileDialog>
+
+using namespace Qt::StringLiterals;
+
+QString QtFileDialog::anyLetterCase(const QString &pattern)
+{
+    QString result;
+    for (const QChar c : pattern) {
+        if (c.toLower() != c.toUpper())
+            result += u'[' + c.toLower() + c.toUpper() + u']';
+        else
+            result += c;
+    }
+    return result;
+}
+
+QString QtFileDialog::openFileName(const FileFilter &filter)
+{
+    QStringList patterns;
+    for (const QString &pattern : filter.patterns)
+        patterns << anyLetterCase(pattern);
+    QFileDialog dialog(m_parent);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    // The list shows the description alone, not the spelled-out patterns.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilter(u"%1 (%2)"_s.arg(filter.description, patterns.join(u' ')));
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    const QStringList chosen = dialog.selectedFiles();
+    return chosen.isEmpty() ? QString() : chosen.constFirst();
+}

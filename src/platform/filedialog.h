@@ -1,0 +1,42 @@
+// SPDX-FileCopyrightText: 2026 Quillbook developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QStringList>
+
+class QWidget;
+
+// One entry of a file-open dialog's file-type list.
+struct FileFilter
+{
+    QString description;
+    QStringList patterns; // wildcards such as "*.jpg"
+
+    bool operator==(const FileFilter &) const = default;
+};
+
+// The modal file-open dialog.
+class FileDialog
+{
+public:
+    virtual ~FileDialog() = default;
+
+    // Lets the user choose one existing file of the filter's types. Returns
+    // its full path, or the empty text when the user cancelled.
+    virtual QString openFileName(const FileFilter &filter) = 0;
+};
+
+// QFileDialog, modal over the given window, in the folder it opens by default.
+class QtFileDialog : public FileDialog
+{
+public:
+    void setParentWindow(QWidget *parent) { m_parent = parent; }
+    QString openFileName(const FileFilter &filter) override;
+
+    // The wildcard matching in either letter case, also where the file
+    // system and the dialog compare names exactly: "*.jpg" gives "*.[jJ][pP][gG]".
+    static QString anyLetterCase(const QString &pattern);
+
+private:
+    QWidget *m_parent = nullptr;
+};

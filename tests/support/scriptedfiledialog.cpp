@@ -1,0 +1,15 @@
+// SPDX-FileCopyrightText: 2026 Quillbook developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "scriptedfiledialog.h"
+
+#include <QTest>
+
+QString ScriptedFileDialog::openFileName(const FileFilter &filter)
+{
+    m_shown.append(filter);
+    if (m_script.isEmpty()) {
+        QTest::qFail("Unexpected file-open dialog", __FILE__, __LINE__);
+        return {};
+    }
+    return m_script.dequeue();
+}
