@@ -66,5 +66,7 @@ int main(int argc, char *argv[])
         err << engine.errorString() << '\n';
         return 1;
     }
+    for (const QString &warning : engine.warnings())
+        err << warning << '\n';
     return 0;
 }

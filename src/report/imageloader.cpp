@@ -8,6 +8,8 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace report {
 
 QSizeF fitInside(QSizeF imageSize, QSizeF box)
@@ -42,18 +44,29 @@ bool swapsSides(QImageIOHandler::Transformations t)
 
 } // namespace
 
-QImage loadImageForBox(const QString &path, QSizeF boxMm, double dpi, const ImageLimits &limits)
+QImage loadImageForBox(const QString &path, QSizeF boxMm, QColor background, QString *why, double dpi,
+                       const ImageLimits &limits)
 {
-    if (path.isEmpty() || boxMm.isEmpty() || !QFileInfo(path).isFile())
+    const auto fail = [why](const QString &reason) {
+        if (why)
+            *why = reason;
+        return QImage();
+    };
+    if (path.isEmpty() || boxMm.isEmpty())
         return {};
+    if (!QFileInfo(path).isFile())
+        return fail(u"does not exist"_s);
     const AllocationLimit allocation(limits.allocationMegabytes);
     QImageReader reader(path);
     reader.setAutoTransform(true);
     const QSize stored = reader.size();
-    if (!stored.isValid() || stored.isEmpty() || stored.width() > limits.maxSide
-        || stored.height() > limits.maxSide
+    if (!stored.isValid() || stored.isEmpty())
+        return fail(u"cannot be read: "_s + reader.errorString());
+    if (stored.width() > limits.maxSide || stored.height() > limits.maxSide
         || qint64(stored.width()) * stored.height() > limits.maxPixels)
-        return {};
+        return fail(u"is too large (%1 × %2 pixels; at most %3 on a side and %4 million in all)"_s.arg(
+            QString::number(stored.width()), QString::number(stored.height()),
+            QString::number(limits.maxSide), QString::number(limits.maxPixels / 1'000'000)));
 
     const bool swapped = swapsSides(reader.transformation());
     const QSizeF upright = swapped ? stored.transposed() : stored;
@@ -67,11 +80,11 @@ QImage loadImageForBox(const QString &path, QSizeF boxMm, double dpi, const Imag
     }
     QImage image = reader.read();
     if (image.isNull())
-        return {};
+        return fail(u"cannot be read: "_s + reader.errorString());
     if (!image.hasAlphaChannel())
         return image;
     QImage flat(image.size(), QImage::Format_RGB32);
-    flat.fill(Qt::white);
+    flat.fill(background.isValid() ? background : QColor(Qt::white));
     QPainter painter(&flat);
     painter.drawImage(0, 0, image);
     return flat;

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QColor>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -17,11 +18,12 @@ struct ImageLimits
 
 // Reads an image to place in a box of `boxMm` millimetres, decoded at no more
 // than `dpi` for the size at which it is printed, upright as its EXIF data
-// says and flattened onto white (the PDF must not rely on transparency).
-// Returns a null image for anything that cannot or should not be read:
-// missing, unreadable, corrupt or absurdly large files.
-QImage loadImageForBox(const QString &path, QSizeF boxMm, double dpi = 300.0,
-                       const ImageLimits &limits = {});
+// says and flattened onto `background`, the colour behind the box (PDF/A-1
+// has no transparency). Returns a null image for anything that cannot or
+// should not be read: missing, unreadable, corrupt or absurdly large files;
+// `why`, when given, then says which ("does not exist", ...).
+QImage loadImageForBox(const QString &path, QSizeF boxMm, QColor background = Qt::white,
+                       QString *why = nullptr, double dpi = 300.0, const ImageLimits &limits = {});
 
 // The largest size of `imageSize`'s proportions that fits into `box`.
 QSizeF fitInside(QSizeF imageSize, QSizeF box);

@@ -7,11 +7,13 @@
 #include <QDir>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QPaintDevice>
 #include <QPainter>
 #include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -20,9 +22,15 @@ namespace report {
 namespace {
 
 constexpr QChar kLineSeparator(0x2028);
+constexpr QChar kEllipsis(0x2026);
 // More than any box of an invoice can show; bounds the work of laying out
 // whatever text a parameter brings.
 constexpr qsizetype kMaxTextLength = 10000;
+// Device pixels (1/1200 inch in a PDF) that a line may overhang its box.
+constexpr double kTolerance = 0.5;
+// Sizes that shrinking settles on are multiples of this (points), so that
+// boxes shrunk alike share their fonts.
+constexpr double kSizeStep = 0.1;
 
 Qt::Alignment toQt(HAlign align)
 {
@@ -64,14 +72,66 @@ double horizontalShare(HAlign align)
     return 0.0;
 }
 
+QString points(double size)
+{
+    return QString::number(size, 'g', 3);
+}
+
+QString millimetres(double mm)
+{
+    return QString::number(mm, 'g', 4);
+}
+
+// How a text's lines fall into a box.
+struct Lines
+{
+    int count = 0;         // lines that lie wholly inside the box's height
+    bool complete = true;  // those lines hold all of the text
+    double height = 0.0;   // from the top of the first to the bottom of the last
+    double widest = 0.0;   // the natural width of the widest
+};
+
+// Breaks the text of `layout` into lines no wider than `width` (or, without
+// `wrap`, only where the text breaks its lines) and stops at the first line
+// that would end below `maxHeight`. Shaping is kept in the layout, so
+// breaking the same text again for another width is cheap.
+Lines breakLines(QTextLayout &layout, double width, double spacing, double maxHeight)
+{
+    Lines result;
+    layout.beginLayout();
+    double y = 0.0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        line.setPosition(QPointF(0, y));
+        const double bottom = y + line.height();
+        if (bottom > maxHeight + kTolerance) {
+            result.complete = false;
+            break;
+        }
+        ++result.count;
+        result.height = bottom;
+        result.widest = std::max(result.widest, line.naturalTextWidth());
+        y += line.height() * spacing;
+    }
+    layout.endLayout();
+    return result;
+}
+
+bool fits(const Lines &lines, double width)
+{
+    return lines.complete && lines.widest <= width + kTolerance;
+}
+
 } // namespace
 
-PageRenderer::PageRenderer(QPainter &painter, double dpi, const QHash<QString, QString> &parameters,
+PageRenderer::PageRenderer(QPaintDevice *device, const QHash<QString, QString> &parameters,
                            QString templateFolder, ImageSource images)
-    : m_painter(painter), m_dpi(dpi), m_parameters(parameters),
+    : m_device(device), m_dpi(device->logicalDpiY()), m_parameters(parameters),
       m_templateFolder(std::move(templateFolder)), m_images(std::move(images))
 {
 }
+
+PageRenderer::~PageRenderer() = default;
 
 bool PageRenderer::isBlankOrZero(const QString &value)
 {
@@ -80,6 +140,30 @@ bool PageRenderer::isBlankOrZero(const QString &value)
     return std::all_of(value.begin(), value.end(), [](QChar c) {
         return c.isSpace() || c == u'0' || c == u'.' || c == u',' || c == u'-' || c == u'+';
     });
+}
+
+bool PageRenderer::isFigure(const QString &value)
+{
+    const QStringView text = QStringView(value).trimmed();
+    qsizetype i = 0;
+    if (!text.isEmpty()
+        && (text[0] == u'-' || text[0] == u'+' || text[0] == QChar(0x2212) || text[0] == QChar(0x2013)))
+        ++i;
+    bool separated = false;
+    bool afterDigit = false;
+    for (; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c >= u'0' && c <= u'9') {
+            afterDigit = true;
+            continue;
+        }
+        const bool separator = c == u',' || c == u'.' || c == u'\'' || c == 0x00A0 || c == 0x202F;
+        if (!separator || !afterDigit)
+            return false;
+        separated = true;
+        afterDigit = false;
+    }
+    return separated && afterDigit;
 }
 
 bool PageRenderer::isVisible(const std::vector<Condition> &conditions) const
@@ -126,8 +210,11 @@ QRectF PageRenderer::px(const QRectF &mm) const
     return {px(mm.x()), px(mm.y()), px(mm.width()), px(mm.height())};
 }
 
-void PageRenderer::render(const ReportTemplate &tpl)
+bool PageRenderer::layOut(const ReportTemplate &tpl)
 {
+    m_drawn.clear();
+    m_problems.clear();
+    m_warnings.clear();
     // How far each band moves up for the hidden bands above it in its stack.
     std::vector<double> lift(tpl.bands.size());
     std::vector<double> hidden;
@@ -142,15 +229,10 @@ void PageRenderer::render(const ReportTemplate &tpl)
     for (const Element &element : tpl.elements) {
         if (!isVisible(element.conditions))
             continue;
-        const double dy = element.band >= 0 ? lift[element.band] : 0.0;
-        if (dy != 0.0) {
-            m_painter.save();
-            m_painter.translate(0, -px(dy));
-        }
-        std::visit([this](const auto &shape) { draw(shape); }, element.shape);
-        if (dy != 0.0)
-            m_painter.restore();
+        const double dy = element.band >= 0 ? px(lift[element.band]) : 0.0;
+        std::visit([&](const auto &shape) { layOut(shape, element, dy); }, element.shape);
     }
+    return m_problems.empty();
 }
 
 QFont PageRenderer::fontFor(const TextStyle &style, double size) const
@@ -168,32 +250,7 @@ QFont PageRenderer::fontFor(const TextStyle &style, double size) const
     return font;
 }
 
-double PageRenderer::layOut(QTextLayout &layout, double width, bool wrap, HAlign align,
-                            double spacing, double maxHeight) const
-{
-    QTextOption option;
-    option.setWrapMode(wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
-    option.setAlignment(toQt(align));
-    option.setTextDirection(Qt::LayoutDirectionAuto);
-    layout.setTextOption(option);
-    layout.setCacheEnabled(true);
-    layout.beginLayout();
-    double y = 0;
-    double bottom = 0;
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(width);
-        line.setPosition(QPointF(0, y));
-        bottom = y + line.height();
-        y += line.height() * spacing;
-        // Lines below the box are never shown; stop once one is reached.
-        if (bottom > maxHeight)
-            break;
-    }
-    layout.endLayout();
-    return bottom;
-}
-
-void PageRenderer::draw(const TextBox &box)
+void PageRenderer::layOut(const TextBox &box, const Element &element, double lift)
 {
     QString text = fill(box.content);
     text.replace(u"\r\n"_s, QString(kLineSeparator));
@@ -202,105 +259,178 @@ void PageRenderer::draw(const TextBox &box)
     if (text.trimmed().isEmpty())
         return;
     text.truncate(kMaxTextLength);
-    const QRectF outer = px(box.box);
-    const QRectF area = outer.adjusted(px(box.padding), px(box.padding), -px(box.padding),
-                                       -px(box.padding));
+
+    // A figure is never wrapped or cut: it shrinks to fit, or the page is refused.
+    QStringList figures;
+    for (const TextPiece &piece : box.content) {
+        if (piece.kind == TextPiece::Kind::Parameter && isFigure(m_parameters.value(piece.text))
+            && !figures.contains(piece.text))
+            figures << piece.text;
+    }
+    const bool figure = !figures.isEmpty();
+    const bool wrap = box.wrap && !figure;
+    const bool shrink = figure || box.overflow == Overflow::Shrink;
+
+    const QRectF area = px(box.box).adjusted(px(box.padding), px(box.padding), -px(box.padding),
+                                             -px(box.padding)).translated(0, -lift);
     if (area.width() <= 0 || area.height() <= 0)
         return;
+    const double width = area.width();
+    const double height = area.height();
 
-    auto fits = [&](QTextLayout &layout, double height) {
-        if (height > area.height() + 0.5)
-            return false;
-        for (int i = 0; i < layout.lineCount(); ++i) {
-            if (layout.lineAt(i).naturalTextWidth() > area.width() + 0.5)
-                return false;
-        }
-        return true;
+    QTextOption option;
+    option.setWrapMode(wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
+    option.setAlignment(toQt(box.style.align));
+    option.setTextDirection(Qt::LayoutDirectionAuto);
+    const auto layoutAt = [&](double size) {
+        auto layout = std::make_unique<QTextLayout>(text, fontFor(box.style, size), m_device);
+        layout->setTextOption(option);
+        layout->setCacheEnabled(true);
+        return layout;
     };
 
     double size = box.style.size;
-    auto layout = std::make_unique<QTextLayout>(text, fontFor(box.style, size), m_painter.device());
-    double height = layOut(*layout, area.width(), box.wrap, box.style.align, box.lineSpacing, area.height());
-    bool fitting = fits(*layout, height);
+    std::unique_ptr<QTextLayout> layout = layoutAt(size);
+    Lines lines = breakLines(*layout, width, box.lineSpacing, height);
+    bool fitting = fits(lines, width);
 
-    if (!fitting && box.overflow == Overflow::Shrink) {
-        double low = box.minSize;
-        double high = size;
-        for (int step = 0; step < 12 && high - low > 0.05; ++step) {
-            const double middle = (low + high) / 2;
-            QTextLayout trial(text, fontFor(box.style, middle), m_painter.device());
-            if (fits(trial, layOut(trial, area.width(), box.wrap, box.style.align, box.lineSpacing, area.height())))
-                low = middle;
-            else
-                high = middle;
+    const double minSize = std::min(box.minSize, size);
+    if (!fitting && shrink && minSize < size) {
+        // Shrinking by measuring: a text set at size s is the text at the
+        // full size scaled by s / size, so it fits the box when the full-size
+        // text fits a box larger by size / s. Only line breaking is repeated.
+        const double smallest = minSize / size;
+        double scale = 0.0;
+        if (!wrap) {
+            const Lines all = breakLines(*layout, width, box.lineSpacing,
+                                         std::numeric_limits<double>::infinity());
+            scale = std::min({1.0, width / std::max(all.widest, 1e-9),
+                              height / std::max(all.height, 1e-9)});
+        } else {
+            const auto fitsAt = [&](double s) {
+                return fits(breakLines(*layout, width / s, box.lineSpacing, height / s), width / s);
+            };
+            double low = smallest;
+            double high = 1.0;
+            if (fitsAt(low)) {
+                for (int step = 0; step < 16 && high - low > 1e-3; ++step) {
+                    const double middle = (low + high) / 2;
+                    (fitsAt(middle) ? low : high) = middle;
+                }
+                scale = low;
+            }
         }
-        size = low;
-        layout = std::make_unique<QTextLayout>(text, fontFor(box.style, size), m_painter.device());
-        height = layOut(*layout, area.width(), box.wrap, box.style.align, box.lineSpacing, area.height());
-        fitting = fits(*layout, height);
-    }
-
-    if (!fitting && box.overflow == Overflow::Ellipsis) {
-        // Keep the lines that fit, then end the last one with "…".
-        const QFont font = fontFor(box.style, size);
-        const QFontMetricsF metrics(font, m_painter.device());
-        QStringList shown;
-        for (int i = 0; i < layout->lineCount(); ++i) {
-            const QTextLine line = layout->lineAt(i);
-            if (i > 0 && line.y() + line.height() > area.height() + 0.5)
+        // Settle on a size step at or below the measured one and confirm it:
+        // rounding of glyph positions may ask for a step less. What fits
+        // nowhere is set at the smallest size, to be cut or refused below.
+        double trial = scale > 0.0 ? std::floor(size * scale / kSizeStep + 1e-6) * kSizeStep : minSize;
+        for (int attempt = 0; attempt < 4; ++attempt) {
+            const double s = attempt == 3 ? minSize : std::max(trial, minSize);
+            auto candidate = layoutAt(s);
+            const Lines candidateLines = breakLines(*candidate, width, box.lineSpacing, height);
+            if (fits(candidateLines, width) || s == minSize) {
+                layout = std::move(candidate);
+                lines = candidateLines;
+                size = s;
+                fitting = fits(lines, width);
                 break;
-            shown << text.mid(line.textStart(), line.textLength());
+            }
+            trial -= kSizeStep;
         }
-        const qsizetype lastStart = layout->lineAt(int(shown.size()) - 1).textStart();
-        QString rest = text.mid(lastStart);
-        rest.replace(kLineSeparator, u' ');
-        shown.back() = metrics.elidedText(rest.trimmed(), Qt::ElideRight, area.width());
-        for (QString &line : shown) {
-            line.remove(kLineSeparator);
-            if (metrics.horizontalAdvance(line) > area.width())
-                line = metrics.elidedText(line, Qt::ElideRight, area.width());
-        }
-        text = shown.join(kLineSeparator);
-        layout = std::make_unique<QTextLayout>(text, font, m_painter.device());
-        height = layOut(*layout, area.width(), false, box.style.align, box.lineSpacing, area.height());
-        fitting = true;
     }
 
-    m_painter.save();
-    m_painter.setPen(box.style.color);
+    if (!fitting && figure) {
+        m_problems.push_back(
+            {element.position,
+             u"%1 %2 does not fit its <text> box (%3 × %4 mm) on one line, even at the smallest size %5 pt; "
+             "make the box wider or lower its min-size"_s.arg(
+                 figures.size() == 1 ? u"the figure"_s : u"the figures"_s,
+                 figures.join(u", "_s), millimetres(box.box.width()), millimetres(box.box.height()),
+                 points(minSize))});
+        return;
+    }
+
     if (!fitting) {
-        // Clip: whole lines below the box are left out, the rest is cut at its edges.
-        m_painter.setClipRect(outer);
+        // Whole lines only: the lines that fit are shown, and where text is
+        // left out the last of them ends in "…" at a character boundary.
+        if (lines.count == 0)
+            return;
+        const QFontMetricsF metrics(fontFor(box.style, size), m_device);
+        QStringList shown;
+        for (int i = 0; i < lines.count; ++i) {
+            const QTextLine line = layout->lineAt(i);
+            shown << text.mid(line.textStart(), line.textLength()).remove(kLineSeparator);
+        }
+        if (!lines.complete) {
+            const QTextLine last = layout->lineAt(lines.count - 1);
+            const qsizetype start = last.textStart();
+            // Enough of what follows to fill the line; more would only cost time.
+            const qsizetype take = last.textLength() + 64;
+            QString rest = text.mid(start, take);
+            rest.replace(kLineSeparator, u' ');
+            if (start + take < text.size())
+                rest += kEllipsis;
+            shown.back() = rest;
+        }
+        for (qsizetype i = 0; i < shown.size(); ++i) {
+            if (metrics.horizontalAdvance(shown[i]) > width + kTolerance)
+                shown[i] = metrics.elidedText(shown[i], Qt::ElideRight, width);
+        }
+        while (!shown.isEmpty() && shown.back().isEmpty())
+            shown.removeLast();
+        if (shown.isEmpty())
+            return;
+        text = shown.join(kLineSeparator);
+        option.setWrapMode(QTextOption::NoWrap);
+        layout = layoutAt(size);
+        lines = breakLines(*layout, width, box.lineSpacing, height);
     }
-    const double free = std::max(0.0, area.height() - height);
-    const QPointF origin(area.left(), area.top() + free * verticalShare(box.style.valign));
-    for (int i = 0; i < layout->lineCount(); ++i) {
-        const QTextLine line = layout->lineAt(i);
-        if (!fitting && i > 0 && line.y() >= area.height())
-            break;
-        line.draw(&m_painter, origin);
-    }
-    m_painter.restore();
+
+    const double free = std::max(0.0, height - lines.height);
+    DrawnText drawn;
+    drawn.layout = std::move(layout);
+    drawn.lines = lines.count;
+    drawn.origin = QPointF(area.left(), area.top() + free * verticalShare(box.style.valign));
+    drawn.color = box.style.color;
+    m_drawn.emplace_back(std::move(drawn));
 }
 
-void PageRenderer::draw(const ImageBox &box)
+QColor PageRenderer::colourBehind(const QRectF &area) const
+{
+    // The last filled rectangle drawn so far under the middle of the area.
+    const QPointF middle = area.center();
+    for (auto it = m_drawn.rbegin(); it != m_drawn.rend(); ++it) {
+        if (const auto *rect = std::get_if<DrawnRect>(&*it)) {
+            if (rect->brush.style() != Qt::NoBrush && rect->box.contains(middle))
+                return rect->brush.color();
+        }
+    }
+    return Qt::white;
+}
+
+void PageRenderer::layOut(const ImageBox &box, const Element &element, double lift)
 {
     QString path = fill(box.source).trimmed();
     if (path.isEmpty() || !m_images)
         return;
     if (QDir::isRelativePath(path) && !m_templateFolder.isEmpty())
         path = QDir(m_templateFolder).filePath(path);
-    const QImage image = m_images(path, box.box.size());
-    if (image.isNull())
+    const QRectF target = px(box.box).translated(0, -lift);
+    QString why;
+    const QImage image = m_images(path, box.box.size(), colourBehind(target), &why);
+    if (image.isNull()) {
+        if (!why.isEmpty())
+            m_warnings.push_back({element.position, u"the picture %1 %2; its box is left empty"_s.arg(
+                                                        QDir::toNativeSeparators(path), why)});
         return;
-    const QRectF target = px(box.box);
+    }
     const QSizeF size = fitInside(image.size(), target.size());
     const QPointF topLeft(target.left() + (target.width() - size.width()) * horizontalShare(box.align),
                           target.top() + (target.height() - size.height()) * verticalShare(box.valign));
-    m_painter.drawImage(QRectF(topLeft, size), image);
+    m_drawn.emplace_back(DrawnImage{QRectF(topLeft, size), image});
 }
 
-void PageRenderer::draw(const LineShape &line)
+void PageRenderer::layOut(const LineShape &line, const Element &, double lift)
 {
     QPen pen(line.color, px(line.thickness));
     pen.setCapStyle(Qt::FlatCap);
@@ -308,29 +438,50 @@ void PageRenderer::draw(const LineShape &line)
         pen.setStyle(Qt::DashLine);
     else if (line.pattern == LinePattern::Dot)
         pen.setStyle(Qt::DotLine);
-    m_painter.setPen(pen);
-    m_painter.drawLine(QPointF(px(line.from.x()), px(line.from.y())),
-                       QPointF(px(line.to.x()), px(line.to.y())));
+    const QLineF drawn(px(line.from.x()), px(line.from.y()) - lift, px(line.to.x()),
+                       px(line.to.y()) - lift);
+    m_drawn.emplace_back(DrawnLine{drawn, pen});
 }
 
-void PageRenderer::draw(const RectShape &rect)
+void PageRenderer::layOut(const RectShape &rect, const Element &, double lift)
 {
     if (!rect.stroke && !rect.fill)
         return;
+    DrawnRect drawn;
     if (rect.stroke) {
-        QPen pen(*rect.stroke, px(rect.thickness));
-        pen.setJoinStyle(Qt::MiterJoin);
-        m_painter.setPen(pen);
+        drawn.pen = QPen(*rect.stroke, px(rect.thickness));
+        drawn.pen.setJoinStyle(Qt::MiterJoin);
     } else {
-        m_painter.setPen(Qt::NoPen);
+        drawn.pen = QPen(Qt::NoPen);
     }
-    m_painter.setBrush(rect.fill ? QBrush(*rect.fill) : QBrush(Qt::NoBrush));
-    const QRectF r = px(rect.box);
-    if (rect.radius > 0)
-        m_painter.drawRoundedRect(r, px(rect.radius), px(rect.radius));
-    else
-        m_painter.drawRect(r);
-    m_painter.setBrush(Qt::NoBrush);
+    drawn.brush = rect.fill ? QBrush(*rect.fill) : QBrush(Qt::NoBrush);
+    drawn.box = px(rect.box).translated(0, -lift);
+    drawn.radius = px(rect.radius);
+    m_drawn.emplace_back(std::move(drawn));
+}
+
+void PageRenderer::paint(QPainter &painter) const
+{
+    for (const Drawn &item : m_drawn) {
+        if (const auto *text = std::get_if<DrawnText>(&item)) {
+            painter.setPen(text->color);
+            for (int i = 0; i < text->lines; ++i)
+                text->layout->lineAt(i).draw(&painter, text->origin);
+        } else if (const auto *image = std::get_if<DrawnImage>(&item)) {
+            painter.drawImage(image->target, image->image);
+        } else if (const auto *line = std::get_if<DrawnLine>(&item)) {
+            painter.setPen(line->pen);
+            painter.drawLine(line->line);
+        } else if (const auto *rect = std::get_if<DrawnRect>(&item)) {
+            painter.setPen(rect->pen);
+            painter.setBrush(rect->brush);
+            if (rect->radius > 0)
+                painter.drawRoundedRect(rect->box, rect->radius, rect->radius);
+            else
+                painter.drawRect(rect->box);
+            painter.setBrush(Qt::NoBrush);
+        }
+    }
 }
 
 } // namespace report

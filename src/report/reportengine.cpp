@@ -35,9 +35,15 @@ struct ReportEngine::Data
     QHash<QString, QString> parameters;
     QStringList names; // in the order they were first set, for stable suggestions
     QString error;
+    QStringList warnings;
     QString fontsFolder;
     // The same logo goes into every invoice; decoding it once saves most of its cost.
-    QHash<QString, QImage> images;
+    struct CachedImage
+    {
+        QImage image;
+        QString why; // when the image is null
+    };
+    QHash<QString, CachedImage> images;
     // The last template read, kept while the file's bytes stay the same.
     struct Parsed
     {
@@ -50,7 +56,7 @@ struct ReportEngine::Data
     Parsed parsed;
 
     std::optional<ReportTemplate> load();
-    QImage image(const QString &path, QSizeF boxMm);
+    QImage image(const QString &path, QSizeF boxMm, QColor background, QString *why);
 };
 
 std::optional<ReportTemplate> ReportEngine::Data::load()
@@ -91,23 +97,28 @@ std::optional<ReportTemplate> ReportEngine::Data::load()
     return parsed.tpl;
 }
 
-QImage ReportEngine::Data::image(const QString &path, QSizeF boxMm)
+QImage ReportEngine::Data::image(const QString &path, QSizeF boxMm, QColor background, QString *why)
 {
     const QFileInfo info(path);
     if (!info.isFile())
-        return {};
-    const QString key = u"%1|%2|%3|%4x%5"_s.arg(info.absoluteFilePath())
-                            .arg(info.lastModified().toMSecsSinceEpoch())
-                            .arg(info.size())
-                            .arg(boxMm.width())
-                            .arg(boxMm.height());
-    if (const auto it = images.constFind(key); it != images.constEnd())
-        return *it;
-    const QImage loaded = loadImageForBox(path, boxMm);
+        return loadImageForBox(path, boxMm, background, why);
+    const QString key = u"%1|%2|%3|%4x%5|%6"_s.arg(
+        info.absoluteFilePath(), QString::number(info.lastModified().toMSecsSinceEpoch()),
+        QString::number(info.size()), QString::number(boxMm.width()), QString::number(boxMm.height()),
+        background.name());
+    if (const auto it = images.constFind(key); it != images.constEnd()) {
+        if (it->image.isNull() && why)
+            *why = it->why;
+        return it->image;
+    }
+    CachedImage loaded;
+    loaded.image = loadImageForBox(path, boxMm, background, &loaded.why);
     if (images.size() >= kImageCacheSize)
         images.clear();
     images.insert(key, loaded);
-    return loaded;
+    if (loaded.image.isNull() && why)
+        *why = loaded.why;
+    return loaded.image;
 }
 
 ReportEngine::ReportEngine() : d(std::make_unique<Data>()) {}
@@ -146,6 +157,7 @@ bool ReportEngine::check()
 bool ReportEngine::ExportPdf(const QString &outputPath)
 {
     d->error.clear();
+    d->warnings.clear();
     const auto tpl = d->load();
     if (!tpl)
         return false;
@@ -174,16 +186,34 @@ bool ReportEngine::ExportPdf(const QString &outputPath)
         writer.setTitle(output.completeBaseName());
         writer.setCreator(u"Quillbook"_s);
         writer.setPageLayout(QPageLayout(tpl->pageSize, tpl->orientation, QMarginsF()));
+        // Everything is laid out before the first byte is written, so that a
+        // page that cannot be drawn correctly leaves no file behind.
+        PageRenderer renderer(&writer, d->parameters, QFileInfo(d->templatePath).absolutePath(),
+                              [this](const QString &path, QSizeF box, QColor background, QString *why) {
+                                  return d->image(path, box, background, why);
+                              });
+        const bool laidOut = renderer.layOut(*tpl);
+        const QString label = QDir::toNativeSeparators(d->templatePath);
+        const auto lines = [&](const std::vector<RenderProblem> &problems) {
+            QStringList result;
+            for (const RenderProblem &p : problems)
+                result << u"%1:%2:%3: %4"_s.arg(label, QString::number(p.position.line),
+                                                QString::number(p.position.column), p.message);
+            return result;
+        };
+        d->warnings = lines(renderer.warnings());
+        if (!laidOut) {
+            file.cancelWriting();
+            d->error = lines(renderer.problems()).join(u'\n');
+            return false;
+        }
         QPainter painter;
         if (!painter.begin(&writer)) {
             file.cancelWriting();
             d->error = u"Cannot write %1: the PDF could not be started."_s.arg(shownPath);
             return false;
         }
-        PageRenderer renderer(painter, kDpi, d->parameters,
-                              QFileInfo(d->templatePath).absolutePath(),
-                              [this](const QString &path, QSizeF box) { return d->image(path, box); });
-        renderer.render(*tpl);
+        renderer.paint(painter);
         painter.end();
     }
     if (!file.commit()) {
@@ -196,6 +226,11 @@ bool ReportEngine::ExportPdf(const QString &outputPath)
 QString ReportEngine::errorString() const
 {
     return d->error;
+}
+
+QStringList ReportEngine::warnings() const
+{
+    return d->warnings;
 }
 
 void ReportEngine::setFontsFolder(const QString &folder)

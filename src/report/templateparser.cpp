@@ -155,7 +155,7 @@ private:
     void readStack(int depth, std::vector<Element> &out);
     void readBand(int depth, std::vector<Element> &out);
     std::optional<Condition> readCondition(const Attributes &a, bool required);
-    void add(std::vector<Element> &out, Element element);
+    void add(std::vector<Element> &out, Element element, SourcePosition at);
 
     std::optional<double> length(const Attributes &a, const QString &name, double fallback,
                                  bool required, bool positive = false);
@@ -762,7 +762,7 @@ void Reader::readText(std::vector<Element> &out)
     collapseWhitespace(text.content);
     if (rect) {
         text.box = *rect;
-        add(out, Element{std::move(text), m_conditions});
+        add(out, Element{std::move(text), m_conditions}, a.tag);
     }
 }
 
@@ -788,7 +788,7 @@ void Reader::readImage(std::vector<Element> &out)
     expectEmpty();
     if (rect) {
         image.box = *rect;
-        add(out, Element{std::move(image), m_conditions});
+        add(out, Element{std::move(image), m_conditions}, a.tag);
     }
 }
 
@@ -812,7 +812,7 @@ void Reader::readLine(std::vector<Element> &out)
         line.from = QPointF(*x1, *y1);
         line.to = QPointF(*x2, *y2);
         line.thickness = *thickness;
-        add(out, Element{line, m_conditions});
+        add(out, Element{line, m_conditions}, a.tag);
     }
 }
 
@@ -831,11 +831,11 @@ void Reader::readRect(std::vector<Element> &out)
         shape.box = *rect;
         shape.thickness = *thickness;
         shape.radius = *radius;
-        add(out, Element{shape, m_conditions});
+        add(out, Element{shape, m_conditions}, a.tag);
     }
 }
 
-void Reader::add(std::vector<Element> &out, Element element)
+void Reader::add(std::vector<Element> &out, Element element, SourcePosition at)
 {
     if (++m_elementCount > m_limits.maxElements) {
         abort(readerPosition(),
@@ -843,6 +843,7 @@ void Reader::add(std::vector<Element> &out, Element element)
         return;
     }
     element.band = m_band;
+    element.position = at;
     out.push_back(std::move(element));
 }
 

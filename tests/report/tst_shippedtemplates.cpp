@@ -5,6 +5,8 @@
 
 #include "invoiceparameters.h"
 #include "reportfixture.h"
+#include "report/pagerenderer.h"
+#include "report/templateparser.h"
 
 #include <QDir>
 
@@ -23,12 +25,72 @@ void templates()
 }
 
 // Exports `file` with every parameter name set, to the value in `values` or empty.
-QString exportInvoice(ReportFixture &f, const QString &file, const Parameters &values, const QString &output)
+QString exportInvoice(ReportFixture &f, const QString &file, const Parameters &values, const QString &output,
+                      QString *error = nullptr)
 {
     Parameters all;
     for (const QString &name : invoiceParameterNames())
         all.insert(name, values.value(name));
-    return f.exportPdf(file, all, output);
+    return f.exportPdf(file, all, output, error);
+}
+
+// `digits` digits grouped as an amount with two decimals: 98,765,432,109.87 for 13.
+QString amountOf(int digits)
+{
+    QString number;
+    for (int i = 0; i < digits; ++i)
+        number += QChar(u'0' + (9 - i % 10));
+    QString grouped = number.right(2).prepend(u'.');
+    for (qsizetype end = digits - 2; end > 0; end -= 3)
+        grouped.prepend(number.mid(std::max<qsizetype>(0, end - 3), std::min<qsizetype>(3, end))).prepend(u',');
+    return grouped.mid(1);
+}
+
+// What a text element shows, line breaks as blanks.
+QString shown(const report::PieceList &pieces, const Parameters &values)
+{
+    QString text;
+    for (const report::TextPiece &piece : pieces)
+        text += piece.kind == report::TextPiece::Kind::Parameter ? values.value(piece.text)
+            : piece.kind == report::TextPiece::Kind::LineBreak  ? u" "_s
+                                                                : piece.text;
+    return text.simplified();
+}
+
+bool holds(const std::vector<report::Condition> &conditions, const Parameters &values)
+{
+    return std::all_of(conditions.begin(), conditions.end(), [&](const report::Condition &c) {
+        const bool any = std::any_of(c.names.begin(), c.names.end(), [&](const QString &name) {
+            return c.kind == report::Condition::Kind::NonZero ? !report::PageRenderer::isBlankOrZero(values[name])
+                                                               : !values[name].trimmed().isEmpty();
+        });
+        return c.kind == report::Condition::Kind::Empty ? !any : any;
+    });
+}
+
+std::optional<report::ReportTemplate> readTemplate(const QString &file)
+{
+    QFile source(file);
+    if (!source.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    report::TemplateParser parser(file);
+    return parser.parse(source.readAll());
+}
+
+// No two words on the page overlapping by more than a quarter of the smaller.
+QString collision(const QList<Word> &words)
+{
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        if (!QRectF(0, 0, 210, 297).contains(words[i].box))
+            return words[i].text + u" leaves the page"_s;
+        for (qsizetype j = i + 1; j < words.size(); ++j) {
+            const QRectF a = words[i].box, b = words[j].box, overlap = a.intersected(b);
+            const double smaller = std::min(a.width() * a.height(), b.width() * b.height());
+            if (overlap.width() * overlap.height() >= 0.25 * smaller)
+                return words[i].text + u" / "_s + words[j].text;
+        }
+    }
+    return {};
 }
 
 // The benchmark's twelve-line invoice, its first `lines` lines used, with long
@@ -91,6 +153,19 @@ private slots:
             const QRegularExpression token(u"(?<![A-Za-z0-9])"_s + values[name] + u"(?![A-Za-z0-9])"_s);
             QVERIFY2(name == u"PLOGO"_s || text.contains(token), qPrintable(name + u" is not shown"_s));
         }
+        // The template's own words too: no box is lower than a line of its text.
+        const auto tpl = readTemplate(file);
+        QVERIFY(tpl);
+        QSet<QString> words;
+        for (const Word &word : pdfprobe::words(pdf))
+            words << word.text;
+        for (const report::Element &element : tpl->elements) {
+            const auto *box = std::get_if<report::TextBox>(&element.shape);
+            for (const QString &word : box && holds(element.conditions, values)
+                     ? shown(box->content, values).split(u' ', Qt::SkipEmptyParts)
+                     : QStringList())
+                QVERIFY2(words.contains(word), qPrintable(word + u" is not shown"_s));
+        }
         const auto images = pdfprobe::images(pdf);
         QCOMPARE(images.size(), 1);
         QVERIFY2(images[0].width() < 2400, "the logo is embedded at full resolution");
@@ -110,16 +185,90 @@ private slots:
         QVERIFY(text.contains(u"16,813.37"_s) && text.contains(u"shelf 12,"_s));
 
         // Every word on the page, no two colliding: long values shrink or end in "…" instead.
-        const QList<Word> words = pdfprobe::words(pdf);
-        for (qsizetype i = 0; i < words.size(); ++i) {
-            QVERIFY2(QRectF(0, 0, 210, 297).contains(words[i].box), qPrintable(words[i].text));
-            for (qsizetype j = i + 1; j < words.size(); ++j) {
-                const QRectF a = words[i].box, b = words[j].box, overlap = a.intersected(b);
-                const double smaller = std::min(a.width() * a.height(), b.width() * b.height());
-                QVERIFY2(overlap.width() * overlap.height() < 0.25 * smaller,
-                         qPrintable(words[i].text + u" / "_s + words[j].text));
-            }
+        const QString collided = collision(pdfprobe::words(pdf));
+        QVERIFY2(collided.isEmpty(), qPrintable(collided));
+    }
+
+    // Amounts of every length the window can hold, in every amount at once:
+    // each figure is shown whole, on one line inside its box, never touching
+    // another; one too long for its box even at its smallest size is refused.
+    void figuresStayWhole_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("amount");
+        QTest::addColumn<bool>("fits");
+        const QDir dir(QStringLiteral(QUILLBOOK_SOURCE_DIR "/templates"));
+        for (const QString &name : dir.entryList({u"*.rep"_s}, QDir::Files, QDir::Name)) {
+            const auto row = [&](const QString &what, const QString &amount, bool fits) {
+                QTest::addRow("%s, %s", qPrintable(name), qPrintable(what)) << dir.filePath(name) << amount << fits;
+            };
+            for (int digits = 10; digits <= 18; ++digits)
+                row(u"%1 digits"_s.arg(digits), (digits % 2 ? u"-"_s : QString()) + amountOf(digits), true);
+            row(u"the largest total"_s, u"-922,337,203,685,477.58"_s, true);
+            row(u"40 digits"_s, amountOf(40), false);
         }
+    }
+
+    void figuresStayWhole()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, amount);
+        QFETCH(bool, fits);
+        ReportFixture f;
+        Parameters values = realisticInvoice(12);
+        values[u"PLOGO"_s] = QString();
+        for (const QString &name : invoiceAmountNames())
+            values[name] = amount;
+        QString error;
+        const QString pdf = exportInvoice(f, file, values, u"INV7.pdf"_s, &error);
+        if (!fits) {
+            // Named: the template's element by its position, and the parameter.
+            const QRegularExpression message(QRegularExpression::escape(file)
+                                             + u":\\d+:\\d+: the figure P[A-Z]+\\d* does not fit its <text> box"_s);
+            QVERIFY2(pdf.isEmpty() && message.match(error).hasMatch(), qPrintable(error));
+            QVERIFY(!QFile::exists(f.path(u"INV7.pdf"_s)));
+            return;
+        }
+        QVERIFY2(!pdf.isEmpty(), qPrintable(error));
+
+        const auto tpl = readTemplate(file);
+        QVERIFY(tpl);
+        for (const report::Band &band : tpl->bands) // nothing moves up: each figure stays in its written box
+            QVERIFY(!band.condition || holds({*band.condition}, values));
+        const QStringList amounts = invoiceAmountNames();
+        QList<QRectF> boxes;
+        const QList<Word> words = pdfprobe::words(pdf);
+        for (const report::Element &element : tpl->elements) {
+            const auto *text = std::get_if<report::TextBox>(&element.shape);
+            if (!text || !holds(element.conditions, values)
+                || std::none_of(text->content.begin(), text->content.end(), [&](const report::TextPiece &p) {
+                       return p.kind == report::TextPiece::Kind::Parameter && amounts.contains(p.text);
+                   }))
+                continue;
+            const QRectF box = text->box;
+            QStringList inside;
+            double top = 0;
+            for (const Word &word : words) {
+                if (!box.contains(word.box.center()))
+                    continue;
+                if (inside.isEmpty())
+                    top = word.box.top();
+                inside << word.text;
+                const QString where = u"%1 at %2,%3"_s.arg(word.text).arg(box.x()).arg(box.y());
+                QVERIFY2(box.adjusted(-0.3, -0.3, 0.3, 0.3).contains(word.box), qPrintable(where));
+                QVERIFY2(std::abs(word.box.top() - top) < 0.3, qPrintable(where + u": a second line"_s));
+            }
+            QCOMPARE(inside.join(u' '), shown(text->content, values));
+            for (const QRectF &other : std::as_const(boxes)) {
+                const bool sameRow = other.top() < box.bottom() && box.top() < other.bottom();
+                const double gap = std::max(other.left() - box.right(), box.left() - other.right());
+                QVERIFY2(!sameRow || gap >= 2.0, qPrintable(u"figure boxes %1 mm apart"_s.arg(gap)));
+            }
+            boxes << box;
+        }
+        QVERIFY(boxes.size() >= 30);
+        const QString collided = collision(words);
+        QVERIFY2(collided.isEmpty(), qPrintable(collided));
     }
 
     void blankInvoiceLeavesNoClutter_data() { templates(); }
