@@ -189,6 +189,50 @@ private slots:
         QVERIFY2(collided.isEmpty(), qPrintable(collided));
     }
 
+    // Names, addresses and descriptions far too long for their boxes: each
+    // box shows only whole lines of it, inside the box, the last ending in "…".
+    void longTextsEndInEllipsis_data() { templates(); }
+
+    void longTextsEndInEllipsis()
+    {
+        QFETCH(QString, file);
+        ReportFixture f;
+        Parameters values = realisticInvoice(12);
+        values[u"PLOGO"_s] = QString();
+        const QString words = u"Northern Lakes Reclaimed Timber and Architectural Salvage Cooperative, joinery "
+                              "workshop and showroom for restored fireplaces, doors, flooring and garden furniture "_s;
+        const QStringList longNames{u"PCOMPANYNAME"_s, u"PCOMPANYDETAILS1"_s, u"PCUSTOMERDETAILS1"_s,
+                                    u"PCUSTOMERDETAILS2"_s, u"PDESCRIPTION1"_s, u"PDESCRIPTION12"_s, u"PFOOTER2"_s};
+        for (const QString &name : longNames)
+            values[name] = words.repeated(4).trimmed();
+        const QString pdf = exportInvoice(f, file, values, u"INV8.pdf"_s);
+        QVERIFY(!pdf.isEmpty());
+        const auto tpl = readTemplate(file);
+        QVERIFY(tpl);
+        const QList<Word> all = pdfprobe::words(pdf);
+        int checked = 0;
+        for (const report::Element &element : tpl->elements) {
+            const auto *text = std::get_if<report::TextBox>(&element.shape);
+            if (!text || !holds(element.conditions, values)
+                || std::none_of(text->content.begin(), text->content.end(), [&](const report::TextPiece &p) {
+                       return p.kind == report::TextPiece::Kind::Parameter && longNames.contains(p.text);
+                   }))
+                continue;
+            QStringList inside;
+            for (const Word &word : all) {
+                if (text->box.contains(word.box.center())) {
+                    QVERIFY2(text->box.adjusted(-0.3, -0.3, 0.3, 0.3).contains(word.box), qPrintable(word.text));
+                    inside << word.text;
+                }
+            }
+            const QString read = inside.join(QString());
+            QVERIFY2(read.endsWith(u"…"_s), qPrintable(read));
+            QVERIFY2(shown(text->content, values).remove(u' ').startsWith(read.chopped(1)), qPrintable(read));
+            ++checked;
+        }
+        QVERIFY(checked >= longNames.size());
+    }
+
     // Amounts of every length the window can hold, in every amount at once:
     // each figure is shown whole, on one line inside its box, never touching
     // another; one too long for its box even at its smallest size is refused.
