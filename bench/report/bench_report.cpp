@@ -29,7 +29,7 @@ void parseDefaultTemplate(benchmark::State &state)
 {
     const QByteArray data = readFile(kTemplate);
     for (auto _ : state) {
-        report::TemplateParser parser(kTemplate);
+        report::TemplateParser parser;
         auto tpl = parser.parse(data);
         benchmark::DoNotOptimize(tpl);
         if (!tpl)

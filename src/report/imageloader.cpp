@@ -44,29 +44,36 @@ bool swapsSides(QImageIOHandler::Transformations t)
 
 } // namespace
 
-QImage loadImageForBox(const QString &path, QSizeF boxMm, QColor background, QString *why, double dpi,
-                       const ImageLimits &limits)
+LoadedImage loadImageForBox(const QString &path, QSizeF boxMm, QColor background, double dpi,
+                            const ImageLimits &limits)
 {
-    const auto fail = [why](const QString &reason) {
-        if (why)
-            *why = reason;
-        return QImage();
+    LoadedImage result;
+    const auto fail = [&](const QString &reason) {
+        result.why = reason;
+        return result;
     };
     if (path.isEmpty() || boxMm.isEmpty())
-        return {};
+        return result;
     if (!QFileInfo(path).isFile())
         return fail(u"does not exist"_s);
     const AllocationLimit allocation(limits.allocationMegabytes);
     QImageReader reader(path);
+    const auto unreadable = [&reader] {
+        const QString error = reader.errorString();
+        return error.isEmpty() || error == u"Unknown error"_s
+            ? u"cannot be read: it is damaged, or not a JPEG, PNG, GIF or BMP picture"_s
+            : u"cannot be read: "_s + error;
+    };
     reader.setAutoTransform(true);
     const QSize stored = reader.size();
     if (!stored.isValid() || stored.isEmpty())
-        return fail(u"cannot be read: "_s + reader.errorString());
+        return fail(unreadable());
     if (stored.width() > limits.maxSide || stored.height() > limits.maxSide
         || qint64(stored.width()) * stored.height() > limits.maxPixels)
         return fail(u"is too large (%1 × %2 pixels; at most %3 on a side and %4 million in all)"_s.arg(
             QString::number(stored.width()), QString::number(stored.height()),
             QString::number(limits.maxSide), QString::number(limits.maxPixels / 1'000'000)));
+    result.decodedPixels = qint64(stored.width()) * stored.height();
 
     const bool swapped = swapsSides(reader.transformation());
     const QSizeF upright = swapped ? stored.transposed() : stored;
@@ -80,14 +87,17 @@ QImage loadImageForBox(const QString &path, QSizeF boxMm, QColor background, QSt
     }
     QImage image = reader.read();
     if (image.isNull())
-        return fail(u"cannot be read: "_s + reader.errorString());
-    if (!image.hasAlphaChannel())
-        return image;
-    QImage flat(image.size(), QImage::Format_RGB32);
-    flat.fill(background.isValid() ? background : QColor(Qt::white));
-    QPainter painter(&flat);
-    painter.drawImage(0, 0, image);
-    return flat;
+        return fail(unreadable());
+    if (image.hasAlphaChannel()) {
+        QImage flat(image.size(), QImage::Format_RGB32);
+        flat.fill(background.isValid() ? background : QColor(Qt::white));
+        QPainter painter(&flat);
+        painter.drawImage(0, 0, image);
+        painter.end();
+        image = flat;
+    }
+    result.image = image;
+    return result;
 }
 
 } // namespace report

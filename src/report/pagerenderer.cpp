@@ -125,9 +125,9 @@ bool fits(const Lines &lines, double width)
 } // namespace
 
 PageRenderer::PageRenderer(QPaintDevice *device, const QHash<QString, QString> &parameters,
-                           QString templateFolder, ImageSource images)
+                           QString templateFolder, ImageSource images, PageLimits limits)
     : m_device(device), m_dpi(device->logicalDpiY()), m_parameters(parameters),
-      m_templateFolder(std::move(templateFolder)), m_images(std::move(images))
+      m_templateFolder(std::move(templateFolder)), m_images(std::move(images)), m_limits(limits)
 {
 }
 
@@ -201,6 +201,8 @@ QString PageRenderer::fill(const PieceList &pieces) const
         case TextPiece::Kind::RowNumber:
             break; // replaced while rows were unrolled
         }
+        if (text.size() > kMaxTextLength)
+            break; // no box shows more; values can be long
     }
     return text;
 }
@@ -213,8 +215,9 @@ QRectF PageRenderer::px(const QRectF &mm) const
 bool PageRenderer::layOut(const ReportTemplate &tpl)
 {
     m_drawn.clear();
-    m_problems.clear();
-    m_warnings.clear();
+    m_problems = ProblemList();
+    m_warnings = ProblemList();
+    m_decodedPixels = 0;
     // How far each band moves up for the hidden bands above it in its stack.
     std::vector<double> lift(tpl.bands.size());
     std::vector<double> hidden;
@@ -226,13 +229,95 @@ bool PageRenderer::layOut(const ReportTemplate &tpl)
         if (band.condition && !isVisible({*band.condition}))
             hidden[band.stack] += band.height;
     }
+
+    // What every visible box shows, cut to what it could show at all, is
+    // known before any text is laid out: a page that would take too much
+    // work is refused before it starts.
+    struct Shown
+    {
+        const Element *element;
+        QString text;
+        bool cut = false;
+    };
+    std::vector<Shown> shown;
+    qsizetype characters = 0;
     for (const Element &element : tpl.elements) {
         if (!isVisible(element.conditions))
             continue;
-        const double dy = element.band >= 0 ? px(lift[element.band]) : 0.0;
-        std::visit([&](const auto &shape) { layOut(shape, element, dy); }, element.shape);
+        Shown item{&element, {}, false};
+        if (const auto *box = std::get_if<TextBox>(&element.shape)) {
+            item.text = textFor(*box, !figuresIn(*box).isEmpty(), &item.cut);
+            characters += item.text.size();
+            if (characters > m_limits.maxCharacters) {
+                m_problems.add(element.position,
+                               u"the page would lay out more than %1 characters of text by this element; "
+                               "shorten the values or use fewer or smaller text boxes"_s.arg(
+                                   QString::number(m_limits.maxCharacters)));
+                return false;
+            }
+        }
+        shown.push_back(std::move(item));
     }
-    return m_problems.empty();
+    for (Shown &item : shown) {
+        const Element &element = *item.element;
+        const double dy = element.band >= 0 ? px(lift[element.band]) : 0.0;
+        if (const auto *box = std::get_if<TextBox>(&element.shape))
+            layOut(*box, element, dy, std::move(item.text), item.cut);
+        else if (const auto *image = std::get_if<ImageBox>(&element.shape))
+            layOut(*image, element, dy);
+        else if (const auto *line = std::get_if<LineShape>(&element.shape))
+            layOut(*line, element, dy);
+        else if (const auto *rect = std::get_if<RectShape>(&element.shape))
+            layOut(*rect, element, dy);
+        if (m_decodedPixels > m_limits.maxDecodedPixels) {
+            m_problems.add(element.position,
+                           u"the pictures of the page hold more than %1 million pixels by this element"_s.arg(
+                               QString::number(m_limits.maxDecodedPixels / 1'000'000)));
+            return false;
+        }
+    }
+    return m_problems.isEmpty();
+}
+
+QStringList PageRenderer::figuresIn(const TextBox &box) const
+{
+    QStringList figures;
+    for (const TextPiece &piece : box.content) {
+        if (piece.kind == TextPiece::Kind::Parameter && !figures.contains(piece.text)
+            && isFigure(m_parameters.value(piece.text)))
+            figures << piece.text;
+    }
+    return figures;
+}
+
+QString PageRenderer::textFor(const TextBox &box, bool figure, bool *cut) const
+{
+    QString text = fill(box.content);
+    text.replace(u"\r\n"_s, QString(kLineSeparator));
+    text.replace(u'\n', kLineSeparator);
+    text.replace(u'\r', kLineSeparator);
+    *cut = false;
+    if (text.trimmed().isEmpty())
+        return {};
+    // No box can show more lines than its height holds at the smallest size
+    // it may reach, nor more characters on a line than its width holds when
+    // each is a tenth of that size wide (the narrowest letters are twice
+    // that). Only what could be shown is laid out.
+    const double width = px(box.box.width() - 2 * box.padding);
+    const double height = px(box.box.height() - 2 * box.padding);
+    if (width <= 0 || height <= 0)
+        return {};
+    const double smallest = (figure || box.overflow == Overflow::Shrink) ? std::min(box.minSize, box.style.size)
+                                                                         : box.style.size;
+    const double em = smallest / 72.0 * m_dpi;
+    const double lines = std::floor(height / (0.8 * em * box.lineSpacing)) + 1;
+    const double perLine = std::floor(width / (0.1 * em)) + 2;
+    const qsizetype capacity = qsizetype(std::min<double>(kMaxTextLength, lines * (perLine + 1)));
+    if (text.size() > capacity) {
+        text.truncate(capacity);
+        *cut = true;
+    }
+    return text;
 }
 
 QFont PageRenderer::fontFor(const TextStyle &style, double size) const
@@ -250,26 +335,26 @@ QFont PageRenderer::fontFor(const TextStyle &style, double size) const
     return font;
 }
 
-void PageRenderer::layOut(const TextBox &box, const Element &element, double lift)
+void PageRenderer::layOut(const TextBox &box, const Element &element, double lift, QString text, bool cut)
 {
-    QString text = fill(box.content);
-    text.replace(u"\r\n"_s, QString(kLineSeparator));
-    text.replace(u'\n', kLineSeparator);
-    text.replace(u'\r', kLineSeparator);
-    if (text.trimmed().isEmpty())
+    if (text.isEmpty())
         return;
-    text.truncate(kMaxTextLength);
-
     // A figure is never wrapped or cut: it shrinks to fit, or the page is refused.
-    QStringList figures;
-    for (const TextPiece &piece : box.content) {
-        if (piece.kind == TextPiece::Kind::Parameter && isFigure(m_parameters.value(piece.text))
-            && !figures.contains(piece.text))
-            figures << piece.text;
-    }
+    const QStringList figures = figuresIn(box);
     const bool figure = !figures.isEmpty();
     const bool wrap = box.wrap && !figure;
     const bool shrink = figure || box.overflow == Overflow::Shrink;
+    const auto refuse = [&](double smallest) {
+        m_problems.add(element.position,
+                       u"%1 %2 does not fit its <text> box (%3 × %4 mm) on one line, even at the smallest "
+                       "size %5 pt; make the box wider or lower its min-size"_s.arg(
+                           figures.size() == 1 ? u"the figure"_s : u"the figures"_s, figures.join(u", "_s),
+                           millimetres(box.box.width()), millimetres(box.box.height()), points(smallest)));
+    };
+    if (figure && cut) {
+        refuse(std::min(box.minSize, box.style.size));
+        return;
+    }
 
     const QRectF area = px(box.box).adjusted(px(box.padding), px(box.padding), -px(box.padding),
                                              -px(box.padding)).translated(0, -lift);
@@ -289,13 +374,15 @@ void PageRenderer::layOut(const TextBox &box, const Element &element, double lif
         return layout;
     };
 
-    double size = box.style.size;
+    // A text cut to what the box could show fits at no size: it goes
+    // straight to the smallest size it may take, to be cut there.
+    const double minSize = std::min(box.minSize, box.style.size);
+    double size = cut && shrink ? minSize : box.style.size;
     std::unique_ptr<QTextLayout> layout = layoutAt(size);
     Lines lines = breakLines(*layout, width, box.lineSpacing, height);
-    bool fitting = fits(lines, width);
+    bool fitting = fits(lines, width) && !cut;
 
-    const double minSize = std::min(box.minSize, size);
-    if (!fitting && shrink && minSize < size) {
+    if (!fitting && !cut && shrink && minSize < size) {
         // Shrinking by measuring: a text set at size s is the text at the
         // full size scaled by s / size, so it fits the box when the full-size
         // text fits a box larger by size / s. Only line breaking is repeated.
@@ -340,13 +427,7 @@ void PageRenderer::layOut(const TextBox &box, const Element &element, double lif
     }
 
     if (!fitting && figure) {
-        m_problems.push_back(
-            {element.position,
-             u"%1 %2 does not fit its <text> box (%3 × %4 mm) on one line, even at the smallest size %5 pt; "
-             "make the box wider or lower its min-size"_s.arg(
-                 figures.size() == 1 ? u"the figure"_s : u"the figures"_s,
-                 figures.join(u", "_s), millimetres(box.box.width()), millimetres(box.box.height()),
-                 points(minSize))});
+        refuse(minSize);
         return;
     }
 
@@ -361,14 +442,14 @@ void PageRenderer::layOut(const TextBox &box, const Element &element, double lif
             const QTextLine line = layout->lineAt(i);
             shown << text.mid(line.textStart(), line.textLength()).remove(kLineSeparator);
         }
-        if (!lines.complete) {
+        if (!lines.complete || cut) {
             const QTextLine last = layout->lineAt(lines.count - 1);
             const qsizetype start = last.textStart();
             // Enough of what follows to fill the line; more would only cost time.
             const qsizetype take = last.textLength() + 64;
             QString rest = text.mid(start, take);
             rest.replace(kLineSeparator, u' ');
-            if (start + take < text.size())
+            if (start + take < text.size() || cut)
                 rest += kEllipsis;
             shown.back() = rest;
         }
@@ -416,18 +497,18 @@ void PageRenderer::layOut(const ImageBox &box, const Element &element, double li
     if (QDir::isRelativePath(path) && !m_templateFolder.isEmpty())
         path = QDir(m_templateFolder).filePath(path);
     const QRectF target = px(box.box).translated(0, -lift);
-    QString why;
-    const QImage image = m_images(path, box.box.size(), colourBehind(target), &why);
-    if (image.isNull()) {
-        if (!why.isEmpty())
-            m_warnings.push_back({element.position, u"the picture %1 %2; its box is left empty"_s.arg(
-                                                        QDir::toNativeSeparators(path), why)});
+    const LoadedImage loaded = m_images(path, box.box.size(), colourBehind(target));
+    m_decodedPixels += loaded.decodedPixels;
+    if (loaded.image.isNull()) {
+        if (!loaded.why.isEmpty())
+            m_warnings.add(element.position, u"the picture %1 %2; its box is left empty"_s.arg(
+                                                 QDir::toNativeSeparators(path), loaded.why));
         return;
     }
-    const QSizeF size = fitInside(image.size(), target.size());
+    const QSizeF size = fitInside(loaded.image.size(), target.size());
     const QPointF topLeft(target.left() + (target.width() - size.width()) * horizontalShare(box.align),
                           target.top() + (target.height() - size.height()) * verticalShare(box.valign));
-    m_drawn.emplace_back(DrawnImage{QRectF(topLeft, size), image});
+    m_drawn.emplace_back(DrawnImage{QRectF(topLeft, size), loaded.image});
 }
 
 void PageRenderer::layOut(const LineShape &line, const Element &, double lift)

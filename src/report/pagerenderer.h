@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "report/imageloader.h"
+#include "report/problemlist.h"
 #include "report/reporttemplate.h"
 
 #include <QBrush>
@@ -26,17 +28,17 @@ namespace report {
 
 // Supplies the picture for an image box: the resolved file path, the box size
 // in millimetres and the colour behind the box, onto which a transparent
-// picture is flattened. A null image leaves the box empty; `why` then says
-// what is wrong with the file.
-using ImageSource =
-    std::function<QImage(const QString &path, QSizeF boxMm, QColor background, QString *why)>;
+// picture is flattened. A null image leaves the box empty.
+using ImageSource = std::function<LoadedImage(const QString &path, QSizeF boxMm, QColor background)>;
 
-// A problem found while laying out a filled template: where its element
-// stands in the template, and what is wrong.
-struct RenderProblem
+// Bounds on the work of laying out one page, whatever its template and values.
+struct PageLimits
 {
-    SourcePosition position;
-    QString message;
+    // Characters laid out, counting for each box only what it could show at
+    // its smallest size; an invoice needs a few thousand.
+    qsizetype maxCharacters = 100'000;
+    // Pixels of pictures decoded for the page, as their files declare them.
+    qint64 maxDecodedPixels = 160'000'000;
 };
 
 // Lays out one filled-in template for a paint device (normally the PDF
@@ -47,17 +49,18 @@ class PageRenderer
 {
 public:
     PageRenderer(QPaintDevice *device, const QHash<QString, QString> &parameters,
-                 QString templateFolder, ImageSource images);
+                 QString templateFolder, ImageSource images, PageLimits limits = {});
     ~PageRenderer();
     PageRenderer(const PageRenderer &) = delete;
     PageRenderer &operator=(const PageRenderer &) = delete;
 
     // Lays out every visible element. Returns false when the page cannot be
-    // drawn as the rules demand; problems() then says why.
+    // drawn as the rules demand, or would take more work than the limits
+    // allow; problems() then says why.
     bool layOut(const ReportTemplate &tpl);
-    const std::vector<RenderProblem> &problems() const { return m_problems; }
+    const ProblemList &problems() const { return m_problems; }
     // What was left out but does not stop the page: pictures that cannot be read.
-    const std::vector<RenderProblem> &warnings() const { return m_warnings; }
+    const ProblemList &warnings() const { return m_warnings; }
 
     // Paints what layOut() prepared.
     void paint(QPainter &painter) const;
@@ -103,7 +106,12 @@ private:
     double px(double mm) const { return mm * m_dpi / 25.4; }
     QRectF px(const QRectF &mm) const;
 
-    void layOut(const TextBox &text, const Element &element, double lift);
+    // The text a box shows, cut to what it could show at its smallest size;
+    // `cut` tells whether anything was cut off.
+    QString textFor(const TextBox &box, bool figure, bool *cut) const;
+    // The figure parameters a box shows: names of values such as 1,234.50.
+    QStringList figuresIn(const TextBox &box) const;
+    void layOut(const TextBox &box, const Element &element, double lift, QString text, bool cut);
     void layOut(const ImageBox &image, const Element &element, double lift);
     void layOut(const LineShape &line, const Element &element, double lift);
     void layOut(const RectShape &rect, const Element &element, double lift);
@@ -116,9 +124,11 @@ private:
     const QHash<QString, QString> &m_parameters;
     QString m_templateFolder;
     ImageSource m_images;
+    PageLimits m_limits;
+    qint64 m_decodedPixels = 0;
     std::vector<Drawn> m_drawn;
-    std::vector<RenderProblem> m_problems;
-    std::vector<RenderProblem> m_warnings;
+    ProblemList m_problems;
+    ProblemList m_warnings;
 };
 
 } // namespace report

@@ -38,25 +38,20 @@ struct ReportEngine::Data
     QStringList warnings;
     QString fontsFolder;
     // The same logo goes into every invoice; decoding it once saves most of its cost.
-    struct CachedImage
-    {
-        QImage image;
-        QString why; // when the image is null
-    };
-    QHash<QString, CachedImage> images;
+    QHash<QString, LoadedImage> images;
     // The last template read, kept while the file's bytes stay the same.
     struct Parsed
     {
         QString label;
         QByteArray bytes;
         std::optional<ReportTemplate> tpl;
-        QStringList problems;
+        ProblemList problems;
         std::vector<PlaceholderUse> placeholders;
     };
     Parsed parsed;
 
     std::optional<ReportTemplate> load();
-    QImage image(const QString &path, QSizeF boxMm, QColor background, QString *why);
+    LoadedImage image(const QString &path, QSizeF boxMm, QColor background);
 };
 
 std::optional<ReportTemplate> ReportEngine::Data::load()
@@ -80,45 +75,41 @@ std::optional<ReportTemplate> ReportEngine::Data::load()
     const QByteArray data = file.read(limits.maxBytes + 1);
     const QString label = QDir::toNativeSeparators(templatePath);
     if (parsed.label != label || parsed.bytes != data) {
-        TemplateParser parser(label, limits);
+        TemplateParser parser(limits);
         parsed.tpl = parser.parse(data);
         parsed.problems = parser.problems();
         parsed.placeholders = parser.placeholders();
         parsed.label = label;
         parsed.bytes = data;
     }
-    QStringList problems = parsed.problems;
-    problems += checkPlaceholders(parsed.placeholders, names, label);
-    sortProblems(problems, label);
+    ProblemList problems = parsed.problems;
+    checkPlaceholders(parsed.placeholders, names, problems);
     if (!problems.isEmpty()) {
-        error = problems.join(u'\n');
+        error = problems.lines(label).join(u'\n');
         return std::nullopt;
     }
     return parsed.tpl;
 }
 
-QImage ReportEngine::Data::image(const QString &path, QSizeF boxMm, QColor background, QString *why)
+LoadedImage ReportEngine::Data::image(const QString &path, QSizeF boxMm, QColor background)
 {
     const QFileInfo info(path);
     if (!info.isFile())
-        return loadImageForBox(path, boxMm, background, why);
+        return loadImageForBox(path, boxMm, background);
     const QString key = u"%1|%2|%3|%4x%5|%6"_s.arg(
         info.absoluteFilePath(), QString::number(info.lastModified().toMSecsSinceEpoch()),
         QString::number(info.size()), QString::number(boxMm.width()), QString::number(boxMm.height()),
         background.name());
     if (const auto it = images.constFind(key); it != images.constEnd()) {
-        if (it->image.isNull() && why)
-            *why = it->why;
-        return it->image;
+        LoadedImage cached = *it;
+        cached.decodedPixels = 0; // decoded for an earlier page
+        return cached;
     }
-    CachedImage loaded;
-    loaded.image = loadImageForBox(path, boxMm, background, &loaded.why);
+    const LoadedImage loaded = loadImageForBox(path, boxMm, background);
     if (images.size() >= kImageCacheSize)
         images.clear();
     images.insert(key, loaded);
-    if (loaded.image.isNull() && why)
-        *why = loaded.why;
-    return loaded.image;
+    return loaded;
 }
 
 ReportEngine::ReportEngine() : d(std::make_unique<Data>()) {}
@@ -189,22 +180,15 @@ bool ReportEngine::ExportPdf(const QString &outputPath)
         // Everything is laid out before the first byte is written, so that a
         // page that cannot be drawn correctly leaves no file behind.
         PageRenderer renderer(&writer, d->parameters, QFileInfo(d->templatePath).absolutePath(),
-                              [this](const QString &path, QSizeF box, QColor background, QString *why) {
-                                  return d->image(path, box, background, why);
+                              [this](const QString &path, QSizeF box, QColor background) {
+                                  return d->image(path, box, background);
                               });
         const bool laidOut = renderer.layOut(*tpl);
         const QString label = QDir::toNativeSeparators(d->templatePath);
-        const auto lines = [&](const std::vector<RenderProblem> &problems) {
-            QStringList result;
-            for (const RenderProblem &p : problems)
-                result << u"%1:%2:%3: %4"_s.arg(label, QString::number(p.position.line),
-                                                QString::number(p.position.column), p.message);
-            return result;
-        };
-        d->warnings = lines(renderer.warnings());
+        d->warnings = renderer.warnings().lines(label);
         if (!laidOut) {
             file.cancelWriting();
-            d->error = lines(renderer.problems()).join(u'\n');
+            d->error = renderer.problems().lines(label).join(u'\n');
             return false;
         }
         QPainter painter;

@@ -93,9 +93,8 @@ std::optional<double> readDecimal(QStringView text)
 class Reader
 {
 public:
-    Reader(const QString &label, const TemplateLimits &limits, QStringList &problems,
-           std::vector<PlaceholderUse> &placeholders)
-        : m_label(label), m_limits(limits), m_problems(problems), m_placeholders(placeholders)
+    Reader(const TemplateLimits &limits, ProblemList &problems, std::vector<PlaceholderUse> &placeholders)
+        : m_limits(limits), m_problems(problems), m_placeholders(placeholders)
     {
     }
 
@@ -109,9 +108,12 @@ private:
         SourcePosition tag;
     };
 
-    void problem(SourcePosition at, const QString &message)
+    void problem(SourcePosition at, const QString &message) { m_problems.add(at, message); }
+    // For messages that are costly to build (suggestions): built only when kept.
+    template<typename MakeMessage>
+    void problemLazily(SourcePosition at, MakeMessage &&make)
     {
-        m_problems << u"%1:%2:%3: %4"_s.arg(m_label).arg(at.line).arg(at.column).arg(message);
+        m_problems.addLazily(at, std::forward<MakeMessage>(make));
     }
     void abort(SourcePosition at, const QString &message)
     {
@@ -172,9 +174,10 @@ private:
                      SourcePosition fallback);
     void recordName(const QString &name, SourcePosition at);
 
-    QString m_label;
+    qsizetype crowdedTag() const;
+
     TemplateLimits m_limits;
-    QStringList &m_problems;
+    ProblemList &m_problems;
     std::vector<PlaceholderUse> &m_placeholders;
     QString m_source;
     std::vector<qsizetype> m_lineStarts;
@@ -190,6 +193,49 @@ private:
     bool m_aborted = false;
     qsizetype m_lastOffset = 0;
 };
+
+// The offset of the first tag holding more attributes than allowed, or -1.
+// A linear scan over the markup that skips comments, processing
+// instructions and character data; anything odd is left to the XML reader.
+qsizetype Reader::crowdedTag() const
+{
+    const QStringView source(m_source);
+    const qsizetype n = source.size();
+    for (qsizetype i = source.indexOf(u'<'); i >= 0 && i < n; i = source.indexOf(u'<', i + 1)) {
+        const QStringView rest = source.mid(i);
+        if (rest.startsWith(u"<!--")) {
+            i = source.indexOf(u"-->", i + 4);
+        } else if (rest.startsWith(u"<![CDATA[")) {
+            i = source.indexOf(u"]]>", i + 9);
+        } else if (rest.startsWith(u"<?")) {
+            i = source.indexOf(u"?>", i + 2);
+        } else if (rest.startsWith(u"<!")) {
+            return -1; // a document type declaration, refused by the reader
+        } else {
+            int attributes = 0;
+            QChar quote;
+            qsizetype j = i + 1;
+            for (; j < n; ++j) {
+                const QChar c = source[j];
+                if (!quote.isNull()) {
+                    if (c == quote)
+                        quote = QChar();
+                } else if (c == u'"' || c == u'\'') {
+                    quote = c;
+                } else if (c == u'=') {
+                    if (++attributes > m_limits.maxAttributes)
+                        return i;
+                } else if (c == u'>' || c == u'<') {
+                    break;
+                }
+            }
+            i = j - 1;
+        }
+        if (i < 0)
+            return -1;
+    }
+    return -1;
+}
 
 SourcePosition Reader::positionAt(qsizetype offset) const
 {
@@ -235,9 +281,10 @@ Reader::Attributes Reader::readAttributes(const QStringList &allowed)
     for (const QXmlStreamAttribute &attribute : m_xml.attributes()) {
         const QString name = attribute.qualifiedName().toString();
         if (!allowed.contains(name)) {
-            problem(where(result, name),
-                    u"unknown attribute '%1' on <%2>"_s.arg(name, m_xml.qualifiedName())
-                        + didYouMean(name, allowed, u"'"_s, u"'"_s));
+            problemLazily(where(result, name), [&] {
+                return u"unknown attribute '%1' on <%2>"_s.arg(shortened(name), m_xml.qualifiedName())
+                    + didYouMean(name, allowed, u"'"_s, u"'"_s);
+            });
             continue;
         }
         result.values.insert(name, attribute.value().toString());
@@ -263,6 +310,14 @@ std::optional<ReportTemplate> Reader::run(const QByteArray &data)
             m_lineStarts.push_back(i + 1);
     }
 
+    // Qt's reader compares each attribute of a tag with every other one; a tag
+    // with a hundred thousand of them would take minutes. Such a tag stops
+    // the reading before it starts.
+    if (const qsizetype crowded = crowdedTag(); crowded >= 0) {
+        problem(positionAt(crowded),
+                u"an element has more than %1 attributes"_s.arg(QString::number(m_limits.maxAttributes)));
+        return std::nullopt;
+    }
     m_xml.addData(m_source);
     bool rootSeen = false;
     while (!m_xml.atEnd() && !m_aborted) {
@@ -390,8 +445,10 @@ void Reader::readChildren(int depth, bool topLevel, std::vector<Element> &out)
             problem(tagPosition(), u"<band> must stand directly inside <stack>"_s);
             m_xml.skipCurrentElement();
         } else {
-            problem(tagPosition(), u"unknown element <%1>"_s.arg(name)
-                            + didYouMean(name, kElementNames, u"<"_s, u">"_s));
+            problemLazily(tagPosition(), [&] {
+                return u"unknown element <%1>"_s.arg(shortened(name))
+                    + didYouMean(name, kElementNames, u"<"_s, u">"_s);
+            });
             m_xml.skipCurrentElement();
         }
         m_lastOffset = m_xml.characterOffset();
@@ -429,8 +486,10 @@ void Reader::readStyle()
         if (m_styles.contains(base))
             style = m_styles.value(base);
         else
-            problem(where(a, u"base"_s), u"unknown style '%1'"_s.arg(shortened(base))
-                                             + didYouMean(base, m_styles.keys(), u"'"_s, u"'"_s));
+            problemLazily(where(a, u"base"_s), [&] {
+                return u"unknown style '%1'"_s.arg(shortened(base))
+                    + didYouMean(base, m_styles.keys(), u"'"_s, u"'"_s);
+            });
     }
     applyFont(a, style);
     if (name.isEmpty())
@@ -601,12 +660,21 @@ PieceList Reader::pieces(const QString &text, qsizetype rawFrom, qsizetype rawTo
 {
     PieceList result;
     QString literal;
+    // Searched only within the run, and only until the first miss (a name
+    // written with character references): a long run of such names would
+    // otherwise be searched from end to end for each of them.
+    bool lost = false;
     auto positionOf = [&](const QString &needle) {
-        const qsizetype found = m_source.indexOf(needle, rawFrom);
-        if (found < 0 || found >= rawTo)
+        if (lost)
             return fallback;
-        rawFrom = found + 1;
-        return positionAt(found);
+        const qsizetype found = QStringView(m_source).mid(rawFrom, std::max<qsizetype>(0, rawTo - rawFrom))
+                                    .indexOf(needle);
+        if (found < 0) {
+            lost = true;
+            return fallback;
+        }
+        rawFrom += found + 1;
+        return positionAt(rawFrom - 1);
     };
     qsizetype i = 0;
     while (i < text.size()) {
@@ -712,8 +780,10 @@ void Reader::readText(std::vector<Element> &out)
         if (m_styles.contains(name))
             text.style = m_styles.value(name);
         else
-            problem(where(a, u"style"_s), u"unknown style '%1'"_s.arg(shortened(name))
-                                              + didYouMean(name, m_styles.keys(), u"'"_s, u"'"_s));
+            problemLazily(where(a, u"style"_s), [&] {
+                return u"unknown style '%1'"_s.arg(shortened(name))
+                    + didYouMean(name, m_styles.keys(), u"'"_s, u"'"_s);
+            });
     }
     applyFont(a, text.style);
     text.wrap = boolean(a, u"wrap"_s, true);
@@ -1002,6 +1072,11 @@ std::optional<Condition> Reader::readCondition(const Attributes &a, bool require
         Condition c{kind, a.values.value(attribute).simplified().split(u' ', Qt::SkipEmptyParts)};
         if (c.names.isEmpty())
             problem(where(a, attribute), u"'%1' needs at least one parameter name"_s.arg(attribute));
+        if (c.names.size() > m_limits.maxConditionNames) {
+            problem(where(a, attribute), u"'%1' lists more than %2 names"_s.arg(
+                                             attribute, QString::number(m_limits.maxConditionNames)));
+            c.names.clear();
+        }
         for (const QString &name : std::as_const(c.names)) {
             if (isParameterName(name))
                 recordName(name, where(a, attribute));
@@ -1021,24 +1096,20 @@ std::optional<Condition> Reader::readCondition(const Attributes &a, bool require
 
 } // namespace
 
-TemplateParser::TemplateParser(QString fileLabel, TemplateLimits limits)
-    : m_fileLabel(std::move(fileLabel)), m_limits(limits)
-{
-}
+TemplateParser::TemplateParser(TemplateLimits limits) : m_limits(limits) {}
 
 std::optional<ReportTemplate> TemplateParser::parse(const QByteArray &data)
 {
-    m_problems.clear();
+    m_problems = ProblemList();
     m_placeholders.clear();
-    Reader reader(m_fileLabel, m_limits, m_problems, m_placeholders);
+    Reader reader(m_limits, m_problems, m_placeholders);
     return reader.run(data);
 }
 
-QStringList checkPlaceholders(const std::vector<PlaceholderUse> &uses, const QStringList &known,
-                              const QString &fileLabel)
+void checkPlaceholders(const std::vector<PlaceholderUse> &uses, const QStringList &known,
+                       ProblemList &problems)
 {
     const QSet<QString> knownSet(known.begin(), known.end());
-    QStringList problems;
     for (const PlaceholderUse &use : uses) {
         QString missing;
         if (!use.rowRelative) {
@@ -1053,28 +1124,14 @@ QStringList checkPlaceholders(const std::vector<PlaceholderUse> &uses, const QSt
         }
         if (missing.isEmpty())
             continue;
-        QString message = use.rowRelative
-            ? u"unknown parameter %1 (from %2# in row %3)"_s.arg(missing, use.name,
-                                                                  missing.mid(use.name.size()))
-            : u"unknown parameter %1"_s.arg(missing);
-        message += didYouMean(missing, known);
-        problems << u"%1:%2:%3: %4"_s.arg(fileLabel)
-                        .arg(use.position.line)
-                        .arg(use.position.column)
-                        .arg(message);
+        problems.addLazily(use.position, [&] {
+            const QString message = use.rowRelative
+                ? u"unknown parameter %1 (from %2# in row %3)"_s.arg(shortened(missing), shortened(use.name),
+                                                                      missing.mid(use.name.size()))
+                : u"unknown parameter %1"_s.arg(shortened(missing));
+            return message + didYouMean(missing, known);
+        });
     }
-    return problems;
-}
-
-void sortProblems(QStringList &problems, const QString &fileLabel)
-{
-    auto position = [&](const QString &line) {
-        const QStringList parts = line.mid(fileLabel.size() + 1).split(u':');
-        return std::pair(parts.value(0).toInt(), parts.value(1).toInt());
-    };
-    std::stable_sort(problems.begin(), problems.end(), [&](const QString &a, const QString &b) {
-        return position(a) < position(b);
-    });
 }
 
 } // namespace report

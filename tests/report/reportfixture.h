@@ -13,6 +13,8 @@
 #include <QXmlStreamReader>
 #include <QtTest>
 
+#include <sys/resource.h>
+
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
@@ -114,6 +116,77 @@ inline Word find(const QList<Word> &words, const QString &text)
 }
 
 } // namespace pdfprobe
+
+// What a piece of work cost: processor seconds, and the peak memory so far,
+// of this process (RUSAGE_SELF) or of the programs it ran (RUSAGE_CHILDREN).
+// Every input, however hostile, must stay within the bounds. A child's peak
+// includes this process's size when it was started, so the tool's memory is
+// bounded by runTool() instead, and only its time is measured here.
+struct Cost
+{
+    double seconds = 0;
+    double megabytes = 0;
+    int who = RUSAGE_SELF;
+
+    static constexpr double kMaxSeconds = 2.0;
+    static constexpr double kMaxMegabytes = 200.0;
+
+    template<typename Work>
+    static Cost of(int who, Work &&work)
+    {
+        const auto now = [who] {
+            rusage usage{};
+            getrusage(who, &usage);
+            return std::pair(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec
+                                 + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6,
+                             usage.ru_maxrss / 1024.0);
+        };
+        const double before = now().first;
+        work();
+        const auto [after, peak] = now();
+        return {after - before, peak, who};
+    }
+
+    // Empty when within the bounds. Sanitizers slow everything down and
+    // reserve memory of their own, so under them only time is checked, loosely.
+    QString excess() const
+    {
+#if defined(__SANITIZE_ADDRESS__)
+        const double slower = 10, memory = 1e9;
+#else
+        const double slower = 1, memory = kMaxMegabytes;
+#endif
+        if (seconds > kMaxSeconds * slower || (who == RUSAGE_SELF && megabytes > memory))
+            return u"took %1 s of processor time and %2 MB"_s.arg(seconds).arg(megabytes);
+        return {};
+    }
+};
+
+// A run of the template authors' tool.
+struct ToolRun
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// Runs quillbook-render with its data memory limited to Cost::kMaxMegabytes:
+// a run that needs more fails.
+inline ToolRun runTool(const QStringList &arguments)
+{
+    QProcess process;
+#if !defined(__SANITIZE_ADDRESS__)
+    process.setChildProcessModifier([] {
+        const rlimit limit{rlim_t(Cost::kMaxMegabytes * 1024 * 1024), rlim_t(Cost::kMaxMegabytes * 1024 * 1024)};
+        setrlimit(RLIMIT_DATA, &limit);
+    });
+#endif
+    process.start(QStringLiteral(QUILLBOOK_APP_DIR "/quillbook-render"), arguments);
+    if (!process.waitForFinished(60000))
+        return {};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
 
 // Writes small templates into a temporary folder and exports them with the
 // fonts of the application folder, as the program does.

@@ -73,7 +73,7 @@ std::optional<report::ReportTemplate> readTemplate(const QString &file)
     QFile source(file);
     if (!source.open(QIODevice::ReadOnly))
         return std::nullopt;
-    report::TemplateParser parser(file);
+    report::TemplateParser parser;
     return parser.parse(source.readAll());
 }
 
