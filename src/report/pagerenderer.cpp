@@ -323,6 +323,14 @@ QString PageRenderer::textFor(const TextBox &box, bool figure, bool *cut) const
 QFont PageRenderer::fontFor(const TextStyle &style, double size) const
 {
     QFont font(style.family);
+    if (!m_fallbackFamilies.isEmpty()) {
+        QStringList families{style.family};
+        for (const QString &family : m_fallbackFamilies) {
+            if (family.compare(style.family, Qt::CaseInsensitive) != 0)
+                families << family;
+        }
+        font.setFamilies(families);
+    }
     font.setPointSizeF(size);
     font.setBold(style.bold);
     font.setItalic(style.italic);

@@ -62,6 +62,10 @@ public:
     // What was left out but does not stop the page: pictures that cannot be read.
     const ProblemList &warnings() const { return m_warnings; }
 
+    // Families tried, in order, for characters a text's own font lacks,
+    // before the system's fonts: the fonts that travel with the program.
+    void setFallbackFamilies(const QStringList &families) { m_fallbackFamilies = families; }
+
     // Paints what layOut() prepared.
     void paint(QPainter &painter) const;
 
@@ -125,6 +129,7 @@ private:
     QString m_templateFolder;
     ImageSource m_images;
     PageLimits m_limits;
+    QStringList m_fallbackFamilies;
     qint64 m_decodedPixels = 0;
     std::vector<Drawn> m_drawn;
     ProblemList m_problems;

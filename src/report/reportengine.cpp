@@ -37,6 +37,7 @@ struct ReportEngine::Data
     QString error;
     QStringList warnings;
     QString fontsFolder;
+    QStringList families; // of the fonts folder, once registered
     // The same logo goes into every invoice; decoding it once saves most of its cost.
     QHash<QString, LoadedImage> images;
     // The last template read, kept while the file's bytes stay the same.
@@ -47,6 +48,7 @@ struct ReportEngine::Data
         std::optional<ReportTemplate> tpl;
         ProblemList problems;
         std::vector<PlaceholderUse> placeholders;
+        std::vector<FontUse> fonts;
     };
     Parsed parsed;
 
@@ -79,11 +81,17 @@ std::optional<ReportTemplate> ReportEngine::Data::load()
         parsed.tpl = parser.parse(data);
         parsed.problems = parser.problems();
         parsed.placeholders = parser.placeholders();
+        parsed.fonts = parser.fonts();
         parsed.label = label;
         parsed.bytes = data;
     }
     ProblemList problems = parsed.problems;
     checkPlaceholders(parsed.placeholders, names, problems);
+    // Fonts can only be looked at with a QGuiApplication.
+    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+        families = registerFontFolder(fontsFolder.isEmpty() ? defaultFontsFolder() : fontsFolder);
+        checkFonts(parsed.fonts, families, problems);
+    }
     if (!problems.isEmpty()) {
         error = problems.lines(label).join(u'\n');
         return std::nullopt;
@@ -163,8 +171,6 @@ bool ReportEngine::ExportPdf(const QString &outputPath)
             shownPath, QDir::toNativeSeparators(output.absolutePath()));
         return false;
     }
-    registerFontFolder(fontsFolder());
-
     QSaveFile file(outputPath);
     if (!file.open(QIODevice::WriteOnly)) {
         d->error = u"Cannot write %1: %2"_s.arg(shownPath, file.errorString());
@@ -183,6 +189,7 @@ bool ReportEngine::ExportPdf(const QString &outputPath)
                               [this](const QString &path, QSizeF box, QColor background) {
                                   return d->image(path, box, background);
                               });
+        renderer.setFallbackFamilies(d->families);
         const bool laidOut = renderer.layOut(*tpl);
         const QString label = QDir::toNativeSeparators(d->templatePath);
         d->warnings = renderer.warnings().lines(label);

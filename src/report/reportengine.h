@@ -16,9 +16,12 @@ namespace report {
 // user. For a template with errors that description lists every problem,
 // one "file:line:column: message" per line.
 //
-// Fonts: the font files of fontsFolder() are used before the system's fonts;
-// it defaults to the folder "fonts" beside the running executable. Exporting
-// needs a QGuiApplication (any platform plugin, "offscreen" included).
+// Fonts: a template may only name the families of fontsFolder()'s font
+// files, so that every machine writes the same PDF; characters a font lacks
+// come from the folder's other fonts before the system's. The folder
+// defaults to "fonts" beside the running executable. Exporting needs a
+// QGuiApplication (any platform plugin, "offscreen" included); without one,
+// check() cannot look at fonts and leaves them unchecked.
 class ReportEngine
 {
 public:

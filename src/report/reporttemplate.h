@@ -131,6 +131,14 @@ struct PlaceholderUse
     SourcePosition position;
 };
 
+// A font family as a template names it, kept for checking it against the
+// fonts at hand.
+struct FontUse
+{
+    QString family;
+    SourcePosition position;
+};
+
 struct ReportTemplate
 {
     QPageSize pageSize{QPageSize::A4};

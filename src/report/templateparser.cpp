@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "report/templateparser.h"
 
+#include "report/fontfolder.h"
 #include "report/namesuggestion.h"
 
 #include <QHash>
@@ -93,8 +94,9 @@ std::optional<double> readDecimal(QStringView text)
 class Reader
 {
 public:
-    Reader(const TemplateLimits &limits, ProblemList &problems, std::vector<PlaceholderUse> &placeholders)
-        : m_limits(limits), m_problems(problems), m_placeholders(placeholders)
+    Reader(const TemplateLimits &limits, ProblemList &problems, std::vector<PlaceholderUse> &placeholders,
+           std::vector<FontUse> &fonts)
+        : m_limits(limits), m_problems(problems), m_placeholders(placeholders), m_fonts(fonts)
     {
     }
 
@@ -179,6 +181,7 @@ private:
     TemplateLimits m_limits;
     ProblemList &m_problems;
     std::vector<PlaceholderUse> &m_placeholders;
+    std::vector<FontUse> &m_fonts;
     QString m_source;
     std::vector<qsizetype> m_lineStarts;
     QXmlStreamReader m_xml;
@@ -382,6 +385,8 @@ void Reader::readReport()
     TextStyle &style = m_template.defaultStyle;
     style.family = u"Noto Sans"_s;
     style.color = QColor(0, 0, 0);
+    if (!a.values.contains(u"font"_s))
+        m_fonts.push_back({style.family, a.tag});
     applyFont(a, style);
     readChildren(1, true, m_template.elements);
 }
@@ -505,10 +510,12 @@ void Reader::applyFont(const Attributes &a, TextStyle &style)
 {
     if (a.values.contains(u"font"_s)) {
         const QString family = a.values.value(u"font"_s).trimmed();
-        if (family.isEmpty() || family.size() > 100)
+        if (family.isEmpty() || family.size() > 100) {
             problem(where(a, u"font"_s), u"a font family name needs 1 to 100 characters"_s);
-        else
+        } else {
             style.family = family;
+            m_fonts.push_back({family, where(a, u"font"_s)});
+        }
     }
     if (const auto size = fontSize(a, u"size"_s, style.size))
         style.size = *size;
@@ -1102,8 +1109,24 @@ std::optional<ReportTemplate> TemplateParser::parse(const QByteArray &data)
 {
     m_problems = ProblemList();
     m_placeholders.clear();
-    Reader reader(m_limits, m_problems, m_placeholders);
+    m_fonts.clear();
+    Reader reader(m_limits, m_problems, m_placeholders, m_fonts);
     return reader.run(data);
+}
+
+void checkFonts(const std::vector<FontUse> &uses, const QStringList &families, ProblemList &problems)
+{
+    for (const FontUse &use : uses) {
+        if (families.contains(use.family, Qt::CaseInsensitive))
+            continue;
+        problems.addLazily(use.position, [&] {
+            if (families.isEmpty())
+                return u"the font family '%1' is not at hand: the fonts folder holds no fonts"_s.arg(use.family);
+            return u"the font family '%1' is not one of the fonts that travel with Quillbook (%2), so the PDF "
+                   "would differ between machines; did you mean '%3'?"_s.arg(
+                       use.family, families.join(u", "_s), nearestFamily(use.family, families));
+        });
+    }
 }
 
 void checkPlaceholders(const std::vector<PlaceholderUse> &uses, const QStringList &known,

@@ -42,11 +42,19 @@ public:
     // that unknown names can be reported together with everything else.
     const std::vector<PlaceholderUse> &placeholders() const { return m_placeholders; }
 
+    // The font families the last parse met, the default one included.
+    const std::vector<FontUse> &fonts() const { return m_fonts; }
+
 private:
     TemplateLimits m_limits;
     ProblemList m_problems;
     std::vector<PlaceholderUse> m_placeholders;
+    std::vector<FontUse> m_fonts;
 };
+
+// Checks font families against `families`, the fonts that travel with the
+// program: any other would make the PDF differ between machines.
+void checkFonts(const std::vector<FontUse> &uses, const QStringList &families, ProblemList &problems);
 
 // Checks parameter names against `known`: adds a problem for each unknown
 // name, with the nearest known name suggested.

@@ -307,7 +307,7 @@ private slots:
         row("Japanese", u"", u"請求書", u"");
         row("Hebrew", u"", u"חשבונית מס", u"");
         row("Arabic", u"", u"فاتورة", u"");
-        row("symbols", u"", u"€ £ ¥ № –", u"");
+        row("symbols", u"", u"€ £ ¥ № – ₹ ₺ ⅓", u"NotoSans-Regular");
     }
 
     void text()

@@ -44,6 +44,11 @@ private slots:
              uR"(<text x="1" y="1" width="2" height="2" align="middle" size="0.5" overflow="wrap">a</text>)"_s,
              {u"3:40: 'middle' is not a value for 'align'; write one of: left, center, right"_s,
               u"3:55: '0.5' is not a font size"_s, u"3:66: 'wrap' is not a value for 'overflow'"_s});
+        body("fonts that do not travel with the program",
+             u"<text x='1' y='1' width='2' height='2' font='Comic Sans MS'>a</text>\n<style name='s' font='Times New Roman'/>"_s,
+             {u"3:40: the font family 'Comic Sans MS' is not one of the fonts that travel with Quillbook (Noto Sans, "
+               "Noto Serif), so the PDF would differ between machines; did you mean 'Noto Sans'?"_s,
+              u"4:17: the font family 'Times New Roman' is not one of the fonts"_s});
         body("unknown placeholder", u"<text x='1' y='1' width='2' height='2'>Dear {PNAEM},</text>"_s,
              {u"3:45: unknown parameter PNAEM; did you mean PNAME?"_s});
         body("placeholder beyond the rows set",
