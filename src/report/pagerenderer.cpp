@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFont>
+#include <QPageLayout>
 #include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QPainter>
@@ -122,6 +123,36 @@ bool fits(const Lines &lines, double width)
     return lines.complete && lines.widest <= width + kTolerance;
 }
 
+// Cuts `line` to the part inside `area` (Liang and Barsky); false when none
+// is. `startCut` is how much was cut from its start.
+bool clip(QLineF &line, const QRectF &area, double *startCut)
+{
+    const QPointF d = line.p2() - line.p1();
+    const double p[4] = {-d.x(), d.x(), -d.y(), d.y()};
+    const double q[4] = {line.x1() - area.left(), area.right() - line.x1(), line.y1() - area.top(),
+                         area.bottom() - line.y1()};
+    double t0 = 0.0;
+    double t1 = 1.0;
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0.0) {
+            if (q[i] < 0)
+                return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        if (t0 > t1)
+            return false;
+    }
+    const QPointF start = line.p1();
+    *startCut = t0 * line.length();
+    line = QLineF(start + d * t0, start + d * t1);
+    return true;
+}
+
 } // namespace
 
 PageRenderer::PageRenderer(QPaintDevice *device, const QHash<QString, QString> &parameters,
@@ -218,6 +249,8 @@ bool PageRenderer::layOut(const ReportTemplate &tpl)
     m_problems = ProblemList();
     m_warnings = ProblemList();
     m_decodedPixels = 0;
+    const QRectF pageMm = QPageLayout(tpl.pageSize, tpl.orientation, QMarginsF()).fullRect(QPageLayout::Millimeter);
+    m_page = px(QRectF(QPointF(0, 0), pageMm.size()));
     // How far each band moves up for the hidden bands above it in its stack.
     std::vector<double> lift(tpl.bands.size());
     std::vector<double> hidden;
@@ -246,6 +279,10 @@ bool PageRenderer::layOut(const ReportTemplate &tpl)
             continue;
         Shown item{&element, {}, false};
         if (const auto *box = std::get_if<TextBox>(&element.shape)) {
+            // A box wholly off the page shows nothing.
+            const double dy = element.band >= 0 ? px(lift[element.band]) : 0.0;
+            if (!px(box->box).translated(0, -dy).intersects(m_page))
+                continue;
             item.text = textFor(*box, !figuresIn(*box).isEmpty(), &item.cut);
             characters += item.text.size();
             if (characters > m_limits.maxCharacters) {
@@ -505,6 +542,8 @@ void PageRenderer::layOut(const ImageBox &box, const Element &element, double li
     if (QDir::isRelativePath(path) && !m_templateFolder.isEmpty())
         path = QDir(m_templateFolder).filePath(path);
     const QRectF target = px(box.box).translated(0, -lift);
+    if (!target.intersects(m_page))
+        return;
     const LoadedImage loaded = m_images(path, box.box.size(), colourBehind(target));
     m_decodedPixels += loaded.decodedPixels;
     if (loaded.image.isNull()) {
@@ -523,12 +562,19 @@ void PageRenderer::layOut(const LineShape &line, const Element &, double lift)
 {
     QPen pen(line.color, px(line.thickness));
     pen.setCapStyle(Qt::FlatCap);
-    if (line.pattern == LinePattern::Dash)
-        pen.setStyle(Qt::DashLine);
-    else if (line.pattern == LinePattern::Dot)
-        pen.setStyle(Qt::DotLine);
-    const QLineF drawn(px(line.from.x()), px(line.from.y()) - lift, px(line.to.x()),
-                       px(line.to.y()) - lift);
+    QLineF drawn(px(line.from.x()), px(line.from.y()) - lift, px(line.to.x()), px(line.to.y()) - lift);
+    // Only the part on the page is drawn, so that its numbers stay small; a
+    // dashed line keeps the phase of its pattern.
+    const double margin = pen.widthF() / 2 + px(1.0);
+    double startCut = 0.0;
+    if (!clip(drawn, m_page.adjusted(-margin, -margin, margin, margin), &startCut))
+        return;
+    if (line.pattern != LinePattern::Solid) {
+        pen.setStyle(line.pattern == LinePattern::Dash ? Qt::DashLine : Qt::DotLine);
+        const double period = line.pattern == LinePattern::Dash ? 6.0 : 3.0; // in pen widths
+        if (pen.widthF() > 0)
+            pen.setDashOffset(std::fmod(startCut / pen.widthF(), period));
+    }
     m_drawn.emplace_back(DrawnLine{drawn, pen});
 }
 
@@ -546,6 +592,9 @@ void PageRenderer::layOut(const RectShape &rect, const Element &, double lift)
     drawn.brush = rect.fill ? QBrush(*rect.fill) : QBrush(Qt::NoBrush);
     drawn.box = px(rect.box).translated(0, -lift);
     drawn.radius = px(rect.radius);
+    const double half = rect.stroke ? drawn.pen.widthF() / 2 : 0.0;
+    if (!drawn.box.adjusted(-half, -half, half, half).intersects(m_page))
+        return;
     m_drawn.emplace_back(std::move(drawn));
 }
 

@@ -125,6 +125,7 @@ private:
 
     QPaintDevice *m_device;
     double m_dpi;
+    QRectF m_page; // device pixels
     const QHash<QString, QString> &m_parameters;
     QString m_templateFolder;
     ImageSource m_images;

@@ -19,7 +19,18 @@ namespace report {
 
 namespace {
 
-constexpr double kMaxLength = 2000.0; // mm; far beyond any page, small enough for any painter
+// Lengths in mm. PDF/A-1 allows no number beyond ±32767 in a page, 693 mm
+// at the PDF's 1200 dots per inch: a box that reaches onto the largest page
+// (Legal, 356 mm) and is no larger than 320 mm keeps every number within it,
+// and elements wholly off the page are not drawn at all.
+struct LengthRange
+{
+    double min;
+    double max;
+};
+constexpr LengthRange kPosition{-400.0, 400.0};
+constexpr LengthRange kSize{0.0, 320.0};
+constexpr LengthRange kThickness{0.0, 10.0};
 constexpr double kMinFontSize = 1.0;
 constexpr double kMaxFontSize = 400.0;
 
@@ -162,7 +173,7 @@ private:
     void add(std::vector<Element> &out, Element element, SourcePosition at);
 
     std::optional<double> length(const Attributes &a, const QString &name, double fallback,
-                                 bool required, bool positive = false);
+                                 bool required, LengthRange range);
     std::optional<double> fontSize(const Attributes &a, const QString &name, double fallback);
     std::optional<QColor> color(const Attributes &a, const QString &name,
                                 std::optional<QColor> fallback, bool allowNone);
@@ -532,7 +543,7 @@ void Reader::applyFont(const Attributes &a, TextStyle &style)
 }
 
 std::optional<double> Reader::length(const Attributes &a, const QString &name, double fallback,
-                                     bool required, bool positive)
+                                     bool required, LengthRange range)
 {
     if (!a.values.contains(name)) {
         if (required) {
@@ -566,11 +577,9 @@ std::optional<double> Reader::length(const Attributes &a, const QString &name, d
         return std::nullopt;
     }
     const double mm = *value * factor;
-    if (std::abs(mm) > kMaxLength || (positive && mm < 0)) {
-        problem(where(a, name),
-                u"the length '%1' for '%2' is out of range (%3 to %4 mm)"_s.arg(shortened(text), name)
-                    .arg(positive ? 0 : -kMaxLength)
-                    .arg(kMaxLength));
+    if (mm < range.min || mm > range.max) {
+        problem(where(a, name), u"the length '%1' for '%2' is out of range (%3 to %4 mm)"_s.arg(
+                                    shortened(text), name, QString::number(range.min), QString::number(range.max)));
         return std::nullopt;
     }
     return mm;
@@ -638,10 +647,10 @@ E Reader::choice(const Attributes &a, const QString &name, E fallback,
 
 std::optional<QRectF> Reader::box(const Attributes &a)
 {
-    const auto x = length(a, u"x"_s, 0, true);
-    const auto y = length(a, u"y"_s, 0, true);
-    const auto w = length(a, u"width"_s, 0, true, true);
-    const auto h = length(a, u"height"_s, 0, true, true);
+    const auto x = length(a, u"x"_s, 0, true, kPosition);
+    const auto y = length(a, u"y"_s, 0, true, kPosition);
+    const auto w = length(a, u"width"_s, 0, true, kSize);
+    const auto h = length(a, u"height"_s, 0, true, kSize);
     if (!x || !y || !w || !h)
         return std::nullopt;
     return QRectF(*x, *y, *w, *h);
@@ -800,7 +809,7 @@ void Reader::readText(std::vector<Element> &out)
                                       {u"ellipsis"_s, Overflow::Ellipsis}});
     if (const auto size = fontSize(a, u"min-size"_s, std::min(5.0, text.style.size)))
         text.minSize = std::min(*size, text.style.size);
-    if (const auto padding = length(a, u"padding"_s, 0, false, true))
+    if (const auto padding = length(a, u"padding"_s, 0, false, kSize))
         text.padding = *padding;
     if (a.values.contains(u"line-spacing"_s)) {
         const auto spacing = readDecimal(QStringView(a.values.value(u"line-spacing"_s)).trimmed());
@@ -874,11 +883,11 @@ void Reader::readLine(std::vector<Element> &out)
     const Attributes a = readAttributes(
         {u"x1"_s, u"y1"_s, u"x2"_s, u"y2"_s, u"color"_s, u"thickness"_s, u"pattern"_s});
     LineShape line;
-    const auto x1 = length(a, u"x1"_s, 0, true);
-    const auto y1 = length(a, u"y1"_s, 0, true);
-    const auto x2 = length(a, u"x2"_s, 0, true);
-    const auto y2 = length(a, u"y2"_s, 0, true);
-    const auto thickness = length(a, u"thickness"_s, 0.25 * 25.4 / 72.0, false, true);
+    const auto x1 = length(a, u"x1"_s, 0, true, kPosition);
+    const auto y1 = length(a, u"y1"_s, 0, true, kPosition);
+    const auto x2 = length(a, u"x2"_s, 0, true, kPosition);
+    const auto y2 = length(a, u"y2"_s, 0, true, kPosition);
+    const auto thickness = length(a, u"thickness"_s, 0.25 * 25.4 / 72.0, false, kThickness);
     line.color = color(a, u"color"_s, QColor(0, 0, 0), false).value_or(QColor(0, 0, 0));
     line.pattern = choice<LinePattern>(a, u"pattern"_s, LinePattern::Solid,
                                        {{u"solid"_s, LinePattern::Solid},
@@ -901,8 +910,8 @@ void Reader::readRect(std::vector<Element> &out)
     const auto rect = box(a);
     shape.stroke = color(a, u"stroke"_s, std::nullopt, true);
     shape.fill = color(a, u"fill"_s, std::nullopt, true);
-    const auto thickness = length(a, u"thickness"_s, 0.25 * 25.4 / 72.0, false, true);
-    const auto radius = length(a, u"radius"_s, 0, false, true);
+    const auto thickness = length(a, u"thickness"_s, 0.25 * 25.4 / 72.0, false, kThickness);
+    const auto radius = length(a, u"radius"_s, 0, false, kSize);
     expectEmpty();
     if (rect && thickness && radius) {
         shape.box = *rect;
@@ -957,7 +966,7 @@ void Reader::readRepeat(int depth, std::vector<Element> &out)
         else
             count = value;
     }
-    const double pitch = length(a, u"pitch"_s, 0, true).value_or(0);
+    const double pitch = length(a, u"pitch"_s, 0, true, kPosition).value_or(0);
 
     std::vector<Element> row;
     const int countBefore = m_elementCount;
@@ -1045,7 +1054,7 @@ void Reader::readStack(int depth, std::vector<Element> &out)
             const Attributes a = readAttributes({u"height"_s, u"filled"_s, u"empty"_s, u"nonzero"_s});
             Band band;
             band.stack = stack;
-            band.height = length(a, u"height"_s, 0, true, true).value_or(0);
+            band.height = length(a, u"height"_s, 0, true, kSize).value_or(0);
             band.condition = readCondition(a, false);
             if (++m_elementCount > m_limits.maxElements) {
                 abort(a.tag, u"the template has more than %1 elements"_s.arg(m_limits.maxElements));

@@ -116,10 +116,18 @@ private slots:
             templateOf("<text x='1' y='1' width='50' height='20' overflow='ellipsis'>"
                        + QByteArray(100000, 'x').replace(7, 1, " ") + "</text>"),
             u"");
-        row("zero-sized and off-page boxes",
-            templateOf("<text x='-2000' y='2000' width='0' height='0'>a</text>"
-                       "<rect x='2000' y='-2000' width='2000' height='2000' fill='#000000' radius='2000'/>"
-                       "<line x1='-2000' y1='-2000' x2='2000' y2='2000' thickness='2000'/>"),
+        row("lengths out of range", templateOf("<rect x='-401' y='1' width='321' height='1' thickness='11mm'/>"),
+            u"the length '321' for 'width' is out of range (0 to 320 mm)");
+        // Within every limit, and the page's numbers still within ±32767 (checked on every PDF written).
+        row("largest lengths, far-off rows, an endless line",
+            templateOf("<text x='-400' y='400' width='0' height='0'>a</text>"
+                       "<rect x='-300' y='-300' width='320' height='320' fill='#000000' stroke='#ff0000' "
+                       "thickness='10' radius='320'/>"
+                       "<line x1='-400' y1='-400' x2='400' y2='400' thickness='10' pattern='dash'/>"
+                       "<repeat count='200' pitch='400'><line x1='-400' y1='-400' x2='400' y2='399' pattern='dot'/>"
+                       "<rect x='0' y='0' width='320' height='320' fill='#00ff00'/></repeat>"
+                       "<text x='0' y='100' width='200' height='10' wrap='false'>" + QByteArray(6000, 'W') + "</text>"
+                       "<text x='-300' y='150' width='320' height='320' size='1'>{P}</text>"),
             u"");
         row("all elements at the limit",
             templateOf("<repeat count='200' pitch='0.1'>"
