@@ -218,22 +218,40 @@ bool PageRenderer::isVisible(const std::vector<Condition> &conditions) const
 QString PageRenderer::fill(const PieceList &pieces) const
 {
     QString text;
+    bool literalLast = false; // whether the text ends in the template's own words
     for (const TextPiece &piece : pieces) {
+        if (piece.condition && !isVisible({*piece.condition}))
+            continue;
         switch (piece.kind) {
-        case TextPiece::Kind::Literal:
-            text += piece.text;
+        case TextPiece::Kind::Literal: {
+            // A phrase left out may leave its neighbours' blanks side by side,
+            // or at the start; the template's own blanks are then dropped.
+            QStringView literal(piece.text);
+            if (text.isEmpty() || text.endsWith(u' ') || text.endsWith(kLineSeparator)) {
+                while (!literal.isEmpty() && literal.front() == u' ')
+                    literal = literal.sliced(1);
+            }
+            text += literal;
+            literalLast = true;
             break;
+        }
         case TextPiece::Kind::Parameter:
             text += m_parameters.value(piece.text);
+            literalLast = false;
             break;
         case TextPiece::Kind::LineBreak:
             text += kLineSeparator;
+            literalLast = false;
             break;
         case TextPiece::Kind::RowNumber:
             break; // replaced while rows were unrolled
         }
         if (text.size() > kMaxTextLength)
             break; // no box shows more; values can be long
+    }
+    if (literalLast) {
+        while (text.endsWith(u' '))
+            text.chop(1);
     }
     return text;
 }
@@ -321,7 +339,7 @@ QStringList PageRenderer::figuresIn(const TextBox &box) const
     QStringList figures;
     for (const TextPiece &piece : box.content) {
         if (piece.kind == TextPiece::Kind::Parameter && !figures.contains(piece.text)
-            && isFigure(m_parameters.value(piece.text)))
+            && (!piece.condition || isVisible({*piece.condition})) && isFigure(m_parameters.value(piece.text)))
             figures << piece.text;
     }
     return figures;

@@ -118,6 +118,7 @@ private:
     {
         QHash<QString, QString> values;
         QHash<QString, SourcePosition> positions;
+        QHash<QString, qsizetype> offsets; // in the decoded file
         SourcePosition tag;
     };
 
@@ -135,9 +136,11 @@ private:
     }
 
     SourcePosition positionAt(qsizetype offset) const;
+    // The last character the XML reader took in: where it found its error.
     SourcePosition readerPosition() const
     {
-        return {int(m_xml.lineNumber()), int(m_xml.columnNumber()) + 1};
+        return positionAt(std::clamp<qsizetype>(m_xml.characterOffset() - 1, 0,
+                                                std::max<qsizetype>(0, m_source.size() - 1)));
     }
     Attributes readAttributes(const QStringList &allowed);
     SourcePosition tagPosition() const
@@ -162,6 +165,7 @@ private:
     void readChildren(int depth, bool topLevel, std::vector<Element> &out);
     void readStyle();
     void readText(std::vector<Element> &out);
+    void readTextContent(PieceList &content, const std::optional<Condition> &condition);
     void readImage(std::vector<Element> &out);
     void readLine(std::vector<Element> &out);
     void readRect(std::vector<Element> &out);
@@ -195,6 +199,7 @@ private:
     std::vector<FontUse> &m_fonts;
     QString m_source;
     std::vector<qsizetype> m_lineStarts;
+    std::vector<qsizetype> m_lowSurrogates; // offsets: columns count characters, not UTF-16 units
     QXmlStreamReader m_xml;
     ReportTemplate m_template;
     QHash<QString, TextStyle> m_styles;
@@ -255,7 +260,11 @@ SourcePosition Reader::positionAt(qsizetype offset) const
 {
     const auto it = std::upper_bound(m_lineStarts.begin(), m_lineStarts.end(), offset);
     const qsizetype line = std::distance(m_lineStarts.begin(), it); // >= 1
-    return {int(line), int(offset - m_lineStarts[line - 1]) + 1};
+    const qsizetype start = m_lineStarts[line - 1];
+    // The second halves of characters beyond U+FFFF take no column of their own.
+    const qsizetype halves = std::lower_bound(m_lowSurrogates.begin(), m_lowSurrogates.end(), offset)
+        - std::lower_bound(m_lowSurrogates.begin(), m_lowSurrogates.end(), start);
+    return {int(line), int(offset - start - halves) + 1};
 }
 
 // The reader gives attribute values but not where they stand; the start tag
@@ -280,7 +289,9 @@ Reader::Attributes Reader::readAttributes(const QStringList &allowed)
             ++i;
         if (i == nameStart)
             break;
-        result.positions.insert(m_source.mid(nameStart, i - nameStart), positionAt(nameStart));
+        const QString attributeName = m_source.mid(nameStart, i - nameStart);
+        result.positions.insert(attributeName, positionAt(nameStart));
+        result.offsets.insert(attributeName, nameStart);
         while (i < end && m_source[i] != u'"' && m_source[i] != u'\'')
             ++i;
         if (i >= end)
@@ -318,10 +329,14 @@ std::optional<ReportTemplate> Reader::run(const QByteArray &data)
         problem({}, u"the template is not UTF-8 text"_s);
         return std::nullopt;
     }
+    // Lines end in LF, CR LF or a lone CR.
     m_lineStarts.push_back(0);
     for (qsizetype i = 0; i < m_source.size(); ++i) {
-        if (m_source[i] == u'\n')
+        const QChar c = m_source[i];
+        if (c == u'\n' || (c == u'\r' && (i + 1 == m_source.size() || m_source[i + 1] != u'\n')))
             m_lineStarts.push_back(i + 1);
+        else if (c.isLowSurrogate())
+            m_lowSurrogates.push_back(i);
     }
 
     // Qt's reader compares each attribute of a tag with every other one; a tag
@@ -594,10 +609,9 @@ std::optional<double> Reader::fontSize(const Attributes &a, const QString &name,
         text.chop(2);
     const auto value = readDecimal(QStringView(text).trimmed());
     if (!value || *value < kMinFontSize || *value > kMaxFontSize) {
-        problem(where(a, name), u"'%1' is not a font size; write points from %2 to %3"_s
-                                    .arg(shortened(a.values.value(name)))
-                                    .arg(kMinFontSize)
-                                    .arg(kMaxFontSize));
+        problem(where(a, name), u"'%1' is not a font size; write points from %2 to %3"_s.arg(
+                                    shortened(a.values.value(name)), QString::number(kMinFontSize),
+                                    QString::number(kMaxFontSize)));
         return std::nullopt;
     }
     return *value;
@@ -612,8 +626,10 @@ std::optional<QColor> Reader::color(const Attributes &a, const QString &name,
     if (allowNone && text == u"none"_s)
         return std::nullopt;
     bool ok = text.size() == 7 && text.front() == u'#';
-    for (qsizetype i = 1; ok && i < 7; ++i)
-        ok = isxdigit(text[i].toLatin1()) != 0;
+    for (qsizetype i = 1; ok && i < 7; ++i) {
+        const char16_t c = text[i].unicode();
+        ok = (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+    }
     if (!ok) {
         problem(where(a, name), u"'%1' is not a colour; write #RRGGBB%2"_s.arg(
                                     shortened(text), allowNone ? u" or none"_s : QString()));
@@ -782,6 +798,41 @@ static void collapseWhitespace(PieceList &pieces)
     });
 }
 
+// The content of a <text>, or of an <if> inside one, whose pieces then
+// carry its condition.
+void Reader::readTextContent(PieceList &content, const std::optional<Condition> &condition)
+{
+    qsizetype rawFrom = m_xml.characterOffset();
+    while (!m_xml.atEnd()) {
+        const QXmlStreamReader::TokenType token = m_xml.readNext();
+        if (token == QXmlStreamReader::EndElement || token == QXmlStreamReader::Invalid)
+            break;
+        if (token == QXmlStreamReader::Characters) {
+            const qsizetype rawTo = m_xml.characterOffset();
+            for (TextPiece &piece : pieces(m_xml.text().toString(), rawFrom, rawTo, positionAt(rawFrom))) {
+                piece.condition = condition;
+                content.push_back(std::move(piece));
+            }
+        } else if (token == QXmlStreamReader::StartElement) {
+            const QString name = m_xml.qualifiedName().toString();
+            if (name == u"br"_s) {
+                readAttributes({});
+                content.push_back({TextPiece::Kind::LineBreak, {}, condition});
+                expectEmpty();
+            } else if (name == u"if"_s && !condition) {
+                const Attributes a = readAttributes({u"filled"_s, u"empty"_s, u"nonzero"_s});
+                const std::optional<Condition> inner = readCondition(a, true);
+                readTextContent(content, inner ? inner : Condition{Condition::Kind::Empty, {}});
+            } else {
+                problem(tagPosition(), condition ? u"<%1> cannot stand inside an <if> inside <text>; only <br/> can"_s.arg(name)
+                                                 : u"<%1> cannot stand inside <text>; only <br/> and <if> can"_s.arg(name));
+                m_xml.skipCurrentElement();
+            }
+        }
+        rawFrom = m_xml.characterOffset();
+    }
+}
+
 void Reader::readText(std::vector<Element> &out)
 {
     QStringList allowed = kFontAttributes;
@@ -821,30 +872,7 @@ void Reader::readText(std::vector<Element> &out)
             text.lineSpacing = *spacing;
     }
 
-    qsizetype rawFrom = m_xml.characterOffset();
-    while (!m_xml.atEnd()) {
-        const QXmlStreamReader::TokenType token = m_xml.readNext();
-        if (token == QXmlStreamReader::EndElement || token == QXmlStreamReader::Invalid)
-            break;
-        if (token == QXmlStreamReader::Characters) {
-            const qsizetype rawTo = m_xml.characterOffset();
-            PieceList more =
-                pieces(m_xml.text().toString(), rawFrom, rawTo, positionAt(rawFrom));
-            text.content.insert(text.content.end(), std::make_move_iterator(more.begin()),
-                                std::make_move_iterator(more.end()));
-        } else if (token == QXmlStreamReader::StartElement) {
-            if (m_xml.qualifiedName() == u"br"_s) {
-                readAttributes({});
-                text.content.push_back({TextPiece::Kind::LineBreak, {}});
-                expectEmpty();
-            } else {
-                const QString name = m_xml.qualifiedName().toString();
-                problem(tagPosition(), u"<%1> cannot stand inside <text>; only <br/> can"_s.arg(name));
-                m_xml.skipCurrentElement();
-            }
-        }
-        rawFrom = m_xml.characterOffset();
-    }
+    readTextContent(text.content, std::nullopt);
     collapseWhitespace(text.content);
     if (rect) {
         text.box = *rect;
@@ -862,7 +890,7 @@ void Reader::readImage(std::vector<Element> &out)
         problem(a.tag, u"<image> needs the attribute 'source'"_s);
     } else {
         const SourcePosition at = where(a, u"source"_s);
-        const qsizetype from = m_lineStarts[at.line - 1] + at.column - 1;
+        const qsizetype from = a.offsets.value(u"source"_s, m_xml.characterOffset());
         image.source = pieces(a.values.value(u"source"_s), from, m_xml.characterOffset(), at);
     }
     image.align = choice<HAlign>(
@@ -941,6 +969,10 @@ static QString withRow(const QString &name, int row)
 static void placeInRow(PieceList &pieces, int row)
 {
     for (TextPiece &piece : pieces) {
+        if (piece.condition) {
+            for (QString &name : piece.condition->names)
+                name = withRow(name, row);
+        }
         if (piece.kind == TextPiece::Kind::Parameter) {
             piece.text = withRow(piece.text, row);
         } else if (piece.kind == TextPiece::Kind::RowNumber) {
@@ -960,9 +992,9 @@ void Reader::readRepeat(int depth, std::vector<Element> &out)
         bool ok = false;
         const int value = a.values.value(u"count"_s).trimmed().toInt(&ok);
         if (!ok || value < 1 || value > m_limits.maxRows)
-            problem(where(a, u"count"_s), u"'%1' is not a row count; write a whole number from 1 to %2"_s
-                                              .arg(shortened(a.values.value(u"count"_s)))
-                                              .arg(m_limits.maxRows));
+            problem(where(a, u"count"_s), u"'%1' is not a row count; write a whole number from 1 to %2"_s.arg(
+                                              shortened(a.values.value(u"count"_s)),
+                                              QString::number(m_limits.maxRows)));
         else
             count = value;
     }

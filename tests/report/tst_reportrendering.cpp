@@ -88,6 +88,13 @@ private slots:
             << u"<text x='20' y='20' width='80' height='30' size='10'>{PNOTE}</text>"_s
             << Parameters{{u"PNOTE"_s, u"upper\nlower"_s}}
             << QStringList{u"upper left=20 top=20"_s, u"lower left=20 top=24.8"_s};
+        const QString phrase = u"<text x='20' y='20' width='150' height='8'>Invoice {PNUMBER}<if filled='PDATE'> of "
+                               "{PDATE}</if>.</text>"_s;
+        QTest::newRow("a phrase shown with its parameter")
+            << phrase << Parameters{{u"PNUMBER"_s, u"7"_s}, {u"PDATE"_s, u"today"_s}}
+            << QStringList{u"Invoice left=20"_s, u"7 top=20"_s, u"of top=20"_s, u"today. top=20"_s};
+        QTest::newRow("a phrase left out without it") << phrase << Parameters{{u"PNUMBER"_s, u"7"_s}, {u"PDATE"_s, {}}}
+                                                     << QStringList{u"Invoice left=20"_s, u"7. top=20"_s};
         // A second name in the list: any of them counts for filled and nonzero.
         const auto condition = [](const char *name, QStringView test, QStringView value, bool shown) {
             QTest::newRow(name) << u"<if %1='PVALUE POTHER'><text x='20' y='20' width='80' height='8'>Shown</text></if>"
@@ -226,7 +233,8 @@ private slots:
     }
 
     // A camera-sized 3:1 picture is fitted into its box and scaled to 300 dpi;
-    // a small one is kept as it is, flattened onto white; a missing one leaves its box empty.
+    // a small one is kept as it is, flattened onto what lies behind it; a
+    // missing one leaves its box empty.
     void images()
     {
         ReportFixture f;
@@ -234,14 +242,16 @@ private slots:
             u"<image x='20' y='20' width='60' height='40' source='{PLOGO}'/>"
             "<image x='100' y='20' width='60' height='40' source='{PSMALL}' align='left' valign='top'/>"
             "<image x='20' y='80' width='60' height='40' source='{PMISSING}'/>"
-            "<image x='100' y='80' width='60' height='40' source='missing.png'/>"_s,
+            "<image x='100' y='80' width='60' height='40' source='missing.png'/>"
+            "<rect x='20' y='140' width='80' height='40' fill='#203040'/>"
+            "<image x='20' y='140' width='60' height='40' source='{PSMALL}' align='left' valign='top'/>"_s,
             {{u"PLOGO"_s, writeImage(f.path(u"logo.jpg"_s), {3000, 1000}, QColor(0, 0, 200))},
              {u"PSMALL"_s,
               writeImage(f.path(u"small.png"_s), {100, 50}, QColor(200, 0, 0, 128), QImage::Format_ARGB32)},
              {u"PMISSING"_s, f.path(u"nothing.jpg"_s)}});
         QVERIFY(!pdf.isEmpty());
         const auto images = pdfprobe::images(pdf);
-        QCOMPARE(images.size(), 2); // no soft mask: PDF/A-1 has no transparency
+        QCOMPARE(images.size(), 3); // no soft mask: PDF/A-1 has no transparency
         const int expectedWidth = qCeil(60 / 25.4 * 300); // 709 pixels
         QVERIFY2(std::abs(images[0].width() - expectedWidth) <= 2, qPrintable(QString::number(images[0].width())));
         QVERIFY(std::abs(images[0].height() * 3 - images[0].width()) <= 3);
@@ -252,6 +262,9 @@ private slots:
         QVERIFY(near(pixelAt(page, 50, 55), Qt::white));
         QVERIFY(near(pixelAt(page, 110, 25), QColor(228, 128, 128), 30)); // half red on white, top left
         QVERIFY(near(pixelAt(page, 140, 55), Qt::white));
+        // Laid on the colour behind it, not on a white box.
+        QVERIFY(near(pixelAt(page, 30, 145), QColor(116, 24, 32), 30));
+        QVERIFY(near(pixelAt(page, 90, 170), QColor(0x20, 0x30, 0x40), 10));
     }
 
     void metadata_data()
