@@ -37,6 +37,17 @@ QString unescape(QStringView value)
 
 ParamsFile readParamsFile(const QString &path, const QStringList &known)
 {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ParamsFile result;
+        result.problems << u"%1: cannot be read: %2"_s.arg(path, file.errorString());
+        return result;
+    }
+    return readParams(file.read(kMaxParamsFileBytes + 1), path, known);
+}
+
+ParamsFile readParams(const QByteArray &bytes, const QString &path, const QStringList &known)
+{
     constexpr int kShownProblems = 50;
     ParamsFile result;
     qsizetype moreProblems = 0;
@@ -46,12 +57,6 @@ ParamsFile readParamsFile(const QString &path, const QStringList &known)
         else
             ++moreProblems;
     };
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.problems << u"%1: cannot be read: %2"_s.arg(path, file.errorString());
-        return result;
-    }
-    const QByteArray bytes = file.read(kMaxParamsFileBytes + 1);
     if (bytes.size() > kMaxParamsFileBytes) {
         result.problems << u"%1: is larger than %2 KiB"_s.arg(path, QString::number(kMaxParamsFileBytes / 1024));
         return result;

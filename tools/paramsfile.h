@@ -22,3 +22,6 @@ constexpr qint64 kMaxParamsFileBytes = 1024 * 1024;
 // Reads `path`; names not in `known` are problems, with the nearest one
 // suggested. A file larger than kMaxParamsFileBytes is refused unread.
 ParamsFile readParamsFile(const QString &path, const QStringList &known);
+
+// The same for the bytes of such a file; `label` starts each problem.
+ParamsFile readParams(const QByteArray &bytes, const QString &label, const QStringList &known);
