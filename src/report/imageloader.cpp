@@ -80,10 +80,24 @@ LoadedImage loadImageForBox(const QString &path, QSizeF boxMm, QColor background
     const QSizeF printedMm = fitInside(upright, boxMm);
     const QSizeF wanted(std::ceil(printedMm.width() / 25.4 * dpi),
                         std::ceil(printedMm.height() / 25.4 * dpi));
-    if (wanted.width() < upright.width() && wanted.height() < upright.height()) {
-        const QSize decoded = upright.scaled(wanted, Qt::KeepAspectRatio).toSize().expandedTo({1, 1});
-        // Scaling is applied before the EXIF rotation, so ask in stored orientation.
-        reader.setScaledSize(swapped ? decoded.transposed() : decoded);
+    // A picture up to twice as sharp as needed is kept as it is: scaling it
+    // would cost more than it saves. A larger JPEG is reduced by the largest
+    // power of two that keeps it sharp enough, which the decoder does while
+    // decoding; other pictures are scaled to the size needed.
+    if (upright.width() > 2 * wanted.width() && upright.height() > 2 * wanted.height()) {
+        QSize decoded;
+        if (reader.format() == "jpeg") {
+            int factor = 2;
+            while (factor < 8 && upright.width() / (2 * factor) >= wanted.width()
+                   && upright.height() / (2 * factor) >= wanted.height())
+                factor *= 2;
+            decoded = QSize((stored.width() + factor - 1) / factor, (stored.height() + factor - 1) / factor);
+        } else {
+            const QSize fitted = upright.scaled(wanted, Qt::KeepAspectRatio).toSize().expandedTo({1, 1});
+            // Scaling is applied before the EXIF rotation, so ask in stored orientation.
+            decoded = swapped ? fitted.transposed() : fitted;
+        }
+        reader.setScaledSize(decoded);
     }
     QImage image = reader.read();
     if (image.isNull())

@@ -24,7 +24,7 @@ struct LoadedImage
 };
 
 // Reads an image to place in a box of `boxMm` millimetres, decoded at no more
-// than `dpi` for the size at which it is printed, upright as its EXIF data
+// than twice `dpi` for the size at which it is printed, upright as its EXIF data
 // says and flattened onto `background`, the colour behind the box (PDF/A-1
 // has no transparency). Missing, unreadable, corrupt or absurdly large files
 // give a null image and the reason.

@@ -29,9 +29,8 @@ constexpr QChar kEllipsis(0x2026);
 constexpr qsizetype kMaxTextLength = 10000;
 // Device pixels (1/1200 inch in a PDF) that a line may overhang its box.
 constexpr double kTolerance = 0.5;
-// Sizes that shrinking settles on are multiples of this (points), so that
-// boxes shrunk alike share their fonts.
-constexpr double kSizeStep = 0.1;
+// Points: 72 device pixels at the PDF's 1200 dots per inch.
+constexpr double kReferenceSize = 4.32;
 
 Qt::Alignment toQt(HAlign align)
 {
@@ -430,76 +429,73 @@ void PageRenderer::layOut(const TextBox &box, const Element &element, double lif
     option.setWrapMode(wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
     option.setAlignment(toQt(box.style.align));
     option.setTextDirection(Qt::LayoutDirectionAuto);
+
+    // The text is shaped once, in its font at a reference size, and drawn
+    // scaled to its own size: a text at size s is the reference text scaled
+    // by s / reference, so it fits the box when the reference text fits a
+    // box larger by reference / s. One font engine per face serves the
+    // page, and shrinking only breaks the lines again. Text smaller than the
+    // reference is shaped at its own size, so that scaling never enlarges
+    // the numbers written for its glyphs beyond the box's width.
+    double reference = std::min(kReferenceSize, box.style.size);
     const auto layoutAt = [&](double size) {
         auto layout = std::make_unique<QTextLayout>(text, fontFor(box.style, size), m_device);
         layout->setTextOption(option);
         layout->setCacheEnabled(true);
         return layout;
     };
+    std::unique_ptr<QTextLayout> layout = layoutAt(reference);
+    const auto linesAt = [&](double size) {
+        const double k = size / reference;
+        return breakLines(*layout, width / k, box.lineSpacing, height / k);
+    };
+    const auto fitsAt = [&](double size, const Lines &lines) { return fits(lines, width * reference / size); };
 
-    // A text cut to what the box could show fits at no size: it goes
-    // straight to the smallest size it may take, to be cut there.
     const double minSize = std::min(box.minSize, box.style.size);
     double size = cut && shrink ? minSize : box.style.size;
-    std::unique_ptr<QTextLayout> layout = layoutAt(size);
-    Lines lines = breakLines(*layout, width, box.lineSpacing, height);
-    bool fitting = fits(lines, width) && !cut;
+    Lines lines = linesAt(size);
+    bool fitting = !cut && fitsAt(size, lines);
 
     if (!fitting && !cut && shrink && minSize < size) {
-        // Shrinking by measuring: a text set at size s is the text at the
-        // full size scaled by s / size, so it fits the box when the full-size
-        // text fits a box larger by size / s. Only line breaking is repeated.
-        const double smallest = minSize / size;
-        double scale = 0.0;
+        double found = 0.0;
         if (!wrap) {
-            const Lines all = breakLines(*layout, width, box.lineSpacing,
-                                         std::numeric_limits<double>::infinity());
-            scale = std::min({1.0, width / std::max(all.widest, 1e-9),
-                              height / std::max(all.height, 1e-9)});
-        } else {
-            const auto fitsAt = [&](double s) {
-                return fits(breakLines(*layout, width / s, box.lineSpacing, height / s), width / s);
-            };
-            double low = smallest;
-            double high = 1.0;
-            if (fitsAt(low)) {
-                for (int step = 0; step < 16 && high - low > 1e-3; ++step) {
-                    const double middle = (low + high) / 2;
-                    (fitsAt(middle) ? low : high) = middle;
-                }
-                scale = low;
+            // Lines break only where the text breaks them: the largest size
+            // follows from the widest line and the height of them all.
+            const Lines all = breakLines(*layout, width, box.lineSpacing, std::numeric_limits<double>::infinity());
+            found = std::min({size, reference * width / std::max(all.widest, 1e-9),
+                              reference * height / std::max(all.height, 1e-9)});
+        } else if (fitsAt(minSize, linesAt(minSize))) {
+            double low = minSize;
+            double high = size;
+            for (int step = 0; step < 16 && high - low > 0.01; ++step) {
+                const double middle = (low + high) / 2;
+                (fitsAt(middle, linesAt(middle)) ? low : high) = middle;
             }
+            found = low;
         }
-        // Settle on a size step at or below the measured one and confirm it:
-        // rounding of glyph positions may ask for a step less. What fits
-        // nowhere is set at the smallest size, to be cut or refused below.
-        double trial = scale > 0.0 ? std::floor(size * scale / kSizeStep + 1e-6) * kSizeStep : minSize;
-        for (int attempt = 0; attempt < 4; ++attempt) {
-            const double s = attempt == 3 ? minSize : std::max(trial, minSize);
-            auto candidate = layoutAt(s);
-            const Lines candidateLines = breakLines(*candidate, width, box.lineSpacing, height);
-            if (fits(candidateLines, width) || s == minSize) {
-                layout = std::move(candidate);
-                lines = candidateLines;
-                size = s;
-                fitting = fits(lines, width);
-                break;
-            }
-            trial -= kSizeStep;
-        }
+        size = found >= minSize ? found : minSize;
+        lines = linesAt(size);
+        fitting = fitsAt(size, lines);
     }
 
     if (!fitting && figure) {
         refuse(minSize);
         return;
     }
+    if (size < reference) {
+        reference = size;
+        layout = layoutAt(reference);
+        lines = linesAt(size);
+    }
+    const double scale = size / reference;
 
     if (!fitting) {
         // Whole lines only: the lines that fit are shown, and where text is
         // left out the last of them ends in "…" at a character boundary.
         if (lines.count == 0)
             return;
-        const QFontMetricsF metrics(fontFor(box.style, size), m_device);
+        const double lineWidth = width / scale;
+        const QFontMetricsF metrics(fontFor(box.style, reference), m_device);
         QStringList shown;
         for (int i = 0; i < lines.count; ++i) {
             const QTextLine line = layout->lineAt(i);
@@ -517,8 +513,8 @@ void PageRenderer::layOut(const TextBox &box, const Element &element, double lif
             shown.back() = rest;
         }
         for (qsizetype i = 0; i < shown.size(); ++i) {
-            if (metrics.horizontalAdvance(shown[i]) > width + kTolerance)
-                shown[i] = metrics.elidedText(shown[i], Qt::ElideRight, width);
+            if (metrics.horizontalAdvance(shown[i]) > lineWidth + kTolerance)
+                shown[i] = metrics.elidedText(shown[i], Qt::ElideRight, lineWidth);
         }
         while (!shown.isEmpty() && shown.back().isEmpty())
             shown.removeLast();
@@ -526,15 +522,16 @@ void PageRenderer::layOut(const TextBox &box, const Element &element, double lif
             return;
         text = shown.join(kLineSeparator);
         option.setWrapMode(QTextOption::NoWrap);
-        layout = layoutAt(size);
-        lines = breakLines(*layout, width, box.lineSpacing, height);
+        layout = layoutAt(reference);
+        lines = linesAt(size);
     }
 
-    const double free = std::max(0.0, height - lines.height);
+    const double free = std::max(0.0, height - lines.height * scale);
     DrawnText drawn;
     drawn.layout = std::move(layout);
     drawn.lines = lines.count;
     drawn.origin = QPointF(area.left(), area.top() + free * verticalShare(box.style.valign));
+    drawn.scale = scale;
     drawn.color = box.style.color;
     m_drawn.emplace_back(std::move(drawn));
 }
@@ -621,8 +618,12 @@ void PageRenderer::paint(QPainter &painter) const
     for (const Drawn &item : m_drawn) {
         if (const auto *text = std::get_if<DrawnText>(&item)) {
             painter.setPen(text->color);
+            painter.save();
+            painter.translate(text->origin);
+            painter.scale(text->scale, text->scale);
             for (int i = 0; i < text->lines; ++i)
-                text->layout->lineAt(i).draw(&painter, text->origin);
+                text->layout->lineAt(i).draw(&painter, QPointF());
+            painter.restore();
         } else if (const auto *image = std::get_if<DrawnImage>(&item)) {
             painter.drawImage(image->target, image->image);
         } else if (const auto *line = std::get_if<DrawnLine>(&item)) {

@@ -84,6 +84,7 @@ private:
         std::unique_ptr<QTextLayout> layout;
         int lines = 0;
         QPointF origin;
+        double scale = 1.0; // from the size it was laid out at to its own
         QColor color;
     };
     struct DrawnImage
