@@ -80,6 +80,22 @@ std::optional<report::ReportTemplate> readTemplate(const QString &file)
     return parser.parse(source.readAll());
 }
 
+// The text boxes shown with `values` that show one of the parameters `names`.
+std::vector<const report::TextBox *> boxesShowing(const report::ReportTemplate &tpl, const Parameters &values,
+                                                  const QStringList &names)
+{
+    std::vector<const report::TextBox *> boxes;
+    for (const report::Element &element : tpl.elements) {
+        const auto *text = std::get_if<report::TextBox>(&element.shape);
+        if (text && holds(element.conditions, values)
+            && std::any_of(text->content.begin(), text->content.end(), [&](const report::TextPiece &p) {
+                   return p.kind == report::TextPiece::Kind::Parameter && names.contains(p.text);
+               }))
+            boxes.push_back(text);
+    }
+    return boxes;
+}
+
 // No two words on the page overlapping by more than a quarter of the smaller.
 QString collision(const QList<Word> &words)
 {
@@ -214,13 +230,7 @@ private slots:
         QVERIFY(tpl);
         const QList<Word> all = pdfprobe::words(pdf);
         int checked = 0;
-        for (const report::Element &element : tpl->elements) {
-            const auto *text = std::get_if<report::TextBox>(&element.shape);
-            if (!text || !holds(element.conditions, values)
-                || std::none_of(text->content.begin(), text->content.end(), [&](const report::TextPiece &p) {
-                       return p.kind == report::TextPiece::Kind::Parameter && longNames.contains(p.text);
-                   }))
-                continue;
+        for (const report::TextBox *text : boxesShowing(*tpl, values, longNames)) {
             QStringList inside;
             for (const Word &word : all) {
                 if (text->box.contains(word.box.center())) {
@@ -285,13 +295,7 @@ private slots:
         const QStringList amounts = invoiceAmountNames();
         QList<QRectF> boxes;
         const QList<Word> words = pdfprobe::words(pdf);
-        for (const report::Element &element : tpl->elements) {
-            const auto *text = std::get_if<report::TextBox>(&element.shape);
-            if (!text || !holds(element.conditions, values)
-                || std::none_of(text->content.begin(), text->content.end(), [&](const report::TextPiece &p) {
-                       return p.kind == report::TextPiece::Kind::Parameter && amounts.contains(p.text);
-                   }))
-                continue;
+        for (const report::TextBox *text : boxesShowing(*tpl, values, amounts)) {
             const QRectF box = text->box;
             QStringList inside;
             double top = 0;
