@@ -196,7 +196,7 @@ private slots:
             run = runTool({f.path(u"t.rep"_s), f.path(u"p.params"_s), f.path(u"out.pdf"_s)});
         });
         QVERIFY2(cost.excess().isEmpty(), qPrintable(cost.excess()));
-        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
         const QString pdf = f.path(u"out.pdf"_s);
         QVERIFY(pdfprobe::text(pdf).contains(u"Rest of the page"_s));
         QCOMPARE(pdfprobe::images(pdf).size(), warning.isEmpty() ? 1 : 0);
