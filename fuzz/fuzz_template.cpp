@@ -47,7 +47,10 @@ QByteArray takeSection(QByteArray &data, const QByteArray &marker)
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication app(*argc, *argv);
+    // Never destroyed: at exit it would remove the application fonts after
+    // Qt's per-thread storage is gone.
+    static QGuiApplication *app = new QGuiApplication(*argc, *argv);
+    Q_UNUSED(app);
     families = report::registerFontFolder(QStringLiteral(QUILLBOOK_APP_DIR "/fonts"));
     folder = new QTemporaryDir;
     return 0;
