@@ -1,15 +1,26 @@
 // SPDX-FileCopyrightText: 2026 Quillbook developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
-// Feeds arbitrary bytes to the template reader and draws whatever it accepts,
-// with parameters of every awkward shape, onto a small picture.
+// Feeds arbitrary bytes to the template reader, the parameters reader and
+// the picture loader, and writes whatever they accept as a real PDF/A page,
+// as quillbook-render does. An input is a template, optionally followed by
+// a line "#params" and a parameters file, and by a line "#image" and the
+// bytes of the logo.
 
+#include "invoiceparameters.h"
+#include "paramsfile.h"
+#include "report/fontfolder.h"
+#include "report/imageloader.h"
 #include "report/pagerenderer.h"
 #include "report/templateparser.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QGuiApplication>
-#include <QImage>
+#include <QPageLayout>
 #include <QPainter>
+#include <QPdfWriter>
+#include <QTemporaryDir>
 
 #include <cstdint>
 
@@ -17,12 +28,18 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QStringList knownNames()
+QStringList families;
+QTemporaryDir *folder = nullptr;
+
+// Splits off what follows `marker` at the start of a line.
+QByteArray takeSection(QByteArray &data, const QByteArray &marker)
 {
-    QStringList names{u"PNAME"_s, u"PLOGO"_s, u"P"_s, u"PTOTAL"_s};
-    for (int n = 1; n <= 12; ++n)
-        names << u"PQTY%1"_s.arg(n) << u"PTOTAL%1"_s.arg(n);
-    return names;
+    const qsizetype at = data.indexOf("\n" + marker + "\n");
+    if (at < 0)
+        return {};
+    const QByteArray section = data.mid(at + marker.size() + 2);
+    data.truncate(at + 1);
+    return section;
 }
 
 } // namespace
@@ -30,40 +47,60 @@ QStringList knownNames()
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication app(*argc, *argv);
+    // Never destroyed: at exit it would remove the application fonts after
+    // Qt's per-thread storage is gone.
+    static QGuiApplication *app = new QGuiApplication(*argc, *argv);
+    Q_UNUSED(app);
+    families = report::registerFontFolder(QStringLiteral(QUILLBOOK_APP_DIR "/fonts"));
+    folder = new QTemporaryDir;
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static const QStringList names = knownNames();
-    static const QHash<QString, QString> parameters = [] {
-        QHash<QString, QString> values;
-        const QStringList samples{u""_s, u"0.00"_s, u"1,234.50"_s, u"line\nbreak"_s,
-                                  QString(3000, u'W'), u"שלום 中文 Ελληνικά"_s};
-        qsizetype i = 0;
-        for (const QString &name : knownNames())
-            values.insert(name, samples[i++ % samples.size()]);
-        values.insert(u"PLOGO"_s, u"/nonexistent/logo.jpg"_s);
-        return values;
-    }();
+    static const QStringList names = invoiceParameterNames();
+    QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    const QByteArray image = takeSection(bytes, "#image");
+    const QByteArray params = takeSection(bytes, "#params");
 
-    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data),
-                                                     qsizetype(size));
-    report::TemplateParser parser(u"fuzz.rep"_s);
+    report::TemplateParser parser;
     const auto tpl = parser.parse(bytes);
-    report::checkPlaceholders(parser.placeholders(), names, u"fuzz.rep"_s);
-    if (!tpl)
+    report::ProblemList problems = parser.problems();
+    report::checkPlaceholders(parser.placeholders(), names, problems);
+    report::checkFonts(parser.fonts(), families, problems);
+    problems.lines(u"fuzz.rep"_s);
+    const ParamsFile values = readParams(params, u"fuzz.params"_s, names);
+    if (!tpl || !problems.isEmpty())
         return 0;
 
-    // A coarse picture keeps each run fast while every layout path still runs.
-    QImage page(84, 119, QImage::Format_RGB32);
-    page.setDotsPerMeterX(394); // 10 dpi
-    page.setDotsPerMeterY(394);
-    page.fill(Qt::white);
-    QPainter painter(&page);
-    report::PageRenderer renderer(painter, 10.0, parameters, QString(),
-                                  [](const QString &, QSizeF) { return QImage(); });
-    renderer.render(*tpl);
+    QHash<QString, QString> parameters;
+    for (const QString &name : names)
+        parameters.insert(name, QString());
+    for (const auto &[name, value] : values.values)
+        parameters.insert(name, value);
+    const QString logo = folder->filePath(u"logo"_s);
+    if (!image.isEmpty()) {
+        QFile file(logo);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(image);
+        parameters.insert(u"PLOGO"_s, logo);
+    }
+
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&pdf);
+    writer.setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
+    writer.setResolution(1200);
+    writer.setPageLayout(QPageLayout(tpl->pageSize, tpl->orientation, QMarginsF()));
+    report::PageRenderer renderer(&writer, parameters, folder->path(),
+                                  [](const QString &path, QSizeF box, QColor background) {
+                                      return report::loadImageForBox(path, box, background);
+                                  });
+    renderer.setFallbackFamilies(families);
+    if (!renderer.layOut(*tpl))
+        return 0;
+    QPainter painter(&writer);
+    renderer.paint(painter);
+    painter.end();
     return 0;
 }

@@ -20,3 +20,13 @@ QStringList invoiceParameterNames()
           << u"PDISCOUNTPERCENT"_s << u"PLOGO"_s;
     return names;
 }
+
+QStringList invoiceAmountNames()
+{
+    QStringList names;
+    for (int n = 1; n <= 12; ++n)
+        names << u"PUNITPRICE%1"_s.arg(n) << u"PTOTAL%1"_s.arg(n);
+    names << u"PSURCHARGE1"_s << u"PDISCOUNT"_s << u"PSUBTOTAL"_s << u"PSHIPPING"_s << u"PTAX"_s
+          << u"PTOTAL"_s << u"PSURCHARGE2"_s << u"PRECEIVED"_s << u"PBALANCE"_s;
+    return names;
+}

@@ -13,8 +13,15 @@
 struct ParamsFile
 {
     QList<QPair<QString, QString>> values; // in file order; a later line wins
-    QStringList problems;                  // "file:line: message"
+    QStringList problems;                  // "file:line: message", the first 50, then "and N more problems"
 };
 
-// Reads `path`; names not in `known` are problems, with the nearest one suggested.
+// More than the 85 values of any invoice need, each as long as a box shows.
+constexpr qint64 kMaxParamsFileBytes = 1024 * 1024;
+
+// Reads `path`; names not in `known` are problems, with the nearest one
+// suggested. A file larger than kMaxParamsFileBytes is refused unread.
 ParamsFile readParamsFile(const QString &path, const QStringList &known);
+
+// The same for the bytes of such a file; `label` starts each problem.
+ParamsFile readParams(const QByteArray &bytes, const QString &label, const QStringList &known);

@@ -107,5 +107,7 @@ int main(int argc, char *argv[])
         err << (error.isEmpty() ? engine.errorString() : error) << '\n';
         return 1;
     }
+    for (const QString &warning : engine.warnings())
+        err << warning << '\n';
     return 0;
 }

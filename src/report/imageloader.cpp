@@ -8,6 +8,8 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace report {
 
 QSizeF fitInside(QSizeF imageSize, QSizeF box)
@@ -42,39 +44,74 @@ bool swapsSides(QImageIOHandler::Transformations t)
 
 } // namespace
 
-QImage loadImageForBox(const QString &path, QSizeF boxMm, double dpi, const ImageLimits &limits)
+LoadedImage loadImageForBox(const QString &path, QSizeF boxMm, QColor background, double dpi,
+                            const ImageLimits &limits)
 {
-    if (path.isEmpty() || boxMm.isEmpty() || !QFileInfo(path).isFile())
-        return {};
+    LoadedImage result;
+    const auto fail = [&](const QString &reason) {
+        result.why = reason;
+        return result;
+    };
+    if (path.isEmpty() || boxMm.isEmpty())
+        return result;
+    if (!QFileInfo(path).isFile())
+        return fail(u"does not exist"_s);
     const AllocationLimit allocation(limits.allocationMegabytes);
     QImageReader reader(path);
+    const auto unreadable = [&reader] {
+        const QString error = reader.errorString();
+        return error.isEmpty() || error == u"Unknown error"_s
+            ? u"cannot be read: it is damaged, or not a JPEG, PNG, GIF or BMP picture"_s
+            : u"cannot be read: "_s + error;
+    };
     reader.setAutoTransform(true);
     const QSize stored = reader.size();
-    if (!stored.isValid() || stored.isEmpty() || stored.width() > limits.maxSide
-        || stored.height() > limits.maxSide
+    if (!stored.isValid() || stored.isEmpty())
+        return fail(unreadable());
+    if (stored.width() > limits.maxSide || stored.height() > limits.maxSide
         || qint64(stored.width()) * stored.height() > limits.maxPixels)
-        return {};
+        return fail(u"is too large (%1 × %2 pixels; at most %3 on a side and %4 million in all)"_s.arg(
+            QString::number(stored.width()), QString::number(stored.height()),
+            QString::number(limits.maxSide), QString::number(limits.maxPixels / 1'000'000)));
+    result.decodedPixels = qint64(stored.width()) * stored.height();
 
     const bool swapped = swapsSides(reader.transformation());
     const QSizeF upright = swapped ? stored.transposed() : stored;
     const QSizeF printedMm = fitInside(upright, boxMm);
     const QSizeF wanted(std::ceil(printedMm.width() / 25.4 * dpi),
                         std::ceil(printedMm.height() / 25.4 * dpi));
-    if (wanted.width() < upright.width() && wanted.height() < upright.height()) {
-        const QSize decoded = upright.scaled(wanted, Qt::KeepAspectRatio).toSize().expandedTo({1, 1});
-        // Scaling is applied before the EXIF rotation, so ask in stored orientation.
-        reader.setScaledSize(swapped ? decoded.transposed() : decoded);
+    // A picture up to twice as sharp as needed is kept as it is: scaling it
+    // would cost more than it saves. A larger JPEG is reduced by the largest
+    // power of two that keeps it sharp enough, which the decoder does while
+    // decoding; other pictures are scaled to the size needed.
+    if (upright.width() > 2 * wanted.width() && upright.height() > 2 * wanted.height()) {
+        QSize decoded;
+        if (reader.format() == "jpeg") {
+            int factor = 2;
+            while (factor < 8 && upright.width() / (2 * factor) >= wanted.width()
+                   && upright.height() / (2 * factor) >= wanted.height())
+                factor *= 2;
+            decoded = QSize((stored.width() + factor - 1) / factor, (stored.height() + factor - 1) / factor);
+        } else {
+            const QSize fitted = upright.scaled(wanted, Qt::KeepAspectRatio).toSize().expandedTo({1, 1});
+            // Scaling is applied before the EXIF rotation, so ask in stored orientation.
+            decoded = swapped ? fitted.transposed() : fitted;
+        }
+        reader.setScaledSize(decoded);
     }
     QImage image = reader.read();
     if (image.isNull())
-        return {};
-    if (!image.hasAlphaChannel())
-        return image;
-    QImage flat(image.size(), QImage::Format_RGB32);
-    flat.fill(Qt::white);
-    QPainter painter(&flat);
-    painter.drawImage(0, 0, image);
-    return flat;
+        return fail(unreadable());
+    if (image.hasAlphaChannel()) {
+        QImage flat(image.size(), QImage::Format_RGB32);
+        flat.fill(background.isValid() ? background : QColor(Qt::white));
+        QPainter painter(&flat);
+        painter.drawImage(0, 0, image);
+        painter.end();
+        image = flat;
+    }
+    result.image = image;
+    return result;
 }
 
 } // namespace report

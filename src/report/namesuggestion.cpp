@@ -62,6 +62,21 @@ QString nearestName(const QString &name, const QStringList &candidates)
     return best;
 }
 
+QString closestName(const QString &name, const QStringList &candidates)
+{
+    const QString shortName = name.left(64);
+    QString best;
+    int bestDistance = 0;
+    for (const QString &candidate : candidates) {
+        const int distance = editDistance(shortName, candidate.left(64));
+        if (best.isEmpty() || distance < bestDistance) {
+            bestDistance = distance;
+            best = candidate;
+        }
+    }
+    return best;
+}
+
 QString didYouMean(const QString &name, const QStringList &candidates, const QString &before,
                    const QString &after)
 {

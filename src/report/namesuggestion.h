@@ -12,6 +12,10 @@ namespace report {
 // to be a plausible misspelling.
 QString nearestName(const QString &name, const QStringList &candidates);
 
+// The candidate closest to `name` by edit distance, however far; empty only
+// without candidates.
+QString closestName(const QString &name, const QStringList &candidates);
+
 // "; did you mean X?" for a near candidate, else empty; `before` and `after`
 // wrap the suggestion, for example "<" and ">" around an element name.
 QString didYouMean(const QString &name, const QStringList &candidates, const QString &before = {},

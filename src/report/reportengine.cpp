@@ -35,22 +35,25 @@ struct ReportEngine::Data
     QHash<QString, QString> parameters;
     QStringList names; // in the order they were first set, for stable suggestions
     QString error;
+    QStringList warnings;
     QString fontsFolder;
+    QStringList families; // of the fonts folder, once registered
     // The same logo goes into every invoice; decoding it once saves most of its cost.
-    QHash<QString, QImage> images;
+    QHash<QString, LoadedImage> images;
     // The last template read, kept while the file's bytes stay the same.
     struct Parsed
     {
         QString label;
         QByteArray bytes;
         std::optional<ReportTemplate> tpl;
-        QStringList problems;
+        ProblemList problems;
         std::vector<PlaceholderUse> placeholders;
+        std::vector<FontUse> fonts;
     };
     Parsed parsed;
 
     std::optional<ReportTemplate> load();
-    QImage image(const QString &path, QSizeF boxMm);
+    LoadedImage image(const QString &path, QSizeF boxMm, QColor background);
 };
 
 std::optional<ReportTemplate> ReportEngine::Data::load()
@@ -74,36 +77,43 @@ std::optional<ReportTemplate> ReportEngine::Data::load()
     const QByteArray data = file.read(limits.maxBytes + 1);
     const QString label = QDir::toNativeSeparators(templatePath);
     if (parsed.label != label || parsed.bytes != data) {
-        TemplateParser parser(label, limits);
+        TemplateParser parser(limits);
         parsed.tpl = parser.parse(data);
         parsed.problems = parser.problems();
         parsed.placeholders = parser.placeholders();
+        parsed.fonts = parser.fonts();
         parsed.label = label;
         parsed.bytes = data;
     }
-    QStringList problems = parsed.problems;
-    problems += checkPlaceholders(parsed.placeholders, names, label);
-    sortProblems(problems, label);
+    ProblemList problems = parsed.problems;
+    checkPlaceholders(parsed.placeholders, names, problems);
+    // Fonts can only be looked at with a QGuiApplication.
+    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+        families = registerFontFolder(fontsFolder.isEmpty() ? defaultFontsFolder() : fontsFolder);
+        checkFonts(parsed.fonts, families, problems);
+    }
     if (!problems.isEmpty()) {
-        error = problems.join(u'\n');
+        error = problems.lines(label).join(u'\n');
         return std::nullopt;
     }
     return parsed.tpl;
 }
 
-QImage ReportEngine::Data::image(const QString &path, QSizeF boxMm)
+LoadedImage ReportEngine::Data::image(const QString &path, QSizeF boxMm, QColor background)
 {
     const QFileInfo info(path);
     if (!info.isFile())
-        return {};
-    const QString key = u"%1|%2|%3|%4x%5"_s.arg(info.absoluteFilePath())
-                            .arg(info.lastModified().toMSecsSinceEpoch())
-                            .arg(info.size())
-                            .arg(boxMm.width())
-                            .arg(boxMm.height());
-    if (const auto it = images.constFind(key); it != images.constEnd())
-        return *it;
-    const QImage loaded = loadImageForBox(path, boxMm);
+        return loadImageForBox(path, boxMm, background);
+    const QString key = u"%1|%2|%3|%4x%5|%6"_s.arg(
+        info.absoluteFilePath(), QString::number(info.lastModified().toMSecsSinceEpoch()),
+        QString::number(info.size()), QString::number(boxMm.width()), QString::number(boxMm.height()),
+        background.name());
+    if (const auto it = images.constFind(key); it != images.constEnd()) {
+        LoadedImage cached = *it;
+        cached.decodedPixels = 0; // decoded for an earlier page
+        return cached;
+    }
+    const LoadedImage loaded = loadImageForBox(path, boxMm, background);
     if (images.size() >= kImageCacheSize)
         images.clear();
     images.insert(key, loaded);
@@ -146,6 +156,7 @@ bool ReportEngine::check()
 bool ReportEngine::ExportPdf(const QString &outputPath)
 {
     d->error.clear();
+    d->warnings.clear();
     const auto tpl = d->load();
     if (!tpl)
         return false;
@@ -160,8 +171,6 @@ bool ReportEngine::ExportPdf(const QString &outputPath)
             shownPath, QDir::toNativeSeparators(output.absolutePath()));
         return false;
     }
-    registerFontFolder(fontsFolder());
-
     QSaveFile file(outputPath);
     if (!file.open(QIODevice::WriteOnly)) {
         d->error = u"Cannot write %1: %2"_s.arg(shownPath, file.errorString());
@@ -174,16 +183,28 @@ bool ReportEngine::ExportPdf(const QString &outputPath)
         writer.setTitle(output.completeBaseName());
         writer.setCreator(u"Quillbook"_s);
         writer.setPageLayout(QPageLayout(tpl->pageSize, tpl->orientation, QMarginsF()));
+        // Everything is laid out before the first byte is written, so that a
+        // page that cannot be drawn correctly leaves no file behind.
+        PageRenderer renderer(&writer, d->parameters, QFileInfo(d->templatePath).absolutePath(),
+                              [this](const QString &path, QSizeF box, QColor background) {
+                                  return d->image(path, box, background);
+                              });
+        renderer.setFallbackFamilies(d->families);
+        const bool laidOut = renderer.layOut(*tpl);
+        const QString label = QDir::toNativeSeparators(d->templatePath);
+        d->warnings = renderer.warnings().lines(label);
+        if (!laidOut) {
+            file.cancelWriting();
+            d->error = renderer.problems().lines(label).join(u'\n');
+            return false;
+        }
         QPainter painter;
         if (!painter.begin(&writer)) {
             file.cancelWriting();
             d->error = u"Cannot write %1: the PDF could not be started."_s.arg(shownPath);
             return false;
         }
-        PageRenderer renderer(painter, kDpi, d->parameters,
-                              QFileInfo(d->templatePath).absolutePath(),
-                              [this](const QString &path, QSizeF box) { return d->image(path, box); });
-        renderer.render(*tpl);
+        renderer.paint(painter);
         painter.end();
     }
     if (!file.commit()) {
@@ -196,6 +217,11 @@ bool ReportEngine::ExportPdf(const QString &outputPath)
 QString ReportEngine::errorString() const
 {
     return d->error;
+}
+
+QStringList ReportEngine::warnings() const
+{
+    return d->warnings;
 }
 
 void ReportEngine::setFontsFolder(const QString &folder)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -15,9 +16,12 @@ namespace report {
 // user. For a template with errors that description lists every problem,
 // one "file:line:column: message" per line.
 //
-// Fonts: the font files of fontsFolder() are used before the system's fonts;
-// it defaults to the folder "fonts" beside the running executable. Exporting
-// needs a QGuiApplication (any platform plugin, "offscreen" included).
+// Fonts: a template may only name the families of fontsFolder()'s font
+// files, so that every machine writes the same PDF; characters a font lacks
+// come from the folder's other fonts before the system's. The folder
+// defaults to "fonts" beside the running executable. Exporting needs a
+// QGuiApplication (any platform plugin, "offscreen" included); without one,
+// check() cannot look at fonts and leaves them unchecked.
 class ReportEngine
 {
 public:
@@ -41,7 +45,9 @@ public:
     // with the file's base name (INV1001 for .../INV1001.pdf). The file is
     // written beside its final place and renamed over it only when complete,
     // so after a failure any earlier file at that path is unchanged.
-    // Returns false and sets errorString() on failure.
+    // Returns false and sets errorString() on failure, which includes a page
+    // that cannot be drawn as the template's rules demand, such as a figure
+    // (an amount like 1,234.50) too long for its box even at its smallest size.
     bool ExportPdf(const QString &outputPath);
 
     // Reads the template and checks it against the names set so far without
@@ -49,6 +55,11 @@ public:
     bool check();
 
     QString errorString() const;
+
+    // What the last ExportPdf() left out without failing, one
+    // "file:line:column: message" each: pictures that are missing or cannot
+    // be read, whose boxes stay empty.
+    QStringList warnings() const;
 
     void setFontsFolder(const QString &folder);
     QString fontsFolder() const;

@@ -28,13 +28,27 @@ enum class VAlign { Top, Middle, Bottom };
 enum class Overflow { Clip, Shrink, Ellipsis };
 enum class LinePattern { Solid, Dash, Dot };
 
+// Shows an element, or a part of a text, only when its parameters hold something.
+struct Condition
+{
+    enum class Kind {
+        Filled,  // at least one parameter is not blank
+        Empty,   // every parameter is blank
+        NonZero, // at least one parameter is neither blank nor a number equal to zero
+    };
+    Kind kind = Kind::Filled;
+    QStringList names;
+};
+
 // One run of a text: literal characters, the value of a parameter, the
-// number of the current row, or a forced line break.
+// number of the current row, or a forced line break; shown only when its
+// condition holds, if it has one (a phrase such as "of {PDATE}").
 struct TextPiece
 {
     enum class Kind { Literal, Parameter, RowNumber, LineBreak };
     Kind kind = Kind::Literal;
     QString text; // the characters, or the parameter's full name
+    std::optional<Condition> condition{};
 };
 using PieceList = std::vector<TextPiece>;
 
@@ -88,18 +102,6 @@ struct RectShape
     double radius = 0.0;
 };
 
-// Shows an element only when its parameters hold something.
-struct Condition
-{
-    enum class Kind {
-        Filled,  // at least one parameter is not blank
-        Empty,   // every parameter is blank
-        NonZero, // at least one parameter is neither blank nor a number equal to zero
-    };
-    Kind kind = Kind::Filled;
-    QStringList names;
-};
-
 // A drawable element after rows have been unrolled: each row's copy carries
 // its own parameter names and position, and every enclosing condition.
 struct Element
@@ -107,6 +109,7 @@ struct Element
     std::variant<TextBox, ImageBox, LineShape, RectShape> shape;
     std::vector<Condition> conditions;
     int band = -1; // index into ReportTemplate::bands, or -1
+    SourcePosition position{}; // of its tag, for problems found while drawing
 };
 
 // A horizontal strip of a stack. When its condition hides it, everything in
@@ -127,6 +130,14 @@ struct PlaceholderUse
     QString name;
     bool rowRelative = false;
     int rows = 0;
+    SourcePosition position;
+};
+
+// A font family as a template names it, kept for checking it against the
+// fonts at hand.
+struct FontUse
+{
+    QString family;
     SourcePosition position;
 };
 

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "report/templateparser.h"
 
+#include "report/fontfolder.h"
 #include "report/namesuggestion.h"
 
 #include <QHash>
@@ -18,7 +19,18 @@ namespace report {
 
 namespace {
 
-constexpr double kMaxLength = 2000.0; // mm; far beyond any page, small enough for any painter
+// Lengths in mm. PDF/A-1 allows no number beyond ±32767 in a page, 693 mm
+// at the PDF's 1200 dots per inch: a box that reaches onto the largest page
+// (Legal, 356 mm) and is no larger than 320 mm keeps every number within it,
+// and elements wholly off the page are not drawn at all.
+struct LengthRange
+{
+    double min;
+    double max;
+};
+constexpr LengthRange kPosition{-400.0, 400.0};
+constexpr LengthRange kSize{0.0, 320.0};
+constexpr LengthRange kThickness{0.0, 10.0};
 constexpr double kMinFontSize = 1.0;
 constexpr double kMaxFontSize = 400.0;
 
@@ -93,9 +105,9 @@ std::optional<double> readDecimal(QStringView text)
 class Reader
 {
 public:
-    Reader(const QString &label, const TemplateLimits &limits, QStringList &problems,
-           std::vector<PlaceholderUse> &placeholders)
-        : m_label(label), m_limits(limits), m_problems(problems), m_placeholders(placeholders)
+    Reader(const TemplateLimits &limits, ProblemList &problems, std::vector<PlaceholderUse> &placeholders,
+           std::vector<FontUse> &fonts)
+        : m_limits(limits), m_problems(problems), m_placeholders(placeholders), m_fonts(fonts)
     {
     }
 
@@ -106,12 +118,16 @@ private:
     {
         QHash<QString, QString> values;
         QHash<QString, SourcePosition> positions;
+        QHash<QString, qsizetype> offsets; // in the decoded file
         SourcePosition tag;
     };
 
-    void problem(SourcePosition at, const QString &message)
+    void problem(SourcePosition at, const QString &message) { m_problems.add(at, message); }
+    // For messages that are costly to build (suggestions): built only when kept.
+    template<typename MakeMessage>
+    void problemLazily(SourcePosition at, MakeMessage &&make)
     {
-        m_problems << u"%1:%2:%3: %4"_s.arg(m_label).arg(at.line).arg(at.column).arg(message);
+        m_problems.addLazily(at, std::forward<MakeMessage>(make));
     }
     void abort(SourcePosition at, const QString &message)
     {
@@ -120,9 +136,11 @@ private:
     }
 
     SourcePosition positionAt(qsizetype offset) const;
+    // The last character the XML reader took in: where it found its error.
     SourcePosition readerPosition() const
     {
-        return {int(m_xml.lineNumber()), int(m_xml.columnNumber()) + 1};
+        return positionAt(std::clamp<qsizetype>(m_xml.characterOffset() - 1, 0,
+                                                std::max<qsizetype>(0, m_source.size() - 1)));
     }
     Attributes readAttributes(const QStringList &allowed);
     SourcePosition tagPosition() const
@@ -147,6 +165,7 @@ private:
     void readChildren(int depth, bool topLevel, std::vector<Element> &out);
     void readStyle();
     void readText(std::vector<Element> &out);
+    void readTextContent(PieceList &content, const std::optional<Condition> &condition);
     void readImage(std::vector<Element> &out);
     void readLine(std::vector<Element> &out);
     void readRect(std::vector<Element> &out);
@@ -155,10 +174,10 @@ private:
     void readStack(int depth, std::vector<Element> &out);
     void readBand(int depth, std::vector<Element> &out);
     std::optional<Condition> readCondition(const Attributes &a, bool required);
-    void add(std::vector<Element> &out, Element element);
+    void add(std::vector<Element> &out, Element element, SourcePosition at);
 
     std::optional<double> length(const Attributes &a, const QString &name, double fallback,
-                                 bool required, bool positive = false);
+                                 bool required, LengthRange range);
     std::optional<double> fontSize(const Attributes &a, const QString &name, double fallback);
     std::optional<QColor> color(const Attributes &a, const QString &name,
                                 std::optional<QColor> fallback, bool allowNone);
@@ -172,12 +191,15 @@ private:
                      SourcePosition fallback);
     void recordName(const QString &name, SourcePosition at);
 
-    QString m_label;
+    qsizetype crowdedTag() const;
+
     TemplateLimits m_limits;
-    QStringList &m_problems;
+    ProblemList &m_problems;
     std::vector<PlaceholderUse> &m_placeholders;
+    std::vector<FontUse> &m_fonts;
     QString m_source;
     std::vector<qsizetype> m_lineStarts;
+    std::vector<qsizetype> m_lowSurrogates; // offsets: columns count characters, not UTF-16 units
     QXmlStreamReader m_xml;
     ReportTemplate m_template;
     QHash<QString, TextStyle> m_styles;
@@ -191,11 +213,58 @@ private:
     qsizetype m_lastOffset = 0;
 };
 
+// The offset of the first tag holding more attributes than allowed, or -1.
+// A linear scan over the markup that skips comments, processing
+// instructions and character data; anything odd is left to the XML reader.
+qsizetype Reader::crowdedTag() const
+{
+    const QStringView source(m_source);
+    const qsizetype n = source.size();
+    for (qsizetype i = source.indexOf(u'<'); i >= 0 && i < n; i = source.indexOf(u'<', i + 1)) {
+        const QStringView rest = source.mid(i);
+        if (rest.startsWith(u"<!--")) {
+            i = source.indexOf(u"-->", i + 4);
+        } else if (rest.startsWith(u"<![CDATA[")) {
+            i = source.indexOf(u"]]>", i + 9);
+        } else if (rest.startsWith(u"<?")) {
+            i = source.indexOf(u"?>", i + 2);
+        } else if (rest.startsWith(u"<!")) {
+            return -1; // a document type declaration, refused by the reader
+        } else {
+            int attributes = 0;
+            QChar quote;
+            qsizetype j = i + 1;
+            for (; j < n; ++j) {
+                const QChar c = source[j];
+                if (!quote.isNull()) {
+                    if (c == quote)
+                        quote = QChar();
+                } else if (c == u'"' || c == u'\'') {
+                    quote = c;
+                } else if (c == u'=') {
+                    if (++attributes > m_limits.maxAttributes)
+                        return i;
+                } else if (c == u'>' || c == u'<') {
+                    break;
+                }
+            }
+            i = j - 1;
+        }
+        if (i < 0)
+            return -1;
+    }
+    return -1;
+}
+
 SourcePosition Reader::positionAt(qsizetype offset) const
 {
     const auto it = std::upper_bound(m_lineStarts.begin(), m_lineStarts.end(), offset);
     const qsizetype line = std::distance(m_lineStarts.begin(), it); // >= 1
-    return {int(line), int(offset - m_lineStarts[line - 1]) + 1};
+    const qsizetype start = m_lineStarts[line - 1];
+    // The second halves of characters beyond U+FFFF take no column of their own.
+    const qsizetype halves = std::lower_bound(m_lowSurrogates.begin(), m_lowSurrogates.end(), offset)
+        - std::lower_bound(m_lowSurrogates.begin(), m_lowSurrogates.end(), start);
+    return {int(line), int(offset - start - halves) + 1};
 }
 
 // The reader gives attribute values but not where they stand; the start tag
@@ -220,7 +289,9 @@ Reader::Attributes Reader::readAttributes(const QStringList &allowed)
             ++i;
         if (i == nameStart)
             break;
-        result.positions.insert(m_source.mid(nameStart, i - nameStart), positionAt(nameStart));
+        const QString attributeName = m_source.mid(nameStart, i - nameStart);
+        result.positions.insert(attributeName, positionAt(nameStart));
+        result.offsets.insert(attributeName, nameStart);
         while (i < end && m_source[i] != u'"' && m_source[i] != u'\'')
             ++i;
         if (i >= end)
@@ -235,9 +306,10 @@ Reader::Attributes Reader::readAttributes(const QStringList &allowed)
     for (const QXmlStreamAttribute &attribute : m_xml.attributes()) {
         const QString name = attribute.qualifiedName().toString();
         if (!allowed.contains(name)) {
-            problem(where(result, name),
-                    u"unknown attribute '%1' on <%2>"_s.arg(name, m_xml.qualifiedName())
-                        + didYouMean(name, allowed, u"'"_s, u"'"_s));
+            problemLazily(where(result, name), [&] {
+                return u"unknown attribute '%1' on <%2>"_s.arg(shortened(name), m_xml.qualifiedName())
+                    + didYouMean(name, allowed, u"'"_s, u"'"_s);
+            });
             continue;
         }
         result.values.insert(name, attribute.value().toString());
@@ -257,12 +329,24 @@ std::optional<ReportTemplate> Reader::run(const QByteArray &data)
         problem({}, u"the template is not UTF-8 text"_s);
         return std::nullopt;
     }
+    // Lines end in LF, CR LF or a lone CR.
     m_lineStarts.push_back(0);
     for (qsizetype i = 0; i < m_source.size(); ++i) {
-        if (m_source[i] == u'\n')
+        const QChar c = m_source[i];
+        if (c == u'\n' || (c == u'\r' && (i + 1 == m_source.size() || m_source[i + 1] != u'\n')))
             m_lineStarts.push_back(i + 1);
+        else if (c.isLowSurrogate())
+            m_lowSurrogates.push_back(i);
     }
 
+    // Qt's reader compares each attribute of a tag with every other one; a tag
+    // with a hundred thousand of them would take minutes. Such a tag stops
+    // the reading before it starts.
+    if (const qsizetype crowded = crowdedTag(); crowded >= 0) {
+        problem(positionAt(crowded),
+                u"an element has more than %1 attributes"_s.arg(QString::number(m_limits.maxAttributes)));
+        return std::nullopt;
+    }
     m_xml.addData(m_source);
     bool rootSeen = false;
     while (!m_xml.atEnd() && !m_aborted) {
@@ -327,6 +411,8 @@ void Reader::readReport()
     TextStyle &style = m_template.defaultStyle;
     style.family = u"Noto Sans"_s;
     style.color = QColor(0, 0, 0);
+    if (!a.values.contains(u"font"_s))
+        m_fonts.push_back({style.family, a.tag});
     applyFont(a, style);
     readChildren(1, true, m_template.elements);
 }
@@ -390,8 +476,10 @@ void Reader::readChildren(int depth, bool topLevel, std::vector<Element> &out)
             problem(tagPosition(), u"<band> must stand directly inside <stack>"_s);
             m_xml.skipCurrentElement();
         } else {
-            problem(tagPosition(), u"unknown element <%1>"_s.arg(name)
-                            + didYouMean(name, kElementNames, u"<"_s, u">"_s));
+            problemLazily(tagPosition(), [&] {
+                return u"unknown element <%1>"_s.arg(shortened(name))
+                    + didYouMean(name, kElementNames, u"<"_s, u">"_s);
+            });
             m_xml.skipCurrentElement();
         }
         m_lastOffset = m_xml.characterOffset();
@@ -429,8 +517,10 @@ void Reader::readStyle()
         if (m_styles.contains(base))
             style = m_styles.value(base);
         else
-            problem(where(a, u"base"_s), u"unknown style '%1'"_s.arg(shortened(base))
-                                             + didYouMean(base, m_styles.keys(), u"'"_s, u"'"_s));
+            problemLazily(where(a, u"base"_s), [&] {
+                return u"unknown style '%1'"_s.arg(shortened(base))
+                    + didYouMean(base, m_styles.keys(), u"'"_s, u"'"_s);
+            });
     }
     applyFont(a, style);
     if (name.isEmpty())
@@ -446,10 +536,12 @@ void Reader::applyFont(const Attributes &a, TextStyle &style)
 {
     if (a.values.contains(u"font"_s)) {
         const QString family = a.values.value(u"font"_s).trimmed();
-        if (family.isEmpty() || family.size() > 100)
+        if (family.isEmpty() || family.size() > 100) {
             problem(where(a, u"font"_s), u"a font family name needs 1 to 100 characters"_s);
-        else
+        } else {
             style.family = family;
+            m_fonts.push_back({family, where(a, u"font"_s)});
+        }
     }
     if (const auto size = fontSize(a, u"size"_s, style.size))
         style.size = *size;
@@ -466,7 +558,7 @@ void Reader::applyFont(const Attributes &a, TextStyle &style)
 }
 
 std::optional<double> Reader::length(const Attributes &a, const QString &name, double fallback,
-                                     bool required, bool positive)
+                                     bool required, LengthRange range)
 {
     if (!a.values.contains(name)) {
         if (required) {
@@ -500,11 +592,9 @@ std::optional<double> Reader::length(const Attributes &a, const QString &name, d
         return std::nullopt;
     }
     const double mm = *value * factor;
-    if (std::abs(mm) > kMaxLength || (positive && mm < 0)) {
-        problem(where(a, name),
-                u"the length '%1' for '%2' is out of range (%3 to %4 mm)"_s.arg(shortened(text), name)
-                    .arg(positive ? 0 : -kMaxLength)
-                    .arg(kMaxLength));
+    if (mm < range.min || mm > range.max) {
+        problem(where(a, name), u"the length '%1' for '%2' is out of range (%3 to %4 mm)"_s.arg(
+                                    shortened(text), name, QString::number(range.min), QString::number(range.max)));
         return std::nullopt;
     }
     return mm;
@@ -519,10 +609,9 @@ std::optional<double> Reader::fontSize(const Attributes &a, const QString &name,
         text.chop(2);
     const auto value = readDecimal(QStringView(text).trimmed());
     if (!value || *value < kMinFontSize || *value > kMaxFontSize) {
-        problem(where(a, name), u"'%1' is not a font size; write points from %2 to %3"_s
-                                    .arg(shortened(a.values.value(name)))
-                                    .arg(kMinFontSize)
-                                    .arg(kMaxFontSize));
+        problem(where(a, name), u"'%1' is not a font size; write points from %2 to %3"_s.arg(
+                                    shortened(a.values.value(name)), QString::number(kMinFontSize),
+                                    QString::number(kMaxFontSize)));
         return std::nullopt;
     }
     return *value;
@@ -537,8 +626,10 @@ std::optional<QColor> Reader::color(const Attributes &a, const QString &name,
     if (allowNone && text == u"none"_s)
         return std::nullopt;
     bool ok = text.size() == 7 && text.front() == u'#';
-    for (qsizetype i = 1; ok && i < 7; ++i)
-        ok = isxdigit(text[i].toLatin1()) != 0;
+    for (qsizetype i = 1; ok && i < 7; ++i) {
+        const char16_t c = text[i].unicode();
+        ok = (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+    }
     if (!ok) {
         problem(where(a, name), u"'%1' is not a colour; write #RRGGBB%2"_s.arg(
                                     shortened(text), allowNone ? u" or none"_s : QString()));
@@ -572,10 +663,10 @@ E Reader::choice(const Attributes &a, const QString &name, E fallback,
 
 std::optional<QRectF> Reader::box(const Attributes &a)
 {
-    const auto x = length(a, u"x"_s, 0, true);
-    const auto y = length(a, u"y"_s, 0, true);
-    const auto w = length(a, u"width"_s, 0, true, true);
-    const auto h = length(a, u"height"_s, 0, true, true);
+    const auto x = length(a, u"x"_s, 0, true, kPosition);
+    const auto y = length(a, u"y"_s, 0, true, kPosition);
+    const auto w = length(a, u"width"_s, 0, true, kSize);
+    const auto h = length(a, u"height"_s, 0, true, kSize);
     if (!x || !y || !w || !h)
         return std::nullopt;
     return QRectF(*x, *y, *w, *h);
@@ -601,12 +692,21 @@ PieceList Reader::pieces(const QString &text, qsizetype rawFrom, qsizetype rawTo
 {
     PieceList result;
     QString literal;
+    // Searched only within the run, and only until the first miss (a name
+    // written with character references): a long run of such names would
+    // otherwise be searched from end to end for each of them.
+    bool lost = false;
     auto positionOf = [&](const QString &needle) {
-        const qsizetype found = m_source.indexOf(needle, rawFrom);
-        if (found < 0 || found >= rawTo)
+        if (lost)
             return fallback;
-        rawFrom = found + 1;
-        return positionAt(found);
+        const qsizetype found = QStringView(m_source).mid(rawFrom, std::max<qsizetype>(0, rawTo - rawFrom))
+                                    .indexOf(needle);
+        if (found < 0) {
+            lost = true;
+            return fallback;
+        }
+        rawFrom += found + 1;
+        return positionAt(rawFrom - 1);
     };
     qsizetype i = 0;
     while (i < text.size()) {
@@ -698,6 +798,41 @@ static void collapseWhitespace(PieceList &pieces)
     });
 }
 
+// The content of a <text>, or of an <if> inside one, whose pieces then
+// carry its condition.
+void Reader::readTextContent(PieceList &content, const std::optional<Condition> &condition)
+{
+    qsizetype rawFrom = m_xml.characterOffset();
+    while (!m_xml.atEnd()) {
+        const QXmlStreamReader::TokenType token = m_xml.readNext();
+        if (token == QXmlStreamReader::EndElement || token == QXmlStreamReader::Invalid)
+            break;
+        if (token == QXmlStreamReader::Characters) {
+            const qsizetype rawTo = m_xml.characterOffset();
+            for (TextPiece &piece : pieces(m_xml.text().toString(), rawFrom, rawTo, positionAt(rawFrom))) {
+                piece.condition = condition;
+                content.push_back(std::move(piece));
+            }
+        } else if (token == QXmlStreamReader::StartElement) {
+            const QString name = m_xml.qualifiedName().toString();
+            if (name == u"br"_s) {
+                readAttributes({});
+                content.push_back({TextPiece::Kind::LineBreak, {}, condition});
+                expectEmpty();
+            } else if (name == u"if"_s && !condition) {
+                const Attributes a = readAttributes({u"filled"_s, u"empty"_s, u"nonzero"_s});
+                const std::optional<Condition> inner = readCondition(a, true);
+                readTextContent(content, inner ? inner : Condition{Condition::Kind::Empty, {}});
+            } else {
+                problem(tagPosition(), condition ? u"<%1> cannot stand inside an <if> inside <text>; only <br/> can"_s.arg(name)
+                                                 : u"<%1> cannot stand inside <text>; only <br/> and <if> can"_s.arg(name));
+                m_xml.skipCurrentElement();
+            }
+        }
+        rawFrom = m_xml.characterOffset();
+    }
+}
+
 void Reader::readText(std::vector<Element> &out)
 {
     QStringList allowed = kFontAttributes;
@@ -712,8 +847,10 @@ void Reader::readText(std::vector<Element> &out)
         if (m_styles.contains(name))
             text.style = m_styles.value(name);
         else
-            problem(where(a, u"style"_s), u"unknown style '%1'"_s.arg(shortened(name))
-                                              + didYouMean(name, m_styles.keys(), u"'"_s, u"'"_s));
+            problemLazily(where(a, u"style"_s), [&] {
+                return u"unknown style '%1'"_s.arg(shortened(name))
+                    + didYouMean(name, m_styles.keys(), u"'"_s, u"'"_s);
+            });
     }
     applyFont(a, text.style);
     text.wrap = boolean(a, u"wrap"_s, true);
@@ -723,7 +860,7 @@ void Reader::readText(std::vector<Element> &out)
                                       {u"ellipsis"_s, Overflow::Ellipsis}});
     if (const auto size = fontSize(a, u"min-size"_s, std::min(5.0, text.style.size)))
         text.minSize = std::min(*size, text.style.size);
-    if (const auto padding = length(a, u"padding"_s, 0, false, true))
+    if (const auto padding = length(a, u"padding"_s, 0, false, kSize))
         text.padding = *padding;
     if (a.values.contains(u"line-spacing"_s)) {
         const auto spacing = readDecimal(QStringView(a.values.value(u"line-spacing"_s)).trimmed());
@@ -735,34 +872,11 @@ void Reader::readText(std::vector<Element> &out)
             text.lineSpacing = *spacing;
     }
 
-    qsizetype rawFrom = m_xml.characterOffset();
-    while (!m_xml.atEnd()) {
-        const QXmlStreamReader::TokenType token = m_xml.readNext();
-        if (token == QXmlStreamReader::EndElement || token == QXmlStreamReader::Invalid)
-            break;
-        if (token == QXmlStreamReader::Characters) {
-            const qsizetype rawTo = m_xml.characterOffset();
-            PieceList more =
-                pieces(m_xml.text().toString(), rawFrom, rawTo, positionAt(rawFrom));
-            text.content.insert(text.content.end(), std::make_move_iterator(more.begin()),
-                                std::make_move_iterator(more.end()));
-        } else if (token == QXmlStreamReader::StartElement) {
-            if (m_xml.qualifiedName() == u"br"_s) {
-                readAttributes({});
-                text.content.push_back({TextPiece::Kind::LineBreak, {}});
-                expectEmpty();
-            } else {
-                const QString name = m_xml.qualifiedName().toString();
-                problem(tagPosition(), u"<%1> cannot stand inside <text>; only <br/> can"_s.arg(name));
-                m_xml.skipCurrentElement();
-            }
-        }
-        rawFrom = m_xml.characterOffset();
-    }
+    readTextContent(text.content, std::nullopt);
     collapseWhitespace(text.content);
     if (rect) {
         text.box = *rect;
-        add(out, Element{std::move(text), m_conditions});
+        add(out, Element{std::move(text), m_conditions}, a.tag);
     }
 }
 
@@ -776,7 +890,7 @@ void Reader::readImage(std::vector<Element> &out)
         problem(a.tag, u"<image> needs the attribute 'source'"_s);
     } else {
         const SourcePosition at = where(a, u"source"_s);
-        const qsizetype from = m_lineStarts[at.line - 1] + at.column - 1;
+        const qsizetype from = a.offsets.value(u"source"_s, m_xml.characterOffset());
         image.source = pieces(a.values.value(u"source"_s), from, m_xml.characterOffset(), at);
     }
     image.align = choice<HAlign>(
@@ -788,7 +902,7 @@ void Reader::readImage(std::vector<Element> &out)
     expectEmpty();
     if (rect) {
         image.box = *rect;
-        add(out, Element{std::move(image), m_conditions});
+        add(out, Element{std::move(image), m_conditions}, a.tag);
     }
 }
 
@@ -797,11 +911,11 @@ void Reader::readLine(std::vector<Element> &out)
     const Attributes a = readAttributes(
         {u"x1"_s, u"y1"_s, u"x2"_s, u"y2"_s, u"color"_s, u"thickness"_s, u"pattern"_s});
     LineShape line;
-    const auto x1 = length(a, u"x1"_s, 0, true);
-    const auto y1 = length(a, u"y1"_s, 0, true);
-    const auto x2 = length(a, u"x2"_s, 0, true);
-    const auto y2 = length(a, u"y2"_s, 0, true);
-    const auto thickness = length(a, u"thickness"_s, 0.25 * 25.4 / 72.0, false, true);
+    const auto x1 = length(a, u"x1"_s, 0, true, kPosition);
+    const auto y1 = length(a, u"y1"_s, 0, true, kPosition);
+    const auto x2 = length(a, u"x2"_s, 0, true, kPosition);
+    const auto y2 = length(a, u"y2"_s, 0, true, kPosition);
+    const auto thickness = length(a, u"thickness"_s, 0.25 * 25.4 / 72.0, false, kThickness);
     line.color = color(a, u"color"_s, QColor(0, 0, 0), false).value_or(QColor(0, 0, 0));
     line.pattern = choice<LinePattern>(a, u"pattern"_s, LinePattern::Solid,
                                        {{u"solid"_s, LinePattern::Solid},
@@ -812,7 +926,7 @@ void Reader::readLine(std::vector<Element> &out)
         line.from = QPointF(*x1, *y1);
         line.to = QPointF(*x2, *y2);
         line.thickness = *thickness;
-        add(out, Element{line, m_conditions});
+        add(out, Element{line, m_conditions}, a.tag);
     }
 }
 
@@ -824,18 +938,18 @@ void Reader::readRect(std::vector<Element> &out)
     const auto rect = box(a);
     shape.stroke = color(a, u"stroke"_s, std::nullopt, true);
     shape.fill = color(a, u"fill"_s, std::nullopt, true);
-    const auto thickness = length(a, u"thickness"_s, 0.25 * 25.4 / 72.0, false, true);
-    const auto radius = length(a, u"radius"_s, 0, false, true);
+    const auto thickness = length(a, u"thickness"_s, 0.25 * 25.4 / 72.0, false, kThickness);
+    const auto radius = length(a, u"radius"_s, 0, false, kSize);
     expectEmpty();
     if (rect && thickness && radius) {
         shape.box = *rect;
         shape.thickness = *thickness;
         shape.radius = *radius;
-        add(out, Element{shape, m_conditions});
+        add(out, Element{shape, m_conditions}, a.tag);
     }
 }
 
-void Reader::add(std::vector<Element> &out, Element element)
+void Reader::add(std::vector<Element> &out, Element element, SourcePosition at)
 {
     if (++m_elementCount > m_limits.maxElements) {
         abort(readerPosition(),
@@ -843,6 +957,7 @@ void Reader::add(std::vector<Element> &out, Element element)
         return;
     }
     element.band = m_band;
+    element.position = at;
     out.push_back(std::move(element));
 }
 
@@ -854,6 +969,10 @@ static QString withRow(const QString &name, int row)
 static void placeInRow(PieceList &pieces, int row)
 {
     for (TextPiece &piece : pieces) {
+        if (piece.condition) {
+            for (QString &name : piece.condition->names)
+                name = withRow(name, row);
+        }
         if (piece.kind == TextPiece::Kind::Parameter) {
             piece.text = withRow(piece.text, row);
         } else if (piece.kind == TextPiece::Kind::RowNumber) {
@@ -873,13 +992,13 @@ void Reader::readRepeat(int depth, std::vector<Element> &out)
         bool ok = false;
         const int value = a.values.value(u"count"_s).trimmed().toInt(&ok);
         if (!ok || value < 1 || value > m_limits.maxRows)
-            problem(where(a, u"count"_s), u"'%1' is not a row count; write a whole number from 1 to %2"_s
-                                              .arg(shortened(a.values.value(u"count"_s)))
-                                              .arg(m_limits.maxRows));
+            problem(where(a, u"count"_s), u"'%1' is not a row count; write a whole number from 1 to %2"_s.arg(
+                                              shortened(a.values.value(u"count"_s)),
+                                              QString::number(m_limits.maxRows)));
         else
             count = value;
     }
-    const double pitch = length(a, u"pitch"_s, 0, true).value_or(0);
+    const double pitch = length(a, u"pitch"_s, 0, true, kPosition).value_or(0);
 
     std::vector<Element> row;
     const int countBefore = m_elementCount;
@@ -967,7 +1086,7 @@ void Reader::readStack(int depth, std::vector<Element> &out)
             const Attributes a = readAttributes({u"height"_s, u"filled"_s, u"empty"_s, u"nonzero"_s});
             Band band;
             band.stack = stack;
-            band.height = length(a, u"height"_s, 0, true, true).value_or(0);
+            band.height = length(a, u"height"_s, 0, true, kSize).value_or(0);
             band.condition = readCondition(a, false);
             if (++m_elementCount > m_limits.maxElements) {
                 abort(a.tag, u"the template has more than %1 elements"_s.arg(m_limits.maxElements));
@@ -1001,6 +1120,11 @@ std::optional<Condition> Reader::readCondition(const Attributes &a, bool require
         Condition c{kind, a.values.value(attribute).simplified().split(u' ', Qt::SkipEmptyParts)};
         if (c.names.isEmpty())
             problem(where(a, attribute), u"'%1' needs at least one parameter name"_s.arg(attribute));
+        if (c.names.size() > m_limits.maxConditionNames) {
+            problem(where(a, attribute), u"'%1' lists more than %2 names"_s.arg(
+                                             attribute, QString::number(m_limits.maxConditionNames)));
+            c.names.clear();
+        }
         for (const QString &name : std::as_const(c.names)) {
             if (isParameterName(name))
                 recordName(name, where(a, attribute));
@@ -1020,24 +1144,36 @@ std::optional<Condition> Reader::readCondition(const Attributes &a, bool require
 
 } // namespace
 
-TemplateParser::TemplateParser(QString fileLabel, TemplateLimits limits)
-    : m_fileLabel(std::move(fileLabel)), m_limits(limits)
-{
-}
+TemplateParser::TemplateParser(TemplateLimits limits) : m_limits(limits) {}
 
 std::optional<ReportTemplate> TemplateParser::parse(const QByteArray &data)
 {
-    m_problems.clear();
+    m_problems = ProblemList();
     m_placeholders.clear();
-    Reader reader(m_fileLabel, m_limits, m_problems, m_placeholders);
+    m_fonts.clear();
+    Reader reader(m_limits, m_problems, m_placeholders, m_fonts);
     return reader.run(data);
 }
 
-QStringList checkPlaceholders(const std::vector<PlaceholderUse> &uses, const QStringList &known,
-                              const QString &fileLabel)
+void checkFonts(const std::vector<FontUse> &uses, const QStringList &families, ProblemList &problems)
+{
+    for (const FontUse &use : uses) {
+        if (families.contains(use.family, Qt::CaseInsensitive))
+            continue;
+        problems.addLazily(use.position, [&] {
+            if (families.isEmpty())
+                return u"the font family '%1' is not at hand: the fonts folder holds no fonts"_s.arg(use.family);
+            return u"the font family '%1' is not one of the fonts that travel with Quillbook (%2), so the PDF "
+                   "would differ between machines; did you mean '%3'?"_s.arg(
+                       use.family, families.join(u", "_s), nearestFamily(use.family, families));
+        });
+    }
+}
+
+void checkPlaceholders(const std::vector<PlaceholderUse> &uses, const QStringList &known,
+                       ProblemList &problems)
 {
     const QSet<QString> knownSet(known.begin(), known.end());
-    QStringList problems;
     for (const PlaceholderUse &use : uses) {
         QString missing;
         if (!use.rowRelative) {
@@ -1052,28 +1188,14 @@ QStringList checkPlaceholders(const std::vector<PlaceholderUse> &uses, const QSt
         }
         if (missing.isEmpty())
             continue;
-        QString message = use.rowRelative
-            ? u"unknown parameter %1 (from %2# in row %3)"_s.arg(missing, use.name,
-                                                                  missing.mid(use.name.size()))
-            : u"unknown parameter %1"_s.arg(missing);
-        message += didYouMean(missing, known);
-        problems << u"%1:%2:%3: %4"_s.arg(fileLabel)
-                        .arg(use.position.line)
-                        .arg(use.position.column)
-                        .arg(message);
+        problems.addLazily(use.position, [&] {
+            const QString message = use.rowRelative
+                ? u"unknown parameter %1 (from %2# in row %3)"_s.arg(shortened(missing), shortened(use.name),
+                                                                      missing.mid(use.name.size()))
+                : u"unknown parameter %1"_s.arg(shortened(missing));
+            return message + didYouMean(missing, known);
+        });
     }
-    return problems;
-}
-
-void sortProblems(QStringList &problems, const QString &fileLabel)
-{
-    auto position = [&](const QString &line) {
-        const QStringList parts = line.mid(fileLabel.size() + 1).split(u':');
-        return std::pair(parts.value(0).toInt(), parts.value(1).toInt());
-    };
-    std::stable_sort(problems.begin(), problems.end(), [&](const QString &a, const QString &b) {
-        return position(a) < position(b);
-    });
 }
 
 } // namespace report

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "report/problemlist.h"
 #include "report/reporttemplate.h"
 
 #include <QByteArray>
@@ -19,6 +20,8 @@ struct TemplateLimits
     int maxElements = 5000; // after rows are unrolled
     int maxDepth = 32;
     int maxRows = 200;
+    int maxAttributes = 32; // on one element; the largest set any element takes is 17
+    int maxConditionNames = 50; // in one filled, empty or nonzero list
 };
 
 // Reads a template (*.rep). Problems are collected rather than stopping at the
@@ -27,32 +30,35 @@ struct TemplateLimits
 class TemplateParser
 {
 public:
-    // `fileLabel` starts every problem line, normally the template's path.
-    explicit TemplateParser(QString fileLabel, TemplateLimits limits = {});
+    explicit TemplateParser(TemplateLimits limits = {});
 
     // Returns the template, or nothing when at least one problem was found.
     std::optional<ReportTemplate> parse(const QByteArray &data);
 
-    // Every problem of the last parse, each "file:line:column: message".
-    QStringList problems() const { return m_problems; }
+    // The problems of the last parse.
+    const ProblemList &problems() const { return m_problems; }
 
     // The parameter names the last parse met, also when it found problems, so
     // that unknown names can be reported together with everything else.
     const std::vector<PlaceholderUse> &placeholders() const { return m_placeholders; }
 
+    // The font families the last parse met, the default one included.
+    const std::vector<FontUse> &fonts() const { return m_fonts; }
+
 private:
-    QString m_fileLabel;
     TemplateLimits m_limits;
-    QStringList m_problems;
+    ProblemList m_problems;
     std::vector<PlaceholderUse> m_placeholders;
+    std::vector<FontUse> m_fonts;
 };
 
-// Checks parameter names against `known`. Returns one "file:line:column:
-// message" line per unknown name, with the nearest known name suggested.
-QStringList checkPlaceholders(const std::vector<PlaceholderUse> &uses, const QStringList &known,
-                              const QString &fileLabel);
+// Checks font families against `families`, the fonts that travel with the
+// program: any other would make the PDF differ between machines.
+void checkFonts(const std::vector<FontUse> &uses, const QStringList &families, ProblemList &problems);
 
-// Orders problem lines by their line and column, as an author reads the file.
-void sortProblems(QStringList &problems, const QString &fileLabel);
+// Checks parameter names against `known`: adds a problem for each unknown
+// name, with the nearest known name suggested.
+void checkPlaceholders(const std::vector<PlaceholderUse> &uses, const QStringList &known,
+                       ProblemList &problems);
 
 } // namespace report

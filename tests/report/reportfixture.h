@@ -11,7 +11,10 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
+#include <QtEndian>
 #include <QtTest>
+
+#include <sys/resource.h>
 
 #include <algorithm>
 
@@ -113,7 +116,131 @@ inline Word find(const QList<Word> &words, const QString &text)
     return it == words.end() ? Word() : *it;
 }
 
+// The numbers in the PDF's content streams (pages and the text maps of its
+// fonts) that lie outside ±32767, PDF/A-1's limit for integers and reals
+// alike, plus "unreadable" for a stream that cannot be inflated.
+inline QStringList numbersOutOfRange(const QString &pdf)
+{
+    QFile file(pdf);
+    if (!file.open(QIODevice::ReadOnly))
+        return {u"unreadable"_s};
+    const QByteArray data = file.readAll();
+    QStringList result;
+    for (qsizetype at = data.indexOf("stream"); at >= 0; at = data.indexOf("stream", at + 6)) {
+        if (at >= 3 && data.mid(at - 3, 3) == "end")
+            continue;
+        const QByteArray dictionary = data.mid(data.lastIndexOf("obj", at), at - data.lastIndexOf("obj", at));
+        qsizetype start = at + 6;
+        start += data.mid(start, 2) == "\r\n" ? 2 : 1;
+        const qsizetype end = data.indexOf("endstream", start);
+        if (end < 0 || !dictionary.contains("/FlateDecode") || dictionary.contains("/Subtype /Image")
+            || dictionary.contains("/Length1") || dictionary.contains("/N 3"))
+            continue;
+        QByteArray packed(4, 0);
+        qToBigEndian(quint32(std::min<qsizetype>((end - start) * 64, 1 << 28)), packed.data());
+        const QByteArray content = qUncompress(packed + data.mid(start, end - start));
+        if (content.isEmpty()) {
+            result << u"unreadable"_s;
+            continue;
+        }
+        // Numbers outside strings (...) and hexadecimal strings <...>.
+        static const QRegularExpression token(u"\\([^)]*\\)|<[0-9A-Fa-f\\s]*>|[+-]?(?:\\d+\\.?\\d*|\\.\\d+)"_s);
+        for (auto it = token.globalMatch(QString::fromLatin1(content)); it.hasNext();) {
+            const QString number = it.next().captured();
+            if (!number.startsWith(u'(') && !number.startsWith(u'<') && std::abs(number.toDouble()) > 32767)
+                result << number;
+        }
+    }
+    return result;
+}
+
 } // namespace pdfprobe
+
+// What a piece of work cost: processor seconds, and the peak memory so far,
+// of this process (RUSAGE_SELF) or of the programs it ran (RUSAGE_CHILDREN).
+// Every input, however hostile, must stay within the bounds. A child's peak
+// includes this process's size when it was started, so the tool's memory is
+// bounded by runTool() instead, and only its time is measured here.
+struct Cost
+{
+    double seconds = 0;
+    double megabytes = 0;
+    int who = RUSAGE_SELF;
+
+    static constexpr double kMaxSeconds = 2.0;
+    static constexpr double kMaxMegabytes = 200.0;
+
+    template<typename Work>
+    static Cost of(int who, Work &&work)
+    {
+        const auto now = [who] {
+            rusage usage{};
+            getrusage(who, &usage);
+            return std::pair(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec
+                                 + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6,
+                             usage.ru_maxrss / 1024.0);
+        };
+        const double before = now().first;
+        work();
+        const auto [after, peak] = now();
+        return {after - before, peak, who};
+    }
+
+    // Empty when within the bounds. Sanitizers slow everything down and
+    // reserve memory of their own, so under them only time is checked, loosely.
+    QString excess() const
+    {
+#if defined(__SANITIZE_ADDRESS__)
+        const double slower = 10, memory = 1e9;
+#else
+        const double slower = 1, memory = kMaxMegabytes;
+#endif
+        if (seconds > kMaxSeconds * slower || (who == RUSAGE_SELF && megabytes > memory))
+            return u"took %1 s of processor time and %2 MB"_s.arg(seconds).arg(megabytes);
+        return {};
+    }
+};
+
+// A run of the template authors' tool.
+struct ToolRun
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// Runs quillbook-render with its data memory limited to Cost::kMaxMegabytes:
+// a run that needs more fails.
+inline ToolRun runTool(const QStringList &arguments)
+{
+    QProcess process;
+#if defined(__SANITIZE_ADDRESS__)
+    // LeakSanitizer's tracer faults at the tool's exit after libjpeg has
+    // reported a damaged picture; the tests' own processes keep leak checking.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"ASAN_OPTIONS"_s, u"detect_leaks=0"_s);
+    process.setProcessEnvironment(environment);
+#else
+    process.setChildProcessModifier([] {
+        const rlimit limit{rlim_t(Cost::kMaxMegabytes * 1024 * 1024), rlim_t(Cost::kMaxMegabytes * 1024 * 1024)};
+        setrlimit(RLIMIT_DATA, &limit);
+    });
+#endif
+    process.start(QStringLiteral(QUILLBOOK_APP_DIR "/quillbook-render"), arguments);
+    if (!process.waitForFinished(60000))
+        return {};
+    ToolRun run{process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+                QString::fromUtf8(process.readAllStandardError())};
+    // Every PDF the tool writes keeps to PDF/A-1's number limits.
+    if (run.exitCode == 0 && arguments.size() == 3 && arguments[2].endsWith(u".pdf"_s)) {
+        const QStringList beyond = pdfprobe::numbersOutOfRange(arguments[2]);
+        if (!beyond.isEmpty()) {
+            run.exitCode = -2;
+            run.err += u"numbers beyond ±32767 in the content: "_s + beyond.mid(0, 10).join(u' ');
+        }
+    }
+    return run;
+}
 
 // Writes small templates into a temporary folder and exports them with the
 // fonts of the application folder, as the program does.
@@ -150,8 +277,18 @@ public:
         engine.clearParameters();
         for (auto it = parameters.begin(); it != parameters.end(); ++it)
             engine.SetParameter(it.key(), it.value());
-        if (engine.ExportPdf(path(output)))
-            return path(output);
+        if (engine.ExportPdf(path(output))) {
+            // Every PDF the tests write keeps to PDF/A-1's number limits.
+            const QStringList beyond = pdfprobe::numbersOutOfRange(path(output));
+            if (beyond.isEmpty())
+                return path(output);
+            const QString message = u"numbers beyond ±32767 in the content: "_s + beyond.mid(0, 10).join(u' ');
+            if (error)
+                *error = message;
+            else
+                qWarning("%s", qPrintable(message));
+            return {};
+        }
         if (error)
             *error = engine.errorString();
         else

@@ -7,27 +7,6 @@
 
 #include <QProcess>
 
-namespace {
-
-struct Outcome
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Outcome runTool(const QStringList &arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(QUILLBOOK_APP_DIR "/quillbook-render"), arguments);
-    if (!process.waitForFinished(60000))
-        return {};
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
-
-} // namespace
-
 class QuillbookRenderTest : public QObject
 {
     Q_OBJECT
@@ -51,6 +30,11 @@ private slots:
             << QStringList{shipped, u"@/typo.params"_s, u"@/out.pdf"_s} << 1
             << u"@/typo.params:2: unknown parameter PCOMPNAYNAME; did you mean PCOMPANYNAME?\n"
                "@/typo.params:3: expected NAME=VALUE"_s;
+        QTest::newRow("params file over 1 MiB") << QStringList{shipped, u"@/huge.params"_s, u"@/out.pdf"_s} << 1
+                                                << u"@/huge.params: is larger than 1024 KiB"_s;
+        QTest::newRow("a problem on every line")
+            << QStringList{shipped, u"@/flood.params"_s, u"@/out.pdf"_s} << 1
+            << u"@/flood.params:50: unknown parameter NOPE49\nand 69950 more problems"_s;
         QTest::newRow("output folder missing") << QStringList{shipped, u"@/good.params"_s, u"@/none/out.pdf"_s}
                                                << 1 << u"does not exist"_s;
         QTest::newRow("no arguments") << QStringList{} << 2 << u"usage: quillbook-render"_s;
@@ -69,9 +53,16 @@ private slots:
             u"<text x='1' y='1' width='9' height='9'>{PCOMPANYNAM}</text>\n<rectangle/>"_s));
         f.write(u"typo.params"_s, "PCOMPANYNAME=Acme\nPCOMPNAYNAME=Acme\nno equals sign\n");
         f.write(u"good.params"_s, "PCOMPANYNAME=Acme\n");
+        f.write(u"huge.params"_s, "PDESCRIPTION1=" + QByteArray(1024 * 1024, 'x') + "\n");
+        QByteArray flood;
+        for (int i = 0; i < 70000; ++i)
+            flood += "NOPE" + QByteArray::number(i) + "=1\n";
+        f.write(u"flood.params"_s, flood);
         for (QString &argument : arguments)
             argument.replace(u"@"_s, f.dir.path());
-        const Outcome outcome = runTool(arguments);
+        ToolRun outcome;
+        const Cost cost = Cost::of(RUSAGE_CHILDREN, [&] { outcome = runTool(arguments); });
+        QVERIFY2(cost.excess().isEmpty(), qPrintable(cost.excess()));
         QCOMPARE(outcome.exitCode, exitCode);
         const QString &stream = exitCode == 0 ? outcome.out : outcome.err;
         QVERIFY2(stream.contains(expected.replace(u"@"_s, f.dir.path())), qPrintable(stream));

@@ -6,6 +6,8 @@
 
 #include "reportfixture.h"
 
+#include <QDir>
+
 class TemplateParserTest : public QObject
 {
     Q_OBJECT
@@ -24,7 +26,7 @@ private slots:
         const auto body = [&](const char *name, const QString &lines, const QStringList &expected) {
             file(name, head + u"<report version='1'>\n"_s + lines + u"\n</report>\n"_s, expected);
         };
-        body("not well formed", u"<text x='1' y='1' width='9' height='9'>a"_s, {u"4:10: not well-formed XML"_s});
+        body("not well formed", u"<text x='1' y='1' width='9' height='9'>a"_s, {u"4:9: not well-formed XML"_s});
         body("unknown element", u"  <txt x='1'/>"_s, {u"3:3: unknown element <txt>; did you mean <text>?"_s});
         body("unknown attribute", uR"(  <line x1="1" y1="1" x2="2" y2="2" colour="#000000"/>)"_s,
              {u"3:37: unknown attribute 'colour' on <line>; did you mean 'color'?"_s});
@@ -44,6 +46,11 @@ private slots:
              uR"(<text x="1" y="1" width="2" height="2" align="middle" size="0.5" overflow="wrap">a</text>)"_s,
              {u"3:40: 'middle' is not a value for 'align'; write one of: left, center, right"_s,
               u"3:55: '0.5' is not a font size"_s, u"3:66: 'wrap' is not a value for 'overflow'"_s});
+        body("fonts that do not travel with the program",
+             u"<text x='1' y='1' width='2' height='2' font='Comic Sans MS'>a</text>\n<style name='s' font='Times New Roman'/>"_s,
+             {u"3:40: the font family 'Comic Sans MS' is not one of the fonts that travel with Quillbook (Noto Sans, "
+               "Noto Serif), so the PDF would differ between machines; did you mean 'Noto Sans'?"_s,
+              u"4:17: the font family 'Times New Roman' is not one of the fonts"_s});
         body("unknown placeholder", u"<text x='1' y='1' width='2' height='2'>Dear {PNAEM},</text>"_s,
              {u"3:45: unknown parameter PNAEM; did you mean PNAME?"_s});
         body("placeholder beyond the rows set",
@@ -77,12 +84,16 @@ private slots:
              {u"3:9: '0' is not a row count"_s, u"4:1: <repeat> needs the attribute 'pitch'"_s,
               u"4:9: 'many' is not a row count"_s});
         body("undeclared entity", u"<text x='1' y='1' width='2' height='2'>&nbsp;</text>"_s,
-             {u"3:46: not well-formed XML: Entity 'nbsp' not declared."_s});
+             {u"3:45: not well-formed XML: Entity 'nbsp' not declared."_s});
         body("problems after a broken element still found",
              u"<txt/>\n<rect x='a' y='1' width='2' height='2'/>\n"
              "<text x='1' y='1' width='2' height='2'>{PLOGOO}</text>"_s,
              {u"3:1: unknown element <txt>"_s, u"4:7: 'a' is not a length"_s,
               u"5:40: unknown parameter PLOGOO; did you mean PLOGO?"_s});
+        file("lines ending in CR alone", head + u"<report version='1'>\r  <txt/>\r<line x1='1' y1='1' x2='1'/>\r</report>\r"_s,
+             {u"3:3: unknown element <txt>"_s, u"4:1: <line> needs the attribute 'y2'"_s});
+        body("columns count characters, not UTF-16 units", u"<!--😀 €--><txt/>"_s,
+             {u"3:11: unknown element <txt>"_s});
         file("unsupported version", head + u"<report version='2'>\n<newthing/>\n</report>\n"_s,
              {u"2:9: unsupported template version '2'"_s});
         file("missing version", head + u"<report page='A4'/>\n"_s,
@@ -100,7 +111,9 @@ private slots:
         QFETCH(QString, source);
         QFETCH(QStringList, expected);
         ReportFixture f;
-        const QString file = f.write(u"t.rep"_s, source.toUtf8());
+        // A folder of the name is taken as it is, never as a pattern: "%2" stays "%2".
+        QVERIFY(QDir(f.dir.path()).mkdir(u"x%2y"_s));
+        const QString file = f.write(u"x%2y/t.rep"_s, source.toUtf8());
         f.engine.TemplatePath(file);
         for (const QString &name : {u"PNAME"_s, u"PQTY1"_s, u"PQTY2"_s, u"PQTY3"_s, u"PLOGO"_s})
             f.engine.SetParameter(name, u"x"_s);
