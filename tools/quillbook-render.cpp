@@ -90,23 +90,24 @@ int main(int argc, char *argv[])
             err << engine.errorString() << '\n';
             return 1;
         }
-        return 0;
+    } else {
+        QFile xml(attach);
+        if (!xml.open(QIODevice::ReadOnly)) {
+            err << attach << ": " << xml.errorString() << '\n';
+            return 1;
+        }
+        QTemporaryDir work;
+        const QString exported = work.filePath(QFileInfo(args[2]).fileName());
+        const pdfa3::Attachment attachment{xml.readAll(), einvoice::FacturXFileName(), u"text/xml"_s,
+                                           u"Alternative"_s, u"Factur-X invoice"_s, QDateTime::currentDateTimeUtc()};
+        QString error;
+        if (!engine.ExportPdf(exported)
+            || !pdfa3::WritePdfA3(exported, args[2], attachment, einvoice::FacturXSchema(), &error)) {
+            err << (error.isEmpty() ? engine.errorString() : error) << '\n';
+            return 1;
+        }
     }
-    QFile xml(attach);
-    if (!xml.open(QIODevice::ReadOnly)) {
-        err << attach << ": " << xml.errorString() << '\n';
-        return 1;
-    }
-    QTemporaryDir work;
-    const QString exported = work.filePath(QFileInfo(args[2]).fileName());
-    const pdfa3::Attachment attachment{xml.readAll(), einvoice::FacturXFileName(), u"text/xml"_s,
-                                       u"Alternative"_s, u"Factur-X invoice"_s, QDateTime::currentDateTimeUtc()};
-    QString error;
-    if (!engine.ExportPdf(exported)
-        || !pdfa3::WritePdfA3(exported, args[2], attachment, einvoice::FacturXSchema(), &error)) {
-        err << (error.isEmpty() ? engine.errorString() : error) << '\n';
-        return 1;
-    }
+    // A picture left out does not stop the invoice; the author is told why.
     for (const QString &warning : engine.warnings())
         err << warning << '\n';
     return 0;
