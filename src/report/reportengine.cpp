@@ -236,7 +236,12 @@ QString ReportEngine::fontsFolder() const
 
 QString ReportEngine::defaultFontsFolder()
 {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(u"fonts"_s);
+    const QDir programs(QCoreApplication::applicationDirPath());
+    // An installed program keeps its fonts with its shared data, beside bin/.
+    const QString installed = QDir::cleanPath(programs.filePath(u"../share/quillbook/fonts"_s));
+    if (!programs.exists(u"fonts"_s) && QFileInfo(installed).isDir())
+        return installed;
+    return programs.filePath(u"fonts"_s);
 }
 
 } // namespace report

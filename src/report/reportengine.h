@@ -19,7 +19,8 @@ namespace report {
 // Fonts: a template may only name the families of fontsFolder()'s font
 // files, so that every machine writes the same PDF; characters a font lacks
 // come from the folder's other fonts before the system's. The folder
-// defaults to "fonts" beside the running executable. Exporting needs a
+// defaults to "fonts" beside the running executable, or for an installed
+// program to ../share/quillbook/fonts beside its bin/. Exporting needs a
 // QGuiApplication (any platform plugin, "offscreen" included); without one,
 // check() cannot look at fonts and leaves them unchecked.
 class ReportEngine
