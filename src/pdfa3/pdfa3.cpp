@@ -125,12 +125,12 @@ bool WritePdfA3(const QString &input, const QString &output, const Attachment &a
         const std::string date = pdfDate(attachment.modified);
         auto stream = QPDFEFStreamObjectHelper::createEFStream(pdf, attachment.data.toStdString());
         stream.setSubtype(utf8(attachment.mimeType)).setCreationDate(date).setModDate(date);
-        auto spec = QPDFFileSpecObjectHelper::createFileSpec(pdf, utf8(attachment.fileName), stream);
-        spec.setDescription(utf8(attachment.description));
-        QPDFObjectHandle specObject = spec.getObjectHandle();
-        specObject.replaceKey("/AFRelationship", QPDFObjectHandle::newName(utf8(u"/"_s + attachment.relationship)));
-        QPDFEmbeddedFileDocumentHelper(pdf).replaceEmbeddedFile(utf8(attachment.fileName), spec);
-        root.replaceKey("/AF", QPDFObjectHandle::newArray(std::vector<QPDFObjectHandle>{specObject}));
+        auto fileEntry = QPDFFileSpecObjectHelper::createFileSpec(pdf, utf8(attachment.fileName), stream);
+        fileEntry.setDescription(utf8(attachment.description));
+        QPDFObjectHandle entryObject = fileEntry.getObjectHandle();
+        entryObject.replaceKey("/AFRelationship", QPDFObjectHandle::newName(utf8(u"/"_s + attachment.relationship)));
+        QPDFEmbeddedFileDocumentHelper(pdf).replaceEmbeddedFile(utf8(attachment.fileName), fileEntry);
+        root.replaceKey("/AF", QPDFObjectHandle::newArray(std::vector<QPDFObjectHandle>{entryObject}));
 
         QPDFWriter writer(pdf);
         writer.setOutputMemory();

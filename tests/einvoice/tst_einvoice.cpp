@@ -240,11 +240,11 @@ private slots:
         QPDF pdf;
         pdf.processFile(QFile::encodeName(*path).constData());
         QPDFObjectHandle root = pdf.getRoot();
-        QPDFObjectHandle spec = root.getKey("/AF").getArrayItem(0);
+        QPDFObjectHandle fileEntry = root.getKey("/AF").getArrayItem(0);
         QCOMPARE(root.getKey("/AF").getArrayNItems(), 1);
-        QCOMPARE(QString::fromStdString(spec.getKey("/AFRelationship").getName()), u"/Alternative"_s);
-        QCOMPARE(QString::fromStdString(spec.getKey("/UF").getUTF8Value()), u"factur-x.xml"_s);
-        QPDFObjectHandle file = spec.getKey("/EF").getKey("/F");
+        QCOMPARE(QString::fromStdString(fileEntry.getKey("/AFRelationship").getName()), u"/Alternative"_s);
+        QCOMPARE(QString::fromStdString(fileEntry.getKey("/UF").getUTF8Value()), u"factur-x.xml"_s);
+        QPDFObjectHandle file = fileEntry.getKey("/EF").getKey("/F");
         QCOMPARE(QString::fromStdString(file.getDict().getKey("/Subtype").getName()), u"/text/xml"_s);
         QCOMPARE(QString::fromStdString(file.getDict().getKey("/Params").getKey("/ModDate").getUTF8Value()), u"D:20260314000000Z"_s);
         QVERIFY(root.getKey("/Names").getKey("/EmbeddedFiles").isDictionary());
