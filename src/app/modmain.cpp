@@ -57,16 +57,6 @@ void SelectStoredTemplate(Platform &platform, frmMain2 &window)
             .arg(stored, list->itemText(0)));
 }
 
-void CentreOnScreen(QWidget &window)
-{
-    window.adjustSize();
-    if (const QScreen *screen = window.screen()) {
-        QRect frame = window.frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        window.move(frame.topLeft());
-    }
-}
-
 } // namespace
 
 frmMain2 &MainWindow(Platform &platform)
@@ -114,7 +104,7 @@ bool Main(Platform &platform)
         window.picInvoice->move(frmMain2::pagePosition());
         window.cmbPaymentMethod->setCurrentIndex(0);
         window.NewInvoice();
-        CentreOnScreen(window);
+        window.placeOnScreen();
         window.show();
         return true;
     } catch (const RuntimeError &error) {

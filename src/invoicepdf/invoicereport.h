@@ -21,6 +21,9 @@ public:
     // Returns false and sets errorString() on failure.
     virtual bool ExportPdf(const QString &outputPath) = 0;
     virtual QString errorString() const = 0;
+    // What the last export left out without failing (a picture that cannot
+    // be read), one line each.
+    virtual QStringList warnings() const = 0;
 };
 
 // Our report engine behind that interface.
@@ -31,6 +34,7 @@ public:
     void SetParameter(const QString &name, const QString &value) override { m_engine.SetParameter(name, value); }
     bool ExportPdf(const QString &outputPath) override { return m_engine.ExportPdf(outputPath); }
     QString errorString() const override { return m_engine.errorString(); }
+    QStringList warnings() const override { return m_engine.warnings(); }
 
     report::ReportEngine &engine() { return m_engine; }
 

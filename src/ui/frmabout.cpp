@@ -4,6 +4,7 @@
 
 #include "platform/buildinfo.h"
 #include "platform/messagebox.h"
+#include "ui/accessibility.h"
 #include "ui/fixeddialog.h"
 
 #include <QLabel>
@@ -56,4 +57,6 @@ frmAbout::frmAbout(QWidget *parent)
     lblVersion->setText(u"Version "_s + BuildInfo::Version());
     lblTitle->setText(ApplicationTitle());
     lblDescription->setText(u"Visit:\r\n"_s + BuildInfo::WebsiteHost() + u"\r\n\r\n"_s);
+    // The notice is empty: nothing for a screen reader to stop at.
+    MarkDecorative(lblDisclaimer, lblDisclaimer->text().isEmpty());
 }

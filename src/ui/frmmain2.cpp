@@ -4,7 +4,9 @@
 
 #include "platform/platform.h"
 #include "settings/clssettings.h"
+#include "ui/accessibility.h"
 #include "ui/clicklabel.h"
+#include "ui/keyboardguard.h"
 #include "ui/textbox.h"
 
 #include <QCheckBox>
@@ -15,6 +17,9 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QShortcut>
 #include <QTabBar>
 
 using namespace Qt::StringLiterals;
@@ -107,6 +112,7 @@ QFrame *makeLine(QWidget *parent, const QString &name, const QRect &geometry)
     QPalette palette = line->palette();
     palette.setColor(QPalette::Window, QColor(0x30, 0x30, 0x30));
     line->setPalette(palette);
+    MarkDecorative(line);
     return line;
 }
 
@@ -141,11 +147,19 @@ frmMain2::frmMain2(Platform &platform, clsSettings &settings, QWidget *parent)
     QFont font(u"Noto Sans"_s);
     font.setPixelSize(11);
     setFont(font);
+    InstallAccessibility();
 
-    auto *client = new QWidget(this);
+    // The layout is fixed; where the screen is too small for it, the window
+    // shrinks to the screen and the pages scroll (see placeOnScreen).
+    auto *client = new QWidget;
     client->setObjectName(u"client"_s);
     client->setFixedSize(ClientWidth, ClientHeight);
-    setCentralWidget(client);
+    auto *scroller = new QScrollArea(this);
+    scroller->setObjectName(u"clientScroller"_s);
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setFocusPolicy(Qt::NoFocus);
+    scroller->setWidget(client);
+    setCentralWidget(scroller);
 
     tab1 = new QTabBar(client);
     tab1->setObjectName(u"tab1"_s);
@@ -158,7 +172,9 @@ frmMain2::frmMain2(Platform &platform, clsSettings &settings, QWidget *parent)
     tab1->addTab(u"Invoice"_s);
     tab1->addTab(u"Settings"_s);
     tab1->setGeometry(2, 2, ClientWidth - 4, 26);
-    tab1->setFocusPolicy(Qt::NoFocus);
+    // Not a tab stop: the keyboard comes here when the page changes, so that
+    // what is typed next replaces no box's text until the user enters one.
+    tab1->setFocusPolicy(Qt::ClickFocus);
 
     auto *panel = new QFrame(client);
     panel->setObjectName(u"tabPanel"_s);
@@ -190,8 +206,44 @@ frmMain2::frmMain2(Platform &platform, clsSettings &settings, QWidget *parent)
     connectHelpAndDialogs();
     buildEInvoicing();
 
-    adjustSize();
-    setFixedSize(sizeHint());
+    auto *keys = new KeyboardGuard(this);
+    keys->setPageKeys(this, [this](int step) { ShowNeighbourPage(step); });
+    connect(new QShortcut(Qt::Key_F1, this), &QShortcut::activated, this, &frmMain2::ShowHelpForFocus);
+
+    setFixedSize(naturalSize());
+}
+
+QSize frmMain2::naturalSize() const
+{
+    return {ClientWidth, ClientHeight + menuBar()->sizeHint().height()};
+}
+
+QRect frmMain2::Placement(QSize natural, const QRect &available, const QMargins &frame)
+{
+    // The frame, not only the inside, stays within the screen's free area.
+    const QSize room = available.size().shrunkBy(frame).expandedTo(QSize(1, 1));
+    QRect outer(QPoint(), natural.boundedTo(room).grownBy(frame));
+    outer.moveCenter(available.center());
+    outer.moveLeft(std::clamp(outer.left(), available.left(), available.right() - outer.width() + 1));
+    outer.moveTop(std::clamp(outer.top(), available.top(), available.bottom() - outer.height() + 1));
+    return outer.marginsRemoved(frame);
+}
+
+void frmMain2::placeOnScreen()
+{
+    const QScreen *shown = screen();
+    if (!shown)
+        return;
+    // Before the window manager has framed the window its frame is unknown;
+    // allow for a title bar and borders.
+    const QRect inner = geometry(), outer = frameGeometry();
+    QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                   outer.bottom() - inner.bottom());
+    if (frame.isNull())
+        frame = QMargins(8, 32, 8, 8);
+    const QRect placed = Placement(naturalSize(), shown->availableGeometry(), frame);
+    setFixedSize(placed.size());
+    move(placed.topLeft() - QPoint(frame.left(), frame.top()));
 }
 
 frmMain2::~frmMain2() = default;
@@ -352,6 +404,7 @@ void frmMain2::buildSettingsPage()
     heading(27, page, QRect(360, 6, 200, 16));
     txtLogo = entry(27, page, u"txtLogo"_s, QRect(360, 23, 300, 21));
     cmdLogo = makeButton(page, u"cmdLogo"_s, u"..."_s, QRect(664, 21, 30, 24));
+    cmdLogo->setAccessibleName(spokenHeading(27));
     QFont boldButton = cmdLogo->font();
     boldButton.setBold(true);
     cmdLogo->setFont(boldButton);
@@ -420,13 +473,15 @@ void frmMain2::buildMenus()
         action->setObjectName(name);
         return action;
     };
-    mnuFile = menu(u"mnuFile"_s, u"File"_s);
+    // The menus open with Alt and their first letters, which no button of
+    // either page uses.
+    mnuFile = menu(u"mnuFile"_s, u"&File"_s);
     mnuFileExit = item(mnuFile, u"mnuFileExit"_s, u"Exit"_s);
-    mnuInvoice = menu(u"mnuInvoice"_s, u"Invoice"_s);
+    mnuInvoice = menu(u"mnuInvoice"_s, u"&Invoice"_s);
     mnuInvoiceSale = item(mnuInvoice, u"mnuInvoiceSale"_s, u"Sale"_s);
     mnuInvoiceNew = item(mnuInvoice, u"mnuInvoiceNew"_s, u"New"_s);
     mnuInvoiceViewAll = item(mnuInvoice, u"mnuInvoiceViewAll"_s, u"View All"_s);
-    mnuHelp = menu(u"mnuHelp"_s, u"Help"_s);
+    mnuHelp = menu(u"mnuHelp"_s, u"&Help"_s);
     mnuHelpHelp = item(mnuHelp, u"mnuHelpHelp"_s, u"Help"_s);
     mnuHelpSupport = item(mnuHelp, u"mnuHelpSupport"_s, u"Support"_s);
     mnuHelpAbout = item(mnuHelp, u"mnuHelpAbout"_s, u"About"_s);

@@ -15,6 +15,7 @@ class QCheckBox;
 class QComboBox;
 class QFrame;
 class QGroupBox;
+class QKeyEvent;
 class QLineEdit;
 class QMenu;
 class QPushButton;
@@ -104,6 +105,14 @@ public:
     // Where the visible page stands, inside the window's client area.
     static QPoint pagePosition();
 
+    // Sizes and places the window wholly inside its screen's free area,
+    // centred; a screen too small for the layout gets a smaller window whose
+    // pages scroll.
+    void placeOnScreen();
+    // Where a window of `natural` inside size goes on a screen whose free
+    // area is `available`, with `frame` around it: its inside rectangle.
+    static QRect Placement(QSize natural, const QRect &available, const QMargins &frame);
+
     // The totals calculator reads this window; bound once at start-up.
     void bindTotals(clsTotals *totals) { m_totals = totals; }
 
@@ -156,6 +165,7 @@ private:
     void connectSettingsPage();
     void connectSheetCommands();
     void on(QWidget *control, ControlEvents events);
+    QSize naturalSize() const;
 
     // Digits, ".", Backspace and Tab: what a number box lets through.
     static bool NumberKey(QChar c);
@@ -211,9 +221,23 @@ private:
     // Ctrl+Tab and the like: the next (+1) or previous (-1) page, as a click
     // on its tab.
     void ShowNeighbourPage(int step);
+    // Puts the keyboard on the first (or last) control of the page shown.
+    void EnterPage(bool forward);
+    bool TabStripKey(const QKeyEvent &key);
     void cmbTemplate_Click(int index);
     void Form_Unload();
     void SetTaxHeading(const QString &caption);
+
+    // F1: the field help of the heading over the control with the focus.
+    void ShowHelpForFocus();
+    // What leaving the box with the focus does (its tidy), done before the
+    // invoice is printed whichever way printing was started.
+    void FinishEditing();
+    // True when the shown line totals and totals are what the figures give;
+    // otherwise says why once and returns false.
+    bool FiguresAddUp();
+    // Both of the above, before anything is printed.
+    bool ReadyToPrint();
 
     // Runs a procedure that traps failures: the first one ends it and is shown.
     void Trapped(const std::function<void()> &steps);
@@ -223,4 +247,5 @@ private:
     clsTotals *m_totals = nullptr;
     QHash<QObject *, ControlEvents> m_events;
     QList<QWidget *> m_tabOrder; // every tab stop of both pages, in order
+    QHash<QWidget *, int> m_helpIndex; // the heading (help index) over each control
 };

@@ -14,7 +14,7 @@ using namespace Qt::StringLiterals;
 
 void frmMain2::buildEInvoicing()
 {
-    cmdEInvoice = new QPushButton(u"E-&invoicing..."_s, picSettings);
+    cmdEInvoice = new QPushButton(u"&E-invoicing..."_s, picSettings);
     cmdEInvoice->setObjectName(u"cmdEInvoice"_s);
     cmdEInvoice->setGeometry(564, 67, 130, 24);
     setTabOrder(cmdInvoiceReset, cmdEInvoice);

@@ -105,6 +105,8 @@ bool frmMain2::eventFilter(QObject *watched, QEvent *event)
     if (found == m_events.constEnd())
         return QMainWindow::eventFilter(watched, event);
     const ControlEvents &events = *found;
+    if (watched == tab1 && event->type() == QEvent::KeyPress)
+        return TabStripKey(*static_cast<QKeyEvent *>(event));
 
     switch (event->type()) {
     case QEvent::KeyPress:
@@ -144,6 +146,25 @@ bool frmMain2::eventFilter(QObject *watched, QEvent *event)
         break;
     }
     return false;
+}
+
+bool frmMain2::TabStripKey(const QKeyEvent &key)
+{
+    // Arrows change the page as a click on a tab would; Tab enters the page shown.
+    if (key.modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier))
+        return false;
+    switch (key.key()) {
+    case Qt::Key_Right:
+    case Qt::Key_Left:
+        ShowNeighbourPage(key.key() == Qt::Key_Right ? 1 : -1);
+        return true;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        EnterPage(key.key() == Qt::Key_Tab && !(key.modifiers() & Qt::ShiftModifier));
+        return true;
+    default:
+        return false;
+    }
 }
 
 void frmMain2::SelectAllText(QLineEdit *box)

@@ -6,6 +6,9 @@
 #include "ui/frmmain2.h"
 
 #include "einvoice/einvoicedocument.h"
+#include "invoice/numbers.h"
+#include "invoice/runtimeerror.h"
+#include "invoicepdf/invoicereport.h"
 #include "platform/buildinfo.h"
 #include "platform/clock.h"
 #include "platform/filesystem.h"
@@ -15,7 +18,9 @@
 #include "settings/clssettings.h"
 #include "ui/clicklabel.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLineEdit>
 
 using namespace Qt::StringLiterals;
@@ -27,10 +32,72 @@ bool anyText(const auto &boxes)
     return std::any_of(boxes.begin(), boxes.end(), [](const QLineEdit *box) { return !box->text().isEmpty(); });
 }
 
+// The engine's warnings without the template position in front
+// ("file:line:column: the picture ... cannot be read").
+QStringList PlainWarnings(const QStringList &warnings)
+{
+    QStringList plain;
+    for (const QString &warning : warnings) {
+        const qsizetype picture = warning.indexOf(u"the picture "_s);
+        plain << (picture >= 0 ? warning.mid(picture) : warning);
+    }
+    return plain;
+}
+
 } // namespace
+
+void frmMain2::FinishEditing()
+{
+    // A button clicked with the mouse takes the focus, and the box left
+    // tidies itself; an access key or a menu entry leaves the focus where it
+    // was, so the box is tidied here, and the invoice is the same whichever
+    // way printing was started.
+    const auto found = m_events.constFind(QApplication::focusWidget());
+    if (found != m_events.constEnd() && found->lostFocus)
+        found->lostFocus();
+}
+
+bool frmMain2::FiguresAddUp()
+{
+    if (!m_totals)
+        return true;
+    QString problem;
+    try {
+        // A figure too large for the totals leaves the earlier totals shown.
+        for (int i = 0; i < LineCount; ++i) {
+            if (problem.isEmpty() && !txtQty[i]->text().isEmpty()
+                && FormatAmount(LineTotal(txtQty[i]->text(), txtUnitPrice[i]->text()), 2) != txtTotal[i]->text())
+                problem = u"the total of line %1 does not follow from its quantity and price"_s.arg(i + 1);
+        }
+        m_totals->Calculate();
+        if (problem.isEmpty()
+            && (m_totals->SubTotal() != txtSubTotal->text() || m_totals->Tax() != txtTax->text()
+                || m_totals->Total() != txtTTotal->text() || m_totals->Balance() != txtBalance->text()))
+            problem = u"the totals shown are not those of the figures"_s;
+    } catch (const RuntimeError &error) {
+        problem = error.description();
+    }
+    if (problem.isEmpty())
+        return true;
+    m_platform.messages.inform(u"The invoice cannot be printed: its figures do not add up (%1).\r\n"
+                               "Correct the figure that is too large, then print again."_s.arg(problem));
+    return false;
+}
+
+bool frmMain2::ReadyToPrint()
+{
+    // Checked before the tidy too, so that a figure the totals cannot take
+    // is told once, by the refusal, and not again by the tidy's re-totalling.
+    if (!FiguresAddUp())
+        return false;
+    FinishEditing();
+    return FiguresAddUp();
+}
 
 void frmMain2::cmdPreview_Click()
 {
+    if (!ReadyToPrint())
+        return;
     Trapped([this] {
         const bool customer = anyText(txtCustomerDetails);
         const bool items = anyText(txtDescription);
@@ -48,7 +115,8 @@ void frmMain2::cmdPreview_Click()
 
 void frmMain2::cmdView_Click()
 {
-    PrintInvoice(false, true);
+    if (ReadyToPrint())
+        PrintInvoice(false, true);
 }
 
 void frmMain2::PrintInvoice(bool advanceNumber, bool previewTemplate)
@@ -64,6 +132,12 @@ void frmMain2::PrintInvoice(bool advanceNumber, bool previewTemplate)
             IncrementInvoiceNumber();
             NewInvoice();
         }
+        // A logo that cannot be read leaves its box empty; the invoice is
+        // still written, and the user hears of it once.
+        const QStringList leftOut = m_platform.report.warnings();
+        if (!leftOut.isEmpty())
+            m_platform.messages.inform(u"%1 was written without a picture:\r\n%2"_s.arg(
+                QFileInfo(*path).fileName(), PlainWarnings(leftOut).join(u"\r\n"_s)));
         ShellOpenFile(*path);
     });
 }

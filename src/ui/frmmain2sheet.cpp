@@ -18,7 +18,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTabBar>
 
 #include <limits>
@@ -39,17 +38,6 @@ void frmMain2::connectSheetCommands()
     connect(cmbTemplate, &QComboBox::currentIndexChanged, this, &frmMain2::cmbTemplate_Click);
     connect(mnuFileExit, &QAction::triggered, this, &QWidget::close);
 
-    // The tab strip from the keyboard, as in other desktop programs.
-    const std::pair<QKeySequence, int> pageKeys[] = {
-        {QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
-        {QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
-        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
-        {QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1},
-    };
-    for (const auto &[keys, step] : pageKeys) {
-        connect(new QShortcut(keys, this), &QShortcut::activated, this,
-                [this, step = step] { ShowNeighbourPage(step); });
-    }
 }
 
 void frmMain2::Trapped(const std::function<void()> &steps)
@@ -211,15 +199,23 @@ void frmMain2::tab1_Click(int index)
         shown = picInvoice;
     }
     // The keyboard follows the page: a box of the hidden page would
-    // otherwise keep the focus and take what the user types next.
-    if (shown) {
-        for (QWidget *stop : std::as_const(m_tabOrder)) {
-            if (shown->isAncestorOf(stop) && stop->isEnabled()) {
-                stop->setFocus(Qt::TabFocusReason);
-                break;
-            }
-        }
+    // otherwise keep the focus and take what the user types next. It waits
+    // on the tab strip, so that typing replaces no text until the user
+    // enters a box (Tab enters the page's first).
+    if (shown)
+        tab1->setFocus(Qt::OtherFocusReason);
+}
+
+void frmMain2::EnterPage(bool forward)
+{
+    QWidget *page = picInvoice->isVisible() ? picInvoice : picSettings;
+    QList<QWidget *> stops;
+    for (QWidget *stop : std::as_const(m_tabOrder)) {
+        if (page->isAncestorOf(stop) && stop->isEnabled())
+            stops << stop;
     }
+    if (!stops.isEmpty())
+        (forward ? stops.first() : stops.last())->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
 }
 
 void frmMain2::ShowNeighbourPage(int step)

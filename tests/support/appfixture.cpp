@@ -26,6 +26,8 @@ AppFixture::AppFixture(const QStringList &templates)
 {
     for (const QString &name : templates)
         addFile(name, "<template/>\n");
+    // The shipped logo, as every application folder holds it.
+    QFile::copy(QStringLiteral(QUILLBOOK_APP_DIR "/logo.jpg"), path(u"logo.jpg"_s));
 }
 
 QString AppFixture::path(const QString &relative) const

@@ -66,6 +66,7 @@ public:
     void SetParameter(const QString &name, const QString &value) override;
     bool ExportPdf(const QString &outputPath) override;
     QString errorString() const override { return m_engine.errorString(); }
+    QStringList warnings() const override { return m_engine.warnings(); }
 
 private:
     EngineInvoiceReport m_engine;

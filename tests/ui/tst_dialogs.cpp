@@ -5,6 +5,8 @@
 #include "platform/buildinfo.h"
 #include "ui/clicklabel.h"
 #include "ui/frmabout.h"
+
+#include <QAccessible>
 #include "ui/frminvoicereset.h"
 
 #include <QAction>
@@ -267,6 +269,11 @@ private slots:
             QCOMPARE(about.lblVersion->text(), u"Version 1.0.4"_s);
             QCOMPARE(about.lblDescription->text(), u"Visit:\r\n%1\r\n\r\n"_s.arg(BuildInfo::WebsiteHost()));
             QVERIFY(!about.picIcon->pixmap().isNull());
+            // The empty notice is left out of what a screen reader meets.
+            QAccessibleInterface *spoken = QAccessible::queryAccessibleInterface(&about);
+            QVERIFY(spoken->childCount() > 0);
+            for (int i = 0; i < spoken->childCount(); ++i)
+                QVERIFY(spoken->child(i)->object() != about.lblDisclaimer);
             QTest::keyClick(&about, Qt::Key(key));
             closed = !about.isVisible();
         });

@@ -5,7 +5,9 @@
 #include "ui/clicklabel.h"
 #include "ui/frmmain2.h"
 
+#include <QAccessible>
 #include <QCheckBox>
+#include <QDialog>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QMenuBar>
@@ -17,7 +19,48 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-enum Kind { Box, ShownBox, FigureBox, Check, List, Button };
+enum Kind { Box, ShownBox, FigureBox, Check, List, Button, Tabs };
+
+// What a screen reader speaks for the widget.
+QString spokenName(QObject *widget)
+{
+    QAccessibleInterface *spoken = QAccessible::queryAccessibleInterface(widget);
+    return spoken ? spoken->text(QAccessible::Name) : QString();
+}
+
+// Every object a screen reader can reach from `root`.
+QObjectList accessibleTree(QObject *root)
+{
+    QObjectList found;
+    QList<QAccessibleInterface *> pending{QAccessible::queryAccessibleInterface(root)};
+    while (!pending.isEmpty()) {
+        QAccessibleInterface *node = pending.takeFirst();
+        found << node->object();
+        for (int i = 0; i < node->childCount(); ++i)
+            if (QAccessibleInterface *child = node->child(i))
+                pending << child;
+    }
+    return found;
+}
+
+// The access keys of the buttons and menus a user can reach in `root`, in
+// upper case, once each time they occur.
+QString accessKeys(QWidget *root)
+{
+    QString keys;
+    auto keyOf = [&](const QString &caption) {
+        const qsizetype at = QString(caption).replace(u"&&"_s, u"__"_s).indexOf(u'&');
+        if (at >= 0 && at + 1 < caption.size())
+            keys += caption[at + 1].toUpper();
+    };
+    for (QAbstractButton *button : root->findChildren<QAbstractButton *>())
+        if (button->isVisibleTo(root))
+            keyOf(button->text());
+    for (QMenuBar *bar : root->findChildren<QMenuBar *>())
+        for (QAction *menu : bar->actions())
+            keyOf(menu->text());
+    return keys;
+}
 
 // A text box is a tab stop exactly when the user may type into it.
 bool isTabStop(const QWidget *w)
@@ -77,15 +120,16 @@ private slots:
         QTest::newRow("received") << u"txtReceived"_s << int(Box) << u"Received"_s << right << u"0.00"_s;
         QTest::newRow("balance") << u"txtBalance"_s << int(FigureBox) << u"Balance"_s << right << u"0.00"_s;
         QTest::newRow("payment") << u"cmbPaymentMethod"_s << int(List) << u"Payment Method"_s << 0 << QString();
-        QTest::newRow("print") << u"cmdPreview"_s << int(Button) << QString() << 0 << u"&Print PDF Invoice"_s;
-        QTest::newRow("new") << u"cmdNew"_s << int(Button) << QString() << 0 << u"&New Invoice"_s;
+        QTest::newRow("print") << u"cmdPreview"_s << int(Button) << u"Print PDF Invoice"_s << 0 << u"&Print PDF Invoice"_s;
+        QTest::newRow("new") << u"cmdNew"_s << int(Button) << u"New Invoice"_s << 0 << u"&New Invoice"_s;
         QTest::newRow("template") << u"cmbTemplate"_s << int(List) << u"Invoice Template"_s << 0 << QString();
-        QTest::newRow("view") << u"cmdView"_s << int(Button) << QString() << 0 << u"&View"_s;
+        QTest::newRow("view") << u"cmdView"_s << int(Button) << u"View"_s << 0 << u"&View"_s;
         QTest::newRow("logo") << u"txtLogo"_s << int(Box) << u"Logo"_s << left << QString();
-        QTest::newRow("logo button") << u"cmdLogo"_s << int(Button) << QString() << 0 << u"..."_s;
+        QTest::newRow("logo button") << u"cmdLogo"_s << int(Button) << u"Logo"_s << 0 << u"..."_s;
+        QTest::newRow("tab strip") << u"tab1"_s << int(Tabs) << u"Pages"_s << 0 << QString();
         QTest::newRow("company") << u"txtCompanyName"_s << int(Box) << u"Company Name"_s << left << QString();
         QTest::newRow("number") << u"txtInvoiceNumber"_s << int(ShownBox) << u"Invoice Number"_s << left << u"1001"_s;
-        QTest::newRow("reset") << u"cmdInvoiceReset"_s << int(Button) << QString() << 0 << u"Reset"_s;
+        QTest::newRow("reset") << u"cmdInvoiceReset"_s << int(Button) << u"Reset"_s << 0 << u"Reset"_s;
         QTest::newRow("charge tax") << u"chkChargeTax"_s << int(Check) << u"Charge Tax"_s << 0 << QString();
         QTest::newRow("tax name") << u"txtTaxName"_s << int(Box) << u"Tax Name"_s << left << QString();
         QTest::newRow("tax value") << u"txtTaxValue"_s << int(Box) << u"Tax Value %"_s << right << QString();
@@ -107,8 +151,7 @@ private slots:
         QFETCH(QString, caption);
         auto *widget = m_app->control(name);
         QVERIFY2(widget, qPrintable(name));
-        if (kind != Button)
-            QCOMPARE(widget->accessibleName(), spoken);
+        QCOMPARE(spokenName(widget), spoken);
         switch (kind) {
         case Box:
         case ShownBox:
@@ -140,6 +183,9 @@ private slots:
         }
         case Button:
             QCOMPARE(qobject_cast<QPushButton *>(widget)->text(), caption);
+            break;
+        case Tabs:
+            QCOMPARE(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Value), u"Invoice"_s);
             break;
         }
     }
@@ -176,9 +222,74 @@ private slots:
         for (int i = 0; i < window.cmbPaymentMethod->count(); ++i)
             methods << window.cmbPaymentMethod->itemText(i);
         QCOMPARE(methods, (QStringList{u"CASH"_s, u"CHECK"_s, u"CHEQUE"_s, u"CARD"_s, u"TRANSFER"_s, u"OTHER"_s}));
+        // The connectors lead the eye only: a screen reader does not meet them.
+        const QObjectList spoken = accessibleTree(&window);
+        QVERIFY(spoken.contains(window.txtBalance));
         for (const char *line : {"Line1", "Line2", "Line3", "Line4", "Line5", "Line6", "Line7", "Line9",
-                                 "Line10", "Line11", "Line12"})
+                                 "Line10", "Line11", "Line12"}) {
             QVERIFY2(m_app->control(QString::fromLatin1(line)), line);
+            QVERIFY2(!spoken.contains(m_app->control(QString::fromLatin1(line))), line);
+        }
+    }
+
+    // Alt with a letter presses one thing only: each page's buttons and the
+    // menus have access keys of their own.
+    void accessKeysDoNotClash()
+    {
+        frmMain2 &window = m_app->window();
+        for (int page : {0, 1}) {
+            QTest::mouseClick(window.tab1, Qt::LeftButton, {}, window.tab1->tabRect(page).center());
+            const QString keys = accessKeys(&window);
+            QVERIFY2(keys.contains(u'F') && keys.contains(u'I') && keys.contains(u'H'), qPrintable(keys));
+            for (const QChar key : keys)
+                QVERIFY2(keys.count(key) == 1, qPrintable(u"page %1: %2"_s.arg(page).arg(keys)));
+        }
+        m_app->dialogs.expect([](QDialog &dialog) {
+            const QString keys = accessKeys(&dialog);
+            QVERIFY(!keys.isEmpty());
+            for (const QChar key : keys)
+                QVERIFY2(keys.count(key) == 1, qPrintable(keys));
+        });
+        window.cmdInvoiceReset->click();
+        m_app->dialogs.expect([](QDialog &dialog) {
+            const QString keys = accessKeys(&dialog);
+            for (const QChar key : keys)
+                QVERIFY2(keys.count(key) == 1, qPrintable(keys));
+        });
+        window.cmdEInvoice->click();
+        QCOMPARE(m_app->dialogs.pending(), 0);
+    }
+
+    // The window opens wholly inside the screen's free area; a screen too
+    // small for it gets a smaller window, whose pages scroll.
+    void placement_data()
+    {
+        QTest::addColumn<QSize>("natural");
+        QTest::addColumn<QRect>("available");
+        QTest::addColumn<QMargins>("frame");
+        QTest::addColumn<QRect>("placed");
+        const QMargins frame(8, 32, 8, 8);
+        QTest::newRow("room to spare, centred") << QSize(713, 503) << QRect(0, 0, 1280, 1024) << frame
+                                                << QRect(283, 272, 713, 503);
+        QTest::newRow("beside a panel") << QSize(713, 503) << QRect(64, 0, 1216, 1024) << frame
+                                        << QRect(315, 272, 713, 503);
+        // Scale 2 on 1280 x 1024 leaves 640 x 512 minus the task bar.
+        QTest::newRow("too small both ways") << QSize(713, 503) << QRect(0, 0, 640, 490) << frame
+                                             << QRect(8, 32, 624, 450);
+        QTest::newRow("too narrow only") << QSize(713, 503) << QRect(0, 24, 682, 744) << frame
+                                         << QRect(8, 156, 666, 503);
+        QTest::newRow("second screen") << QSize(713, 503) << QRect(1920, 0, 800, 600) << frame
+                                       << QRect(1963, 60, 713, 503);
+    }
+    void placement()
+    {
+        QFETCH(QSize, natural);
+        QFETCH(QRect, available);
+        QFETCH(QMargins, frame);
+        QFETCH(QRect, placed);
+        const QRect inside = frmMain2::Placement(natural, available, frame);
+        QCOMPARE(inside, placed);
+        QVERIFY(available.contains(inside.marginsAdded(frame)));
     }
 
     void menus()
@@ -192,9 +303,9 @@ private slots:
                 layout << u"  "_s + item->objectName() + u'=' + item->text()
                         + (item->isEnabled() ? QString() : u" (disabled)"_s) + (item->shortcut().isEmpty() ? QString() : u" shortcut"_s);
         }
-        QCOMPARE(layout, (QStringList{u"mnuFile=File"_s, u"  mnuFileExit=Exit"_s, u"mnuInvoice=Invoice"_s,
+        QCOMPARE(layout, (QStringList{u"mnuFile=&File"_s, u"  mnuFileExit=Exit"_s, u"mnuInvoice=&Invoice"_s,
                                       u"  mnuInvoiceSale=Sale"_s, u"  mnuInvoiceNew=New"_s,
-                                      u"  mnuInvoiceViewAll=View All"_s, u"mnuHelp=Help"_s, u"  mnuHelpHelp=Help"_s,
+                                      u"  mnuInvoiceViewAll=View All"_s, u"mnuHelp=&Help"_s, u"  mnuHelpHelp=Help"_s,
                                       u"  mnuHelpSupport=Support"_s, u"  mnuHelpAbout=About"_s}));
     }
 

@@ -13,6 +13,8 @@
 #include <QLocale>
 #include <QProcess>
 #include <QPushButton>
+#include <QSettings>
+#include <QTabBar>
 
 using namespace Qt::StringLiterals;
 
@@ -300,6 +302,103 @@ private slots:
         QCOMPARE(m_app->text(u"txtBalance"_s), u"23.19"_s);
         QVERIFY(m_app->shell.opened.isEmpty());
         QCOMPARE(QDir(m_app->path(u"invoices"_s)).entryList(QDir::Files).size(), blocking == u"invoices" ? 0 : 1);
+    }
+
+    // Every way of starting to print tidies the box being edited first, so
+    // the window and the document carry the same figures whichever was taken.
+    void everyRouteTidiesFirst_data()
+    {
+        QTest::addColumn<QString>("route");
+        QTest::addColumn<QString>("box"); // typed last, the cursor left in it
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("parameter");
+        QTest::addColumn<QString>("printed");
+        QTest::newRow("button clicked") << u"click"_s << u"txtUnitPrice(0)"_s << u"1.005"_s << u"PTOTAL"_s << u"3.56"_s;
+        QTest::newRow("Alt+P, price") << u"alt+p"_s << u"txtUnitPrice(0)"_s << u"1.005"_s << u"PTOTAL"_s << u"3.56"_s;
+        QTest::newRow("Alt+P, received") << u"alt+p"_s << u"txtReceived"_s << u"1500"_s << u"PRECEIVED"_s
+                                         << u"1,500.00"_s;
+        QTest::newRow("Invoice, Sale") << u"menu"_s << u"txtUnitPrice(0)"_s << u"1.005"_s << u"PUNITPRICE1"_s
+                                       << u"1.01"_s;
+        QTest::newRow("Ctrl+Tab, Alt+V") << u"preview"_s << u"txtUnitPrice(0)"_s << u"1.005"_s << u"PUNITPRICE1"_s
+                                         << u"1.01"_s;
+    }
+    void everyRouteTidiesFirst()
+    {
+        QFETCH(QString, route);
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        QFETCH(QString, parameter);
+        QFETCH(QString, printed);
+        m_user->enter(u"txtCustomerDetails(0)"_s, u"Harbour Cafe"_s);
+        m_user->enter(u"txtQty(0)"_s, u"3"_s);
+        m_user->enter(u"txtDescription(0)"_s, u"Tea"_s);
+        m_user->enter(u"txtUnitPrice(0)"_s, u"1"_s);
+        m_user->type(box, typed);
+        if (route == u"preview")
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+        QWidget *focus = QApplication::focusWidget();
+        if (route != u"preview")
+            m_app->messages.expect(No);
+        if (route == u"click")
+            QTest::mouseClick(m_app->control(u"cmdPreview"_s), Qt::LeftButton);
+        else if (route == u"menu")
+            m_app->control<QAction>(u"mnuInvoiceSale"_s)->trigger();
+        else
+            QTest::keyClick(focus, route == u"preview" ? Qt::Key_V : Qt::Key_P, Qt::AltModifier);
+        // An access key presses its button a moment later, as the eye can follow.
+        QTRY_COMPARE(m_app->report.exports.size(), 1);
+        m_app->messages.takeShown();
+        QString sent;
+        for (const auto &[name, value] : m_app->report.parameters)
+            if (name == parameter)
+                sent = value;
+        QCOMPARE(sent, printed);
+        if (box == u"txtUnitPrice(0)")
+            QCOMPARE(m_user->text(box), u"1.01"_s);
+    }
+
+    // A figure too large for the totals leaves the earlier totals shown;
+    // such an invoice is refused with one message, with or without e-invoicing.
+    void figuresThatDoNotAddUpAreRefused_data()
+    {
+        QTest::addColumn<bool>("einvoicing");
+        QTest::newRow("plain") << false;
+        QTest::newRow("e-invoicing on") << true;
+    }
+    void figuresThatDoNotAddUpAreRefused()
+    {
+        QFETCH(bool, einvoicing);
+        QSettings(m_app->storeFile(), QSettings::IniFormat).setValue(u"EInvoice/Enabled"_s, einvoicing ? 1 : 0);
+        m_user->enter(u"txtQty(0)"_s, u"1"_s);
+        m_user->enter(u"txtUnitPrice(0)"_s, u"100"_s);
+        m_app->messages.expect(Ok);
+        m_user->type(u"txtSH"_s, u"999999999999999"_s);
+        QCOMPARE(m_app->messages.takeShown().size(), 1); // the calculator's "Overflow"
+        m_app->messages.expect(Ok);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::AltModifier);
+        QTRY_COMPARE(m_app->messages.pending(), 0);
+        const QList<Message> shown = m_app->messages.takeShown();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown[0].text.contains(u"do not add up (Overflow)"_s), qPrintable(shown[0].text));
+        QVERIFY(m_app->report.exports.isEmpty());
+        QCOMPARE(m_app->stored(u"InvoiceNumber"_s), u"1001"_s);
+        QVERIFY(!QFile::exists(invoicePath()));
+    }
+
+    // A logo that cannot be read: the invoice is written without it, then
+    // one message names the file.
+    void unreadableLogoIsReported()
+    {
+        const QString logo = m_app->path(u"shop front.jpg"_s);
+        m_app->addFile(u"shop front.jpg"_s, "not a picture");
+        m_app->window().txtLogo->setText(logo);
+        fillWorkedInvoice();
+        print({No, Ok});
+        const QList<Message> shown = m_app->messages.takeShown();
+        QCOMPARE(shown.size(), 2);
+        QVERIFY(QFile::exists(invoicePath()));
+        QVERIFY2(shown[1].text.startsWith(u"INV1001.pdf was written without a picture:\r\nthe picture "_s + logo),
+                 qPrintable(shown[1].text));
     }
 
     // The template preview: the invoice's values, "TEMPLATE" as the number.

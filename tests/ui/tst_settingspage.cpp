@@ -4,6 +4,7 @@
 
 #include "app/modmain.h"
 #include "ui/clicklabel.h"
+#include "ui/modhelp.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -319,7 +320,9 @@ private slots:
         QCOMPARE(m_app->stored(u"Template"_s), u"Ledger.rep"_s);
     }
 
-    // After a page switch the keyboard is on the page shown, never on the hidden one.
+    // After a page switch the keyboard waits on the tab strip: what is typed
+    // there, and keys with Alt, Ctrl or Meta that open nothing, change no
+    // box of either page. Tab then enters the page shown, selecting as usual.
     void keysFollowThePage_data()
     {
         QTest::addColumn<int>("from");
@@ -336,8 +339,13 @@ private slots:
         QTest::newRow("ctrl+tab to settings") << 0 << int(Qt::Key_Tab) << ctrl << price << u"1.00"_s << company;
         QTest::newRow("ctrl+tab to invoice") << 1 << int(Qt::Key_Tab) << ctrl << tel << u"1"_s << customer;
         QTest::newRow("ctrl+pgdown") << 0 << int(Qt::Key_PageDown) << ctrl << price << u"1.00"_s << company;
+        // X11 delivers Ctrl+Shift+Tab as Backtab, with Shift among the modifiers or not.
         QTest::newRow("ctrl+shift+tab") << 1 << int(Qt::Key_Backtab) << ctrlShift << tel << u"1"_s << customer;
+        QTest::newRow("ctrl+shift+tab from the first page")
+            << 0 << int(Qt::Key_Backtab) << ctrl << price << u"1.00"_s << company;
+        QTest::newRow("ctrl+shift+tab as tab") << 1 << int(Qt::Key_Tab) << ctrlShift << tel << u"1"_s << customer;
         QTest::newRow("ctrl+pgup") << 1 << int(Qt::Key_PageUp) << ctrl << tel << u"1"_s << customer;
+        QTest::newRow("right arrow on the tabs") << 0 << int(Qt::Key_Right) << 0 << price << u"1.00"_s << company;
     }
     void keysFollowThePage()
     {
@@ -352,6 +360,8 @@ private slots:
         if (from == 1)
             showPage(1);
         m_user->type(leftBox, u"1"_s);
+        if (switchKey == int(Qt::Key_Right))
+            window.tab1->setFocus();
         if (switchKey == 0)
             showPage(1 - from);
         else
@@ -363,14 +373,78 @@ private slots:
         QCOMPARE(window.picInvoice->isVisible(), !settings);
         QCOMPARE(window.mnuInvoiceNew->isEnabled(), !settings);
         QCOMPARE(window.mnuInvoiceSale->isEnabled(), !settings);
+        QCOMPARE(QApplication::focusWidget(), window.tab1);
+        const QString before = m_user->text(firstBox);
+        QTest::keyClicks(QApplication::focusWidget(), u"345 "_s);
+        QCOMPARE(m_user->text(firstBox), before);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), m_app->control(firstBox));
         QTest::keyClicks(QApplication::focusWidget(), u"345 "_s);
         QCOMPARE(m_user->text(firstBox), u"345 "_s);
         QCOMPARE(m_user->text(leftBox), leftText);
         QVERIFY(check(u"chkTax(11)"_s)->isChecked());
-        // The hidden page's New Invoice button does not answer its access key.
-        if (settings)
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_N, Qt::AltModifier);
+    }
+
+    // A key with Alt, Ctrl or Meta that is no access key of the page shown
+    // types nothing into the box with the focus, and so stores nothing.
+    void strayKeysTypeNothing_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        const int alt = Qt::AltModifier;
+        QTest::newRow("Alt+P on the settings page") << 1 << u"txtCompanyName"_s << int(Qt::Key_P) << alt;
+        QTest::newRow("Alt+N on the settings page") << 1 << u"txtFooter(2)"_s << int(Qt::Key_N) << alt;
+        QTest::newRow("Alt+V on the invoice page") << 0 << u"txtCustomerDetails(0)"_s << int(Qt::Key_V) << alt;
+        QTest::newRow("Alt+Shift+R on the invoice page")
+            << 0 << u"txtDescription(3)"_s << int(Qt::Key_R) << int(Qt::AltModifier | Qt::ShiftModifier);
+        QTest::newRow("Meta+X") << 1 << u"txtTel"_s << int(Qt::Key_X) << int(Qt::MetaModifier);
+        QTest::newRow("Ctrl+K") << 0 << u"txtCustomerDetails(5)"_s << int(Qt::Key_K) << int(Qt::ControlModifier);
+    }
+    void strayKeysTypeNothing()
+    {
+        QFETCH(int, page);
+        QFETCH(QString, box);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        showPage(page);
+        m_user->type(box, u"Ferncask"_s);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QTest::qWait(150); // an access key would press its button by now
+        QCOMPARE(m_user->text(box), u"Ferncask"_s);
+        if (page == 1)
+            QCOMPARE(m_app->stored(box == u"txtTel"_s ? u"Tel"_s : box == u"txtFooter(2)"_s ? u"Footer3"_s
+                                                                                      : u"CompanyName"_s),
+                     u"Ferncask"_s);
+    }
+
+    // F1 explains the field under the heading of the control with the focus,
+    // as a click on that heading does.
+    void helpKey_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("quantity") << u"txtQty(4)"_s << u"QTY"_s;
+        QTest::newRow("company line") << u"txtCompanyDetails(5)"_s << u"Company Details"_s;
+        QTest::newRow("logo button") << u"cmdLogo"_s << u"Logo"_s;
+        QTest::newRow("tax heading as shown") << u"txtTaxValue"_s << u"Tax Value %"_s;
+    }
+    void helpKey()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, title);
+        QWidget *widget = m_app->control(control);
+        showPage(m_app->window().picSettings->isAncestorOf(widget) ? 1 : 0);
+        widget->setFocus(Qt::TabFocusReason);
+        m_app->messages.expect(Message::Answer::Ok);
+        QTest::keyClick(widget, Qt::Key_F1);
+        const Message help = m_app->messages.takeShown().value(0);
+        QCOMPARE(help.title, title);
+        int index = 0;
+        while (m_app->control<ClickLabel>(u"lblHeading(%1)"_s.arg(index))->caption() != title)
+            ++index;
+        QCOMPARE(help.text, FieldHelpText(index));
     }
 };
 
