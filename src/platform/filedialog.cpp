@@ -3,6 +3,9 @@
 #include "platform/filedialog.h"
 
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QScreen>
+#include <QTreeView>
 
 using namespace Qt::StringLiterals;
 
@@ -18,17 +21,29 @@ QString QtFileDialog::anyLetterCase(const QString &pattern)
     return result;
 }
 
-QString QtFileDialog::openFileName(const FileFilter &filter)
+void QtFileDialog::prepare(QFileDialog &dialog, const FileFilter &filter)
 {
     QStringList patterns;
     for (const QString &pattern : filter.patterns)
         patterns << anyLetterCase(pattern);
-    QFileDialog dialog(m_parent);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     // The list shows the description alone, not the spelled-out patterns.
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setNameFilter(u"%1 (%2)"_s.arg(filter.description, patterns.join(u' ')));
+    // Photos are often named by the camera or a long description: room for them.
+    QSize size(860, 540);
+    if (const QScreen *screen = dialog.screen())
+        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    dialog.resize(size);
+    if (auto *details = dialog.findChild<QTreeView *>(u"treeView"_s))
+        details->header()->resizeSection(0, size.width() / 2);
+}
+
+QString QtFileDialog::openFileName(const FileFilter &filter)
+{
+    QFileDialog dialog(m_parent);
+    prepare(dialog, filter);
     if (dialog.exec() != QDialog::Accepted)
         return {};
     const QStringList chosen = dialog.selectedFiles();

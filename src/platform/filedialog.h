@@ -4,6 +4,7 @@
 
 #include <QStringList>
 
+class QFileDialog;
 class QWidget;
 
 // One entry of a file-open dialog's file-type list.
@@ -36,6 +37,9 @@ public:
     // The wildcard matching in either letter case, also where the file
     // system and the dialog compare names exactly: "*.jpg" gives "*.[jJ][pP][gG]".
     static QString anyLetterCase(const QString &pattern);
+    // Sets the dialog up for one existing file of the filter's types, large
+    // enough for long file names on the screen it opens on.
+    static void prepare(QFileDialog &dialog, const FileFilter &filter);
 
 private:
     QWidget *m_parent = nullptr;

@@ -4,6 +4,9 @@
 
 #include <QString>
 
+#include <memory>
+
+class QMessageBox;
 class QWidget;
 
 // Every message the program shows the user: a text (which may hold line
@@ -46,6 +49,9 @@ class QtMessageBox : public MessageBox
 public:
     void setParentWindow(QWidget *parent) { m_parent = parent; }
     Message::Answer show(const Message &message) override;
+
+    // The box made for the message, not yet shown.
+    std::unique_ptr<QMessageBox> makeBox(const Message &message) const;
 
 private:
     QWidget *m_parent = nullptr;

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QSettings>
 
 #include <memory>
@@ -62,6 +63,19 @@ static bool looksDamaged(const QString &fileName)
     return false;
 }
 
+// The system's word for why the file cannot be replaced, found the way
+// QSettings writes it: a new file beside it, renamed over it.
+static QString whyUnwritable(const QString &fileName)
+{
+    if (QFileInfo(fileName).isDir())
+        return u"a folder of that name is in its place"_s;
+    QSaveFile probe(fileName);
+    if (!probe.open(QIODevice::WriteOnly))
+        return probe.errorString();
+    probe.cancelWriting();
+    return u"the system refused the write"_s;
+}
+
 QString QSettingsStore::GetSetting(const QString &app, const QString &section, const QString &key) const
 {
     // What QSettings could read of a damaged file is still the best answer.
@@ -90,13 +104,22 @@ bool QSettingsStore::SaveSetting(const QString &app, const QString &section, con
         }
     }
     m_checkedFiles.insert(file);
-    settings->setValue(keyPath(section, key), text);
+    const QString path = keyPath(section, key);
+    const QVariant before = settings->value(path);
+    settings->setValue(path, text);
     settings->sync();
     // After a sync, FormatError still describes the earlier read; only
     // AccessError means that the write did not reach the file.
     if (settings->status() == QSettings::AccessError) {
-        const QFileInfo info(settings->fileName());
-        m_error = u"The settings file %1 cannot be written."_s.arg(QDir::toNativeSeparators(info.filePath()));
+        // QSettings keeps the refused value in memory, shared by every
+        // QSettings of this file in the program, and would both return it
+        // and write it with the next change: put the old value back.
+        if (before.isValid())
+            settings->setValue(path, before);
+        else
+            settings->remove(path);
+        m_error = u"The settings file %1 cannot be written (%2); the change was not stored."_s.arg(
+            QDir::toNativeSeparators(file), whyUnwritable(file));
         return false;
     }
     m_error.clear();

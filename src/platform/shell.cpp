@@ -4,7 +4,6 @@
 
 #include "platform/messagebox.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMimeDatabase>
@@ -34,9 +33,9 @@ void startOpener(const QString &target, const Shell::Done &done)
 // Asks the MIME database which program opens the type, without waiting for
 // the answer: a type no program opens is reported, any other answer starts
 // the opener. When xdg-mime cannot be run, the opener decides by itself.
-void openWithProgramFor(const QString &mimeType, const QString &target, const Shell::Done &done)
+void openWithProgramFor(QObject *owner, const QString &mimeType, const QString &target, const Shell::Done &done)
 {
-    auto *query = new QProcess(QCoreApplication::instance());
+    auto *query = new QProcess(owner);
     query->setProcessChannelMode(QProcess::SeparateChannels);
     QObject::connect(query, &QProcess::finished, query, [query, target, done](int, QProcess::ExitStatus) {
         query->deleteLater();
@@ -68,6 +67,17 @@ bool readable(const QString &path)
 
 } // namespace
 
+DesktopShell::~DesktopShell()
+{
+    // A question still out is dropped unanswered: what its answer would be
+    // reported to may be gone by now.
+    for (QProcess *query : m_queries.findChildren<QProcess *>(Qt::FindDirectChildrenOnly)) {
+        query->disconnect();
+        query->kill();
+        query->waitForFinished(1000);
+    }
+}
+
 void DesktopShell::open(const QString &target, Done done)
 {
     if (isAddress(target))
@@ -77,7 +87,7 @@ void DesktopShell::open(const QString &target, Done done)
         return done(info.absoluteDir().exists() ? ShellResult::FileNotFound : ShellResult::PathNotFound);
     if (!readable(target))
         return done(ShellResult::AccessDenied);
-    openWithProgramFor(info.isDir() ? u"inode/directory"_s : QMimeDatabase().mimeTypeForFile(info).name(), target,
+    openWithProgramFor(&m_queries, info.isDir() ? u"inode/directory"_s : QMimeDatabase().mimeTypeForFile(info).name(), target,
                        done);
 }
 

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QObject>
 #include <QString>
 
 #include <functional>
@@ -43,7 +44,16 @@ public:
 class DesktopShell : public Shell
 {
 public:
+    DesktopShell() = default;
+    DesktopShell(const DesktopShell &) = delete;
+    DesktopShell &operator=(const DesktopShell &) = delete;
+    // Drops the questions still out: no `done` runs after this.
+    ~DesktopShell() override;
+
     void open(const QString &target, Done done) override;
+
+private:
+    QObject m_queries; // owns the desktop questions still out
 };
 
 // The message a failure is reported with; empty for a result passed over.

@@ -172,6 +172,20 @@ bool PageRenderer::isBlankOrZero(const QString &value)
     });
 }
 
+QString PageRenderer::negated(const QString &value)
+{
+    if (!isFigure(value))
+        return value;
+    const QString text = value.trimmed();
+    const QChar sign = text.front();
+    if (sign == u'-' || sign == QChar(0x2212) || sign == QChar(0x2013))
+        return text.mid(1);
+    const QString digits = sign == u'+' ? text.mid(1) : text;
+    // Nothing is no less than nothing: 0.00 keeps its look.
+    const bool zero = std::all_of(digits.begin(), digits.end(), [](QChar c) { return !c.isDigit() || c == u'0'; });
+    return zero ? digits : u'-' + digits;
+}
+
 bool PageRenderer::isFigure(const QString &value)
 {
     const QStringView text = QStringView(value).trimmed();
@@ -235,7 +249,7 @@ QString PageRenderer::fill(const PieceList &pieces) const
             break;
         }
         case TextPiece::Kind::Parameter:
-            text += m_parameters.value(piece.text);
+            text += piece.negated ? negated(m_parameters.value(piece.text)) : m_parameters.value(piece.text);
             literalLast = false;
             break;
         case TextPiece::Kind::LineBreak:

@@ -77,6 +77,9 @@ public:
     // group separators, such as 1,234.50 or -75.00. A text box showing a
     // figure parameter never wraps, never cuts and shrinks to fit.
     static bool isFigure(const QString &value);
+    // A figure with its sign turned (1.73 gives -1.73, -1.73 gives 1.73, 0.00
+    // stays); any other value as it is. What {-NAME} shows.
+    static QString negated(const QString &value);
 
 private:
     struct DrawnText

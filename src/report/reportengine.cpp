@@ -167,8 +167,14 @@ bool ReportEngine::ExportPdf(const QString &outputPath)
     const QString shownPath = QDir::toNativeSeparators(outputPath);
     const QFileInfo output(outputPath);
     if (!output.absoluteDir().exists()) {
-        d->error = u"Cannot write %1: the folder %2 does not exist."_s.arg(
-            shownPath, QDir::toNativeSeparators(output.absolutePath()));
+        // Say what stands in the way: a file where a folder should be, or nothing.
+        QString folder = output.absolutePath();
+        while (!QFileInfo::exists(folder) && QFileInfo(folder).absolutePath() != folder)
+            folder = QFileInfo(folder).absolutePath();
+        d->error = QFileInfo(folder).isDir()
+            ? u"Cannot write %1: the folder %2 does not exist."_s.arg(
+                  shownPath, QDir::toNativeSeparators(output.absolutePath()))
+            : u"Cannot write %1: %2 is a file, not a folder."_s.arg(shownPath, QDir::toNativeSeparators(folder));
         return false;
     }
     QSaveFile file(outputPath);

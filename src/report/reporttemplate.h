@@ -49,6 +49,7 @@ struct TextPiece
     Kind kind = Kind::Literal;
     QString text; // the characters, or the parameter's full name
     std::optional<Condition> condition{};
+    bool negated = false; // {-NAME}: a figure's value with its sign turned
 };
 using PieceList = std::vector<TextPiece>;
 

@@ -708,6 +708,9 @@ PieceList Reader::pieces(const QString &text, qsizetype rawFrom, qsizetype rawTo
         rawFrom += found + 1;
         return positionAt(rawFrom - 1);
     };
+    // The next '}' is searched once and kept until it is passed, so that a
+    // run of '{' without their '}' costs one pass, not one pass each.
+    qsizetype close = -2;
     qsizetype i = 0;
     while (i < text.size()) {
         const QChar c = text[i];
@@ -721,7 +724,8 @@ PieceList Reader::pieces(const QString &text, qsizetype rawFrom, qsizetype rawTo
             ++i;
             continue;
         }
-        const qsizetype close = text.indexOf(u'}', i + 1);
+        if (close != -1 && close <= i)
+            close = text.indexOf(u'}', i + 1);
         const qsizetype nextOpen = text.indexOf(u'{', i + 1);
         if (close < 0 || (nextOpen >= 0 && nextOpen < close)) {
             problem(positionOf(u"{"_s), u"'{' without its closing '}'; write {{ for a brace"_s);
@@ -739,12 +743,15 @@ PieceList Reader::pieces(const QString &text, qsizetype rawFrom, qsizetype rawTo
             result.push_back({TextPiece::Kind::RowNumber, {}});
             continue;
         }
-        if (!isParameterName(name)) {
+        // {-NAME} shows a figure with its sign turned: "less {-PDISCOUNT}".
+        const bool negated = name.startsWith(u'-');
+        const QString parameter = negated ? name.mid(1) : name;
+        if (!isParameterName(parameter)) {
             problem(at, u"'{%1}' is not a parameter name"_s.arg(shortened(name)));
             continue;
         }
-        recordName(name, at);
-        result.push_back({TextPiece::Kind::Parameter, name});
+        recordName(parameter, at);
+        result.push_back({TextPiece::Kind::Parameter, parameter, std::nullopt, negated});
     }
     if (!literal.isEmpty())
         result.push_back({TextPiece::Kind::Literal, literal});

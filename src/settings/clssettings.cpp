@@ -9,6 +9,7 @@
 #include <QLocale>
 
 #include <cmath>
+#include <utility>
 #include <limits>
 
 using namespace Qt::StringLiterals;
@@ -85,7 +86,6 @@ void clsSettings::firstRunInitialisation(const std::function<void(const QString 
         return;
     m_strictWrites = true;
     try {
-        setInit(u"1"_s);
         setLockSettings(u"1"_s);
         setCompanyName(u"Company Name"_s);
         for (int line = 1; line <= 6; ++line)
@@ -103,6 +103,8 @@ void clsSettings::firstRunInitialisation(const std::function<void(const QString 
         setTaxCharge(1);
         setTemplate(u"invferncask.rep"_s);
         setLogo(AppPath(m_appFolder, u"logo.jpg"_s));
+        // Last, so that a first run stopped halfway is run again next time.
+        setInit(u"1"_s);
         m_strictWrites = false;
         createInvoiceFolder(u"invoices"_s);
     } catch (const StoreRefused &refused) {
@@ -113,8 +115,16 @@ void clsSettings::firstRunInitialisation(const std::function<void(const QString 
 
 void clsSettings::save(const QString &key, const QString &text)
 {
-    if (!m_store.SaveSetting(ApplicationTitle(), section(), key, text) && m_strictWrites)
+    if (m_store.SaveSetting(ApplicationTitle(), section(), key, text)) {
+        m_refusedKey.clear();
+        return;
+    }
+    if (m_strictWrites)
         throw StoreRefused{m_store.errorString()};
+    // Typing into a box writes at every keystroke: one message for the run
+    // of refusals of the same setting.
+    if (std::exchange(m_refusedKey, key) != key)
+        m_messages.inform(m_store.errorString());
 }
 
 QString clsSettings::get(const QString &key) const

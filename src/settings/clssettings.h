@@ -11,8 +11,10 @@ class MessageBox;
 
 // The company, tax, numbering, template and logo settings. Holds nothing
 // itself: every read is a lookup in the per-user store and every write reaches
-// the store before it returns. Writes never report failure; a refused write
-// leaves the old value, and a read that cannot complete gives "" or 0.
+// the store before it returns. A refused write leaves the old value and is
+// told in one message naming the file and the cause (one for a run of
+// refusals of the same setting, as typing makes); a read that cannot
+// complete gives "" or 0.
 class clsSettings
 {
 public:
@@ -89,6 +91,7 @@ private:
     MessageBox &m_messages;
     QString m_appFolder;
     bool m_strictWrites = false; // set while the first-run values are written
+    QString m_refusedKey;        // the setting whose last write was refused
 };
 
 // The text conversions of the store, shared with whoever shows or edits them.

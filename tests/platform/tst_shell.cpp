@@ -3,44 +3,17 @@
 #include "platform/messagebox.h"
 #include "platform/shell.h"
 #include "scriptedmessagebox.h"
+#include "withoutpermissionoverride.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <linux/capability.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// Root reads every file whatever its mode; while this lives, root's effective
-// rights to override file permissions are set aside so that an unreadable
-// file is unreadable for the test too.
-class WithoutPermissionOverride
-{
-public:
-    WithoutPermissionOverride()
-    {
-        if (geteuid() != 0 || syscall(SYS_capget, &m_header, m_saved) != 0)
-            return;
-        __user_cap_data_struct lowered[2] = {m_saved[0], m_saved[1]};
-        lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
-        m_lowered = syscall(SYS_capset, &m_header, lowered) == 0;
-    }
-    ~WithoutPermissionOverride()
-    {
-        if (m_lowered)
-            syscall(SYS_capset, &m_header, m_saved);
-    }
-
-private:
-    __user_cap_header_struct m_header{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct m_saved[2]{};
-    bool m_lowered = false;
-};
 
 void writeFile(const QString &path, const QByteArray &contents, QFile::Permissions permissions = {})
 {
@@ -140,6 +113,28 @@ private slots:
         };
         QTRY_COMPARE_WITH_TIMEOUT(viewerArguments(), pdf, 20000);
         QVERIFY(messages.shown().isEmpty());
+    }
+
+    // The program may end while the desktop is still answering which program
+    // opens a file: the answer is then dropped, never reported to what is gone.
+    void endingWhileTheDesktopAnswers()
+    {
+        const QString bin = m_desktop.filePath(u"bin"_s);
+        QVERIFY(QDir().mkpath(bin));
+        writeFile(bin + u"/xdg-mime"_s, "#!/bin/sh\nsleep 0.3\necho standin-viewer.desktop\n",
+                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(bin) + ':' + path);
+        const QString pdf = m_desktop.filePath(u"docs/INV1002.pdf"_s);
+        writeFile(pdf, "%PDF-1.4\n%%EOF\n");
+        auto answered = std::make_shared<bool>(false);
+        {
+            DesktopShell shell;
+            shell.open(pdf, [answered](ShellResult) { *answered = true; });
+        }
+        qputenv("PATH", path);
+        QTest::qWait(800);
+        QVERIFY(!*answered);
     }
 };
 

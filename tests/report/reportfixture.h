@@ -165,6 +165,7 @@ struct Cost
     double megabytes = 0;
 
     static constexpr double kMaxMegabytes = 200.0;
+    static constexpr int kMaxCpuSeconds = 10;
 
     template<typename Work>
     static Cost of(Work &&work)
@@ -206,8 +207,9 @@ struct ToolRun
     QString err;
 };
 
-// Runs quillbook-render with its data memory limited to Cost::kMaxMegabytes:
-// a run that needs more fails.
+// Runs quillbook-render with its data memory limited to Cost::kMaxMegabytes
+// and its processor time to Cost::kMaxCpuSeconds, far above what any
+// template within the engine's limits needs: a run that needs more fails.
 inline ToolRun runTool(const QStringList &arguments)
 {
     QProcess process;
@@ -221,6 +223,8 @@ inline ToolRun runTool(const QStringList &arguments)
     process.setChildProcessModifier([] {
         const rlimit limit{rlim_t(Cost::kMaxMegabytes * 1024 * 1024), rlim_t(Cost::kMaxMegabytes * 1024 * 1024)};
         setrlimit(RLIMIT_DATA, &limit);
+        const rlimit cpu{rlim_t(Cost::kMaxCpuSeconds), rlim_t(Cost::kMaxCpuSeconds)};
+        setrlimit(RLIMIT_CPU, &cpu);
     });
 #endif
     process.start(QStringLiteral(QUILLBOOK_APP_DIR "/quillbook-render"), arguments);

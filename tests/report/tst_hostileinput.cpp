@@ -158,6 +158,19 @@ private slots:
         }
     }
 
+    // Braces without their partners cost one pass over the template, however
+    // many there are: a megabyte of them is checked within the tool's bounds.
+    void unclosedBraces()
+    {
+        ReportFixture f;
+        const QString file = f.write(u"braces.rep"_s, templateOf("<text x='1' y='1' width='90' height='9'>"
+                                                                  + QByteArray("{a").repeated(500000) + "</text>"));
+        const ToolRun run = runTool({u"--check"_s, file});
+        QVERIFY2(run.err.contains(u"'{' without its closing '}'"_s) && run.err.contains(u"more problems"_s),
+                 qPrintable(run.err.left(500)));
+        QVERIFY(run.exitCode > 0);
+    }
+
     // Each picture is embedded, or its box stays empty and the engine says why.
     void images_data()
     {

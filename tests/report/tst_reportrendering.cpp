@@ -387,7 +387,7 @@ private slots:
         QTest::addColumn<QString>("output");
         QTest::addColumn<QString>("message");
         QTest::newRow("missing folder") << u"no/such/folder/INV1.pdf"_s << u"does not exist"_s;
-        QTest::newRow("folder is a file") << u"t.rep/INV1.pdf"_s << u"does not exist"_s;
+        QTest::newRow("folder is a file") << u"t.rep/INV1.pdf"_s << u"t.rep is a file, not a folder"_s;
         QTest::newRow("output is a folder") << u"."_s << u"Cannot write"_s;
     }
 

@@ -64,7 +64,11 @@ QString shown(const report::PieceList &pieces, const Parameters &values)
     for (const report::TextPiece &piece : pieces) {
         if (piece.condition && !holds({*piece.condition}, values))
             continue;
-        text += piece.kind == report::TextPiece::Kind::Parameter ? values.value(piece.text)
+        const QString value = values.value(piece.text);
+        text += piece.kind == report::TextPiece::Kind::Parameter
+            ? (!piece.negated || !value.contains(QRegularExpression(u"^-?[0-9,]+\\.[0-9]+$"_s)) ? value
+               : value.startsWith(u'-')                                                       ? value.mid(1)
+                                                                                              : u'-' + value)
             : piece.kind == report::TextPiece::Kind::LineBreak  ? u" "_s
                                                                 : piece.text;
     }
@@ -310,6 +314,9 @@ private slots:
                 QVERIFY2(std::abs(word.box.top() - top) < 0.3, qPrintable(where + u": a second line"_s));
             }
             QCOMPARE(inside.join(u' '), shown(text->content, values));
+            // A figure carries one sign at most, whatever its own.
+            static const QRegularExpression twoSigns(u"[-\u2013\u2212(]\\s*[-\u2013\u2212]"_s);
+            QVERIFY2(!inside.join(u' ').contains(twoSigns), qPrintable(inside.join(u' ')));
             for (const QRectF &other : std::as_const(boxes)) {
                 const bool sameRow = other.top() < box.bottom() && box.top() < other.bottom();
                 const double gap = std::max(other.left() - box.right(), box.left() - other.right());

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Quillbook developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "appfixture.h"
+#include "withoutpermissionoverride.h"
 #include "settings/clssettings.h"
 
 #include <QDir>
@@ -184,6 +185,43 @@ private slots:
         QCOMPARE(shown[0].buttons, Message::Buttons::Ok);
         QVERIFY(!QFileInfo::exists(app.path(u"invoices"_s)));
         QCOMPARE(settings->InvoiceNumber(), 0);
+
+        // Nothing marks the store as initialised: the next start tries again.
+        QVERIFY(QDir(app.storeFile()).removeRecursively());
+        QCOMPARE(construct(app)->InvoiceNumber(), 1001);
+        QVERIFY(QFileInfo(app.path(u"invoices"_s)).isDir());
+    }
+
+    // Later, a write the store refuses is told once while the user types,
+    // and no read pretends that it was stored.
+    void refusedWriteIsToldAndNotBelieved()
+    {
+        AppFixture app;
+        const auto settings = construct(app);
+        const QString folder = QFileInfo(app.storeFile()).path();
+        QVERIFY(QFile::setPermissions(app.storeFile(), QFile::ReadOwner));
+        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+        {
+            WithoutPermissionOverride asAnyUser;
+            app.messages.expect(Message::Answer::Ok);
+            settings->setCompanyName(u"p"_s);
+            settings->setCompanyName(u"pq"_s);
+            QCOMPARE(settings->CompanyName(), u"Company Name"_s);
+            app.messages.expect(Message::Answer::Ok);
+            settings->setInvoiceNumber(1002);
+            QCOMPARE(settings->InvoiceNumber(), 1001);
+        }
+        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        const QList<Message> shown = app.messages.takeShown();
+        QCOMPARE(shown.size(), 2);
+        QVERIFY2(shown[0].text.contains(QDir::toNativeSeparators(app.storeFile()))
+                     && shown[0].text.contains(u"Permission denied"_s),
+                 qPrintable(shown[0].text));
+        // What the store refused is not written later with another change either.
+        QVERIFY(QFile::setPermissions(app.storeFile(), QFile::ReadOwner | QFile::WriteOwner));
+        settings->setTel(u"555"_s);
+        QCOMPARE(app.stored(u"CompanyName"_s), u"Company Name"_s);
+        QCOMPARE(app.stored(u"Tel"_s), u"555"_s);
     }
 
     void damagedStoreFileIsKeptAside_data()

@@ -273,7 +273,7 @@ private slots:
         QTest::newRow("template does not parse")
             << u"invoices/INV1001.pdf"_s << QByteArray("<report><text>") << u"invferncask.rep:1:"_s;
         QTest::newRow("invoices folder is a file")
-            << u"invoices"_s << QByteArray() << u"Cannot write"_s;
+            << u"invoices"_s << QByteArray() << u"invoices is a file, not a folder."_s;
     }
 
     void failedExport()

@@ -1,0 +1,75 @@
+// SPDX-FileCopyrightText: 2026 Quillbook developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/filedialog.h"
+#include "platform/messagebox.h"
+
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMessageBox>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTreeView>
+
+using namespace Qt::StringLiterals;
+
+// The production dialogs, shown without waiting for an answer.
+class DialogSeamsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // The dialog's patterns match either letter case even where names are
+    // compared exactly, as on most Linux file systems.
+    void patternsMatchAnyLetterCase_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("matches");
+        QTest::newRow("lower") << u"*.jpg"_s << u"logo.jpg"_s << true;
+        QTest::newRow("upper") << u"*.jpg"_s << u"LOGO.JPG"_s << true;
+        QTest::newRow("mixed") << u"*.bmp"_s << u"Shop Front.Bmp"_s << true;
+        QTest::newRow("other type") << u"*.jpg"_s << u"logo.jpeg"_s << false;
+        QTest::newRow("name part kept") << u"*.bmp"_s << u"bmp"_s << false;
+    }
+    void patternsMatchAnyLetterCase()
+    {
+        QFETCH(QString, pattern);
+        QFETCH(QString, name);
+        QFETCH(bool, matches);
+        const QRegularExpression exact(
+            QRegularExpression::wildcardToRegularExpression(QtFileDialog::anyLetterCase(pattern)));
+        QCOMPARE(exact.match(name).hasMatch(), matches);
+    }
+
+    // A long file name is shown whole, not cut off in a narrow column.
+    void fileDialogHasRoomForLongNames()
+    {
+        QFileDialog dialog;
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        QtFileDialog::prepare(dialog, {u"Pictures"_s, {u"*.jpg"_s}});
+        dialog.show();
+        QVERIFY(dialog.width() >= 700 && dialog.height() >= 450);
+        auto *details = dialog.findChild<QTreeView *>(u"treeView"_s);
+        QVERIFY(details);
+        QVERIFY(details->header()->sectionSize(0) >= 350);
+    }
+
+    // A message never breaks a path in the middle.
+    void messagesKeepPathsWhole()
+    {
+        const QString path = u"/home/owner/.local/share/Quillbook/invoices/INV1001-with-a-long-name.pdf"_s;
+        QtMessageBox messages;
+        const auto box = messages.makeBox({u"Cannot write %1: %2 is a file, not a folder."_s.arg(path, path),
+                                           u"Tallyquill"_s});
+        box->show();
+        auto *label = box->findChild<QLabel *>(u"qt_msgbox_label"_s);
+        QVERIFY(label);
+        QVERIFY2(label->width() >= label->fontMetrics().horizontalAdvance(path),
+                 qPrintable(u"%1 px for a path of %2 px"_s.arg(label->width()).arg(
+                     label->fontMetrics().horizontalAdvance(path))));
+    }
+};
+
+QTEST_MAIN(DialogSeamsTest)
+#include "tst_dialogseams.moc"
