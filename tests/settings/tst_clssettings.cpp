@@ -185,10 +185,29 @@ private slots:
         QCOMPARE(shown[0].buttons, Message::Buttons::Ok);
         QVERIFY(!QFileInfo::exists(app.path(u"invoices"_s)));
         QCOMPARE(settings->InvoiceNumber(), 0);
+    }
 
-        // Nothing marks the store as initialised: the next start tries again.
-        QVERIFY(QDir(app.storeFile()).removeRecursively());
-        QCOMPARE(construct(app)->InvoiceNumber(), 1001);
+    // A first run stopped halfway leaves the store unmarked: the next start
+    // writes every first-run value.
+    void firstRunStoppedHalfwayIsRunAgain()
+    {
+        struct HalfwayStore : QSettingsStore
+        {
+            using QSettingsStore::QSettingsStore;
+            bool SaveSetting(const QString &app, const QString &section, const QString &key,
+                             const QString &text) override
+            {
+                return key != u"Template" && QSettingsStore::SaveSetting(app, section, key, text);
+            }
+            QString errorString() const override { return u"the disk is full"_s; }
+        };
+        AppFixture app;
+        HalfwayStore halfway(QFileInfo(app.storeFile()).path());
+        app.messages.expect(Message::Answer::Ok);
+        clsSettings(halfway, app.messages, app.appFolder(), [](const QString &) {});
+        QCOMPARE(app.messages.takeShown().value(0).text, u"the disk is full"_s);
+        QCOMPARE(app.stored(u"InvoiceNumber"_s), u"1001"_s);
+        QCOMPARE(construct(app)->Template(), u"invferncask.rep"_s);
         QVERIFY(QFileInfo(app.path(u"invoices"_s)).isDir());
     }
 
