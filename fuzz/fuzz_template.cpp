@@ -7,7 +7,7 @@
 // a line "#params" and a parameters file, and by a line "#image" and the
 // bytes of the logo.
 
-#include "invoiceparameters.h"
+#include "invoicepdf/invoiceparameters.h"
 #include "paramsfile.h"
 #include "report/fontfolder.h"
 #include "report/imageloader.h"
@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static const QStringList names = invoiceParameterNames();
+    static const QStringList names = InvoiceParameterNames();
     QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     const QByteArray image = takeSection(bytes, "#image");
     const QByteArray params = takeSection(bytes, "#params");

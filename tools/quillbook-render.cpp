@@ -7,7 +7,7 @@
 //   quillbook-render --check TEMPLATE
 //   quillbook-render --help | --version
 
-#include "invoiceparameters.h"
+#include "invoicepdf/invoiceparameters.h"
 #include "paramsfile.h"
 #include "einvoice/facturx.h"
 #include "pdfa3/pdfa3.h"
@@ -51,7 +51,7 @@ int main(int argc, char *argv[])
         attach = args[1];
         args = args.mid(2);
     }
-    const QStringList names = invoiceParameterNames();
+    const QStringList names = InvoiceParameterNames();
 
     if (args == QStringList{u"--help"_s})
         return usage(out, 0);

@@ -73,3 +73,13 @@ QString TaxRateText(double rate)
         return QString::number(static_cast<float>(rate));
     return QString::fromLatin1(buffer, result.ptr - buffer);
 }
+
+QStringList InvoiceAmountNames()
+{
+    QStringList names;
+    for (int n = 1; n <= 12; ++n)
+        names << u"PUNITPRICE%1"_s.arg(n) << u"PTOTAL%1"_s.arg(n);
+    names << u"PSURCHARGE1"_s << u"PDISCOUNT"_s << u"PSUBTOTAL"_s << u"PSHIPPING"_s << u"PTAX"_s << u"PTOTAL"_s
+          << u"PSURCHARGE2"_s << u"PRECEIVED"_s << u"PBALANCE"_s;
+    return names;
+}

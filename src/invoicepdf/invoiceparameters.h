@@ -16,6 +16,10 @@ using ReportParameter = std::pair<QString, QString>;
 // are set.
 QStringList InvoiceParameterNames();
 
+// The money amounts among them (unit prices, line totals and the totals
+// column), which arrive formatted like 1,234.50.
+QStringList InvoiceAmountNames();
+
 // The invoice's 85 parameters with their values, in the order they are set.
 // A template preview carries "TEMPLATE" as its number. The date is written in
 // the user's long date format; an empty logo setting gives the application

@@ -3,7 +3,7 @@
 //
 // Every template we ship, filled with the 85 parameters the program sends.
 
-#include "invoiceparameters.h"
+#include "invoicepdf/invoiceparameters.h"
 #include "reportfixture.h"
 #include "report/pagerenderer.h"
 #include "report/templateparser.h"
@@ -29,7 +29,7 @@ QString exportInvoice(ReportFixture &f, const QString &file, const Parameters &v
                       QString *error = nullptr)
 {
     Parameters all;
-    for (const QString &name : invoiceParameterNames())
+    for (const QString &name : InvoiceParameterNames())
         all.insert(name, values.value(name));
     return f.exportPdf(file, all, output, error);
 }
@@ -162,7 +162,7 @@ private slots:
         // A distinct token per parameter; tokens are not numbers, so every
         // condition that hides zeros lets them through.
         Parameters values;
-        for (const QString &name : invoiceParameterNames())
+        for (const QString &name : InvoiceParameterNames())
             values.insert(name, u"v"_s + name.toLower().mid(1));
         QImage logo(2400, 1600, QImage::Format_RGB32);
         logo.fill(QColor(46, 94, 78));
@@ -172,7 +172,7 @@ private slots:
 
         const QString text = pdfprobe::text(pdf);
         QCOMPARE(values.size(), 85);
-        for (const QString &name : invoiceParameterNames()) {
+        for (const QString &name : InvoiceParameterNames()) {
             const QRegularExpression token(u"(?<![A-Za-z0-9])"_s + values[name] + u"(?![A-Za-z0-9])"_s);
             QVERIFY2(name == u"PLOGO"_s || text.contains(token), qPrintable(name + u" is not shown"_s));
         }
@@ -278,7 +278,7 @@ private slots:
         ReportFixture f;
         Parameters values = realisticInvoice(12);
         values[u"PLOGO"_s] = QString();
-        for (const QString &name : invoiceAmountNames())
+        for (const QString &name : InvoiceAmountNames())
             values[name] = amount;
         QString error;
         const QString pdf = exportInvoice(f, file, values, u"INV7.pdf"_s, &error);
@@ -296,7 +296,7 @@ private slots:
         QVERIFY(tpl);
         for (const report::Band &band : tpl->bands) // nothing moves up: each figure stays in its written box
             QVERIFY(!band.condition || holds({*band.condition}, values));
-        const QStringList amounts = invoiceAmountNames();
+        const QStringList amounts = InvoiceAmountNames();
         QList<QRectF> boxes;
         const QList<Word> words = pdfprobe::words(pdf);
         for (const report::TextBox *text : boxesShowing(*tpl, values, amounts)) {
