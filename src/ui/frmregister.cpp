@@ -21,6 +21,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -37,9 +38,28 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // A date box whose earliest date reads "any": that end of the range is open.
+// Tab leaves it, as it leaves every other control (QDateEdit would keep the
+// focus on "any"); the arrow keys move between year, month and day.
+class DateBox : public QDateEdit
+{
+public:
+    using QDateEdit::QDateEdit;
+
+protected:
+    bool event(QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if (key == Qt::Key_Tab || key == Qt::Key_Backtab)
+                return QWidget::focusNextPrevChild(key == Qt::Key_Tab);
+        }
+        return QDateEdit::event(event);
+    }
+};
+
 QDateEdit *makeDateBox(QWidget *parent, const QString &name, const QString &spoken)
 {
-    auto *box = new QDateEdit(parent);
+    auto *box = new DateBox(parent);
     box->setObjectName(name);
     box->setAccessibleName(spoken);
     box->setDisplayFormat(u"yyyy-MM-dd"_s);
@@ -81,6 +101,8 @@ frmRegister::frmRegister(Platform &platform, std::shared_ptr<clsRegister> invoic
     setObjectName(u"frmRegister"_s);
     setWindowTitle(u"Invoice register"_s);
     setAccessibleName(u"Invoice register"_s);
+    // The program ends with its main window, which takes this one along.
+    setAttribute(Qt::WA_QuitOnClose, false);
 
     txtFilter = new QLineEdit(this);
     txtFilter->setObjectName(u"txtFilter"_s);
@@ -167,8 +189,10 @@ frmRegister::frmRegister(Platform &platform, std::shared_ptr<clsRegister> invoic
     layout->addLayout(totalsBar);
     layout->addWidget(tblTotals, 1);
     layout->addLayout(buttons);
-    setTabOrder({txtFilter, dtpFrom, dtpTo, tblRecords, cmbPeriod, lblChain, tblTotals, cmdOpen, cmdExport,
-                 cmdRebuild, cmdClose});
+    const QList<QWidget *> order = {txtFilter, dtpFrom,   dtpTo,     tblRecords, cmbPeriod, lblChain,
+                                    tblTotals, cmdOpen,   cmdExport, cmdRebuild, cmdClose};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
     resize(1100, 640);
 
     connect(txtFilter, &QLineEdit::textChanged, this, &frmRegister::applyFilter);
@@ -264,7 +288,7 @@ void frmRegister::showTotals()
         cells << FormatAmount(row.total, 2) << FormatAmount(row.received, 2) << FormatAmount(row.balance, 2);
         for (int c = 0; c < cells.size(); ++c) {
             auto *item = new QTableWidgetItem(cells[c]);
-            item->setTextAlignment(c == 0 ? int(Qt::AlignLeft | Qt::AlignVCenter) : int(Qt::AlignRight | Qt::AlignVCenter));
+            item->setTextAlignment(Qt::AlignVCenter | (c == 0 ? Qt::AlignLeft : Qt::AlignRight));
             tblTotals->setItem(r, c, item);
         }
     }

@@ -4,8 +4,9 @@
 // A test-only program: the real start-up and main window printing invoices,
 // each recorded in the register, until it is killed. Usage:
 //   registerprinter <application folder> <settings folder> <seed>
-// Before each print it prints "printing <number>", and once the click's
-// handling is over "printed <number>". Now and then it declines to advance
+// Before each print it prints "printing <number>", once the engine has put
+// the PDF in place "exported", and once the click's handling is over
+// "printed <number>". Now and then it declines to advance
 // the number, so that the next print is a reprint. Output is unbuffered.
 #include "app/modmain.h"
 #include "invoicepdf/invoicereport.h"
@@ -58,6 +59,22 @@ public:
     }
 };
 
+// The real engine, saying when the PDF is in place.
+class AnnouncingReport : public InvoiceReport
+{
+public:
+    EngineInvoiceReport engine;
+    void TemplatePath(const QString &path) override { engine.TemplatePath(path); }
+    void SetParameter(const QString &name, const QString &value) override { engine.SetParameter(name, value); }
+    bool ExportPdf(const QString &outputPath) override
+    {
+        const bool done = engine.ExportPdf(outputPath);
+        say(u"exported"_s);
+        return done;
+    }
+    QString errorString() const override { return engine.errorString(); }
+};
+
 class NoViewer : public Shell
 {
 public:
@@ -86,8 +103,8 @@ int main(int argc, char *argv[])
     NoFileDialog fileDialog;
     NoViewer shell;
     SystemClock clock;
-    EngineInvoiceReport report;
-    report.engine().setFontsFolder(QStringLiteral(QUILLBOOK_APP_DIR "/fonts"));
+    AnnouncingReport report;
+    report.engine.engine().setFontsFolder(QStringLiteral(QUILLBOOK_APP_DIR "/fonts"));
     ModalDialogRunner dialogs;
     Platform platform{store, messages, files, args[1], shell, clock, report, dialogs, fileDialog};
     if (!modMain::Main(platform))
@@ -100,7 +117,7 @@ int main(int argc, char *argv[])
         window.txtCustomerDetails[0]->setText(u"Customer %1"_s.arg(random() % 1000));
         window.txtQty[0]->setText(QString::number(1 + random() % 9));
         window.txtDescription[0]->setText(u"Oak chair"_s);
-        window.txtUnitPrice[0]->setText(u"%1.%2"_s.arg(random() % 500).arg(random() % 100, 2, 10, u'0'));
+        window.txtUnitPrice[0]->setText(u"%1.%2"_s.arg(uint(random() % 500)).arg(uint(random() % 100), 2, 10, QChar(u'0')));
         messages.advance = random() % 3 != 0;
         const QString number = window.txtInvoiceNumber->text();
         say(u"printing\t%1"_s.arg(number));

@@ -48,12 +48,17 @@ private slots:
                           {app.path(), store.path(), QString::number(random())});
             QVERIFY(printer.waitForStarted());
             // Kill after a seeded number of finished prints, a seeded moment
-            // into the next one.
+            // into the next one; every other time, a moment after its PDF
+            // was put in place, while it is being confirmed.
             const int prints = int(random() % 4);
-            const int micros = int(random() % 120000);
+            const bool afterPdf = random() % 2;
+            const int micros = int(afterPdf ? random() % 3000 : random() % 120000);
             QByteArray output;
-            while (printer.state() == QProcess::Running && output.count("printed") < prints
-                   && printer.waitForReadyRead(30000))
+            const auto waiting = [&] {
+                return output.count("printed") < prints
+                    || (afterPdf && output.count("exported") <= output.count("printed"));
+            };
+            while (printer.state() == QProcess::Running && waiting() && printer.waitForReadyRead(30000))
                 output += printer.readAllStandardOutput();
             QThread::usleep(micros);
             QVERIFY2(printer.state() == QProcess::Running, printer.readAllStandardError().constData());
