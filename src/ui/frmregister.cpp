@@ -128,7 +128,7 @@ frmRegister::frmRegister(Platform &platform, std::shared_ptr<clsRegister> invoic
     tblRecords->horizontalHeader()->setSortIndicatorShown(true);
     tblRecords->horizontalHeader()->setSortIndicator(-1, Qt::DescendingOrder);
     tblRecords->horizontalHeader()->setStretchLastSection(true);
-    const int widths[RegisterListModel::ColumnCount] = {90, 90, 120, 200, 90, 70, 80, 90, 90, 90, 150};
+    const int widths[RegisterListModel::ColumnCount] = {80, 60, 120, 190, 85, 70, 75, 85, 85, 85, 150};
     for (int c = 0; c < RegisterListModel::ColumnCount; ++c)
         tblRecords->setColumnWidth(c, widths[c]);
     tblRecords->setSortingEnabled(false);
