@@ -100,7 +100,14 @@ void readColumns(const QSqlQuery &q, int first, RegisterRecord &r)
 {
     auto amount = [&](int i) { return Amount::fromUnits(q.value(first + i).toLongLong()); };
     r.number = q.value(first).toString();
-    r.issued = QDateTime::fromString(q.value(first + 1).toString(), Qt::ISODate);
+    // Read field by field: a hundred thousand records open with the window.
+    const QString issued = q.value(first + 1).toString();
+    const QStringView t(issued);
+    if (t.size() == 19)
+        r.issued = QDateTime(QDate(t.mid(0, 4).toInt(), t.mid(5, 2).toInt(), t.mid(8, 2).toInt()),
+                             QTime(t.mid(11, 2).toInt(), t.mid(14, 2).toInt(), t.mid(17, 2).toInt()));
+    else
+        r.issued = QDateTime::fromString(issued, Qt::ISODate);
     const QStringList lines = q.value(first + 2).toString().split(u'\n');
     for (int i = 0; i < RegisterRecord::CustomerLines && i < lines.size(); ++i)
         r.customer[i] = lines[i];

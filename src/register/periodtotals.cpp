@@ -34,15 +34,19 @@ void add(PeriodTotal &sum, const RegisterRecord &r)
 
 QList<PeriodTotal> PeriodTotals(std::span<const RegisterRecord *const> records, Period period)
 {
-    QMap<QString, PeriodTotal> periods; // the keys sort as the periods do
+    // Keyed by number (year * 100 + month or quarter), named once per period.
+    QMap<int, PeriodTotal> periods;
     PeriodTotal all;
     all.period = u"Total"_s;
     for (const RegisterRecord *r : records) {
         if (r->replaced)
             continue;
-        const QString key = PeriodOf(r->issued.date(), period);
+        const QDate date = r->issued.date();
+        const int key = date.year() * 100
+            + (period == Period::Month ? date.month() : period == Period::Quarter ? (date.month() + 2) / 3 : 0);
         PeriodTotal &sum = periods[key];
-        sum.period = key;
+        if (sum.period.isEmpty())
+            sum.period = PeriodOf(date, period);
         add(sum, *r);
         add(all, *r);
     }
