@@ -3,6 +3,7 @@
 #include "app/modmain.h"
 
 #include "app/desktopidentity.h"
+#include "app/registercommand.h"
 #include "invoice/clstotals.h"
 #include "invoice/runtimeerror.h"
 #include "invoicepdf/invoicereport.h"
@@ -149,6 +150,8 @@ void Shutdown()
 
 int Run(int argc, char *argv[])
 {
+    if (IsRegisterCommand(argc, argv))
+        return RunRegisterCommand(argc, argv);
     QApplication application(argc, argv);
     QApplication::setApplicationName(ApplicationTitle());
     QApplication::setApplicationVersion(BuildInfo::Version());

@@ -49,3 +49,18 @@ QString QtFileDialog::openFileName(const FileFilter &filter)
     const QStringList chosen = dialog.selectedFiles();
     return chosen.isEmpty() ? QString() : chosen.constFirst();
 }
+
+QString QtFileDialog::saveFileName(const FileFilter &filter, const QString &suggested)
+{
+    QFileDialog dialog(m_parent);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(u"%1 (%2)"_s.arg(filter.description, filter.patterns.join(u' ')));
+    if (!filter.patterns.isEmpty())
+        dialog.setDefaultSuffix(QString(filter.patterns.constFirst()).remove(u"*."_s));
+    dialog.selectFile(suggested);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    const QStringList chosen = dialog.selectedFiles();
+    return chosen.isEmpty() ? QString() : chosen.constFirst();
+}

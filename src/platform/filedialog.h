@@ -25,6 +25,16 @@ public:
     // Lets the user choose one existing file of the filter's types. Returns
     // its full path, or the empty text when the user cancelled.
     virtual QString openFileName(const FileFilter &filter) = 0;
+
+    // Lets the user name a file to write, of the filter's type, offering
+    // `suggested`. Returns its full path, or the empty text when the user
+    // cancelled. Where a dialog cannot be shown, that is a cancel.
+    virtual QString saveFileName(const FileFilter &filter, const QString &suggested)
+    {
+        Q_UNUSED(filter);
+        Q_UNUSED(suggested);
+        return {};
+    }
 };
 
 // QFileDialog, modal over the given window, in the folder it opens by default.
@@ -33,6 +43,7 @@ class QtFileDialog : public FileDialog
 public:
     void setParentWindow(QWidget *parent) { m_parent = parent; }
     QString openFileName(const FileFilter &filter) override;
+    QString saveFileName(const FileFilter &filter, const QString &suggested) override;
 
     // The wildcard matching in either letter case, also where the file
     // system and the dialog compare names exactly: "*.jpg" gives "*.[jJ][pP][gG]".

@@ -481,6 +481,8 @@ void frmMain2::buildMenus()
     mnuInvoiceSale = item(mnuInvoice, u"mnuInvoiceSale"_s, u"Sale"_s);
     mnuInvoiceNew = item(mnuInvoice, u"mnuInvoiceNew"_s, u"New"_s);
     mnuInvoiceViewAll = item(mnuInvoice, u"mnuInvoiceViewAll"_s, u"View All"_s);
+    mnuInvoiceRegister = item(mnuInvoice, u"mnuInvoiceRegister"_s, u"Register..."_s);
+    connect(mnuInvoiceRegister, &QAction::triggered, this, &frmMain2::mnuInvoiceRegister_Click);
     mnuHelp = menu(u"mnuHelp"_s, u"&Help"_s);
     mnuHelpHelp = item(mnuHelp, u"mnuHelpHelp"_s, u"Help"_s);
     mnuHelpSupport = item(mnuHelp, u"mnuHelpSupport"_s, u"Support"_s);

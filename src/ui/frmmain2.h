@@ -6,9 +6,11 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 #include <functional>
+#include <memory>
 
 class QAction;
 class QCheckBox;
@@ -21,8 +23,12 @@ class QMenu;
 class QPushButton;
 class QTabBar;
 class ClickLabel;
+class clsRegister;
 class clsSettings;
+class frmRegister;
+struct InvoiceDocument;
 struct InvoiceValues;
+struct RegisterRecord;
 struct Platform;
 
 // The main window. Its controls are the invoice's data model: every value
@@ -97,6 +103,7 @@ public:
     QAction *mnuInvoiceSale = nullptr;
     QAction *mnuInvoiceNew = nullptr;
     QAction *mnuInvoiceViewAll = nullptr;
+    QAction *mnuInvoiceRegister = nullptr;
     QMenu *mnuHelp = nullptr;
     QAction *mnuHelpHelp = nullptr;
     QAction *mnuHelpSupport = nullptr;
@@ -208,6 +215,15 @@ private:
     void cmdPreview_Click();
     void cmdView_Click();
     void mnuInvoiceViewAll_Click();
+
+    // The invoice register (frmmain2register.cpp): opened at its first use,
+    // when what the user must know about it is shown.
+    void mnuInvoiceRegister_Click();
+    clsRegister &InvoiceRegister();
+    // The record of the invoice about to be printed, as it will be printed.
+    RegisterRecord RegisterEntry(const InvoiceDocument &document, const InvoiceValues &values) const;
+    // A recorded invoice appears in an open register window.
+    void RegisterChanged();
     void mnuHelpHelp_Click();
     void mnuHelpSupport_Click();
     void ShellOpenFile(const QString &target);
@@ -248,4 +264,6 @@ private:
     QHash<QObject *, ControlEvents> m_events;
     QList<QWidget *> m_tabOrder; // every tab stop of both pages, in order
     QHash<QWidget *, int> m_helpIndex; // the heading (help index) over each control
+    std::shared_ptr<clsRegister> m_register;
+    QPointer<frmRegister> m_registerWindow;
 };

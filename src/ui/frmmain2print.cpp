@@ -15,6 +15,7 @@
 #include "platform/messagebox.h"
 #include "platform/platform.h"
 #include "platform/shell.h"
+#include "register/clsregister.h"
 #include "settings/clssettings.h"
 #include "ui/clicklabel.h"
 
@@ -124,10 +125,20 @@ void frmMain2::PrintInvoice(bool advanceNumber, bool previewTemplate)
     Trapped([&] {
         const InvoiceDocument document{m_platform.appFolder, m_settings.Template(), previewTemplate,
                                        m_platform.clock.today()};
+        const InvoiceValues values = invoiceValues();
+        // An invoice is in the register before its PDF is written, and
+        // confirmed there once the PDF is in place.
+        std::optional<PendingRecord> recording;
+        if (!previewTemplate)
+            recording.emplace(InvoiceRegister(), RegisterEntry(document, values));
         const std::optional<QString> path = einvoice::WriteInvoiceDocument(
-            m_platform.report, m_platform.messages, m_platform.store, document, invoiceValues(), totalsInput());
+            m_platform.report, m_platform.messages, m_platform.store, document, values, totalsInput());
         if (!path)
             return;
+        if (recording) {
+            recording->confirm();
+            RegisterChanged();
+        }
         if (advanceNumber) {
             IncrementInvoiceNumber();
             NewInvoice();

@@ -34,7 +34,9 @@ class FixedClock : public Clock
 {
 public:
     QDate day{2026, 3, 14};
+    QTime time{10, 30};
     QDate today() const override { return day; }
+    QDateTime now() const override { return QDateTime(day, time); }
 };
 
 // Shows the program's dialogs without blocking: each is shown, the next

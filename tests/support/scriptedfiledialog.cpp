@@ -13,3 +13,13 @@ QString ScriptedFileDialog::openFileName(const FileFilter &filter)
     }
     return m_script.dequeue();
 }
+
+QString ScriptedFileDialog::saveFileName(const FileFilter &filter, const QString &)
+{
+    m_shown.append(filter);
+    if (m_script.isEmpty()) {
+        QTest::qFail("Unexpected file-save dialog", __FILE__, __LINE__);
+        return {};
+    }
+    return m_script.dequeue();
+}

@@ -18,6 +18,8 @@ public:
     qsizetype pending() const { return m_script.size(); }
 
     QString openFileName(const FileFilter &filter) override;
+    // Answered from the same script.
+    QString saveFileName(const FileFilter &filter, const QString &suggested) override;
 
 private:
     QQueue<QString> m_script;

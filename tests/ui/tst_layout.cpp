@@ -305,7 +305,7 @@ private slots:
         }
         QCOMPARE(layout, (QStringList{u"mnuFile=&File"_s, u"  mnuFileExit=Exit"_s, u"mnuInvoice=&Invoice"_s,
                                       u"  mnuInvoiceSale=Sale"_s, u"  mnuInvoiceNew=New"_s,
-                                      u"  mnuInvoiceViewAll=View All"_s, u"mnuHelp=&Help"_s, u"  mnuHelpHelp=Help"_s,
+                                      u"  mnuInvoiceViewAll=View All"_s, u"  mnuInvoiceRegister=Register..."_s, u"mnuHelp=&Help"_s, u"  mnuHelpHelp=Help"_s,
                                       u"  mnuHelpSupport=Support"_s, u"  mnuHelpAbout=About"_s}));
     }
 

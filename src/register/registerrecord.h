@@ -1,0 +1,49 @@
+// SPDX-FileCopyrightText: 2026 Quillbook developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "invoice/amount.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+
+#include <array>
+#include <optional>
+
+// One issued invoice PDF as the register keeps it: the figures printed on it,
+// to the cent, and the file as it was written.
+struct RegisterRecord
+{
+    static constexpr int CustomerLines = 6;
+
+    qint64 id = 0; // the position in the register, from 1; 0 before it is recorded
+    QString number; // the invoice number as printed after "INV"
+    int version = 1; // a reprint over an earlier PDF of the same number is the next version
+    QDateTime issued; // local date and time the PDF was written
+    std::array<QString, CustomerLines> customer;
+    Amount subTotal, shipping, tax, surcharge2, total, received, balance;
+    std::optional<Amount> taxRate; // percent; empty when no tax was charged
+    QString currency;
+    QString paymentMethod;
+    QString templateName;
+    bool eInvoice = false; // the PDF carries factur-x.xml
+    QString fileName; // INV<number>.pdf in the invoices folder
+    QByteArray sha256; // hex digest of the file as issued
+    bool rebuilt = false; // read back from the PDF's e-invoice rather than recorded at printing
+    bool replaced = false; // a later version of the number exists (never stored: derived)
+
+    // The amount before tax: what a tax return calls net.
+    Amount net() const { return subTotal + shipping; }
+};
+
+// Where the chain of record hashes stands. Each record's hash covers its own
+// fields and the hash of the record before it, so an edited record breaks its
+// own link and a removed one breaks the link of the record after it.
+struct ChainState
+{
+    bool intact = true;
+    qint64 brokenAt = 0; // the first record whose link does not hold; 0 when intact
+    QString number; // that record's invoice number, when it exists
+    QString reason;
+};

@@ -1,0 +1,293 @@
+// SPDX-FileCopyrightText: 2026 Quillbook developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
+// The register on its own: recording and settling interrupted prints, the
+// hash chain, damaged and busy databases, period totals, the CSV and the
+// state of the PDFs.
+#include "register/clsregister.h"
+#include "register/periodtotals.h"
+#include "register/registercsv.h"
+#include "register/registerlistmodel.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+Amount cents(qint64 value)
+{
+    return Amount::fromUnits(value * 100);
+}
+
+RegisterRecord invoice(const QString &number, const QDate &day, qint64 netCents, std::optional<int> ratePercent)
+{
+    RegisterRecord r;
+    r.number = number;
+    r.issued = QDateTime(day, QTime(9, 15));
+    r.customer = {u"Harbour Cafe, \"Quay\" branch"_s, u"12 Quay St"_s, {}, {}, {}, u"Bristol ✓"_s};
+    r.subTotal = cents(netCents - 400);
+    r.shipping = cents(400);
+    if (ratePercent)
+        r.taxRate = Amount::fromUnits(*ratePercent * 10000);
+    r.tax = cents(ratePercent ? netCents * *ratePercent / 100 : 0);
+    r.total = r.net() + r.tax;
+    r.received = cents(1000);
+    r.balance = r.total - r.received;
+    r.currency = u"GBP"_s;
+    r.paymentMethod = u"CASH"_s;
+    r.templateName = u"invferncask.rep"_s;
+    r.fileName = u"INV%1.pdf"_s.arg(number);
+    return r;
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// A register in a throw-away application folder, with a second connection
+// that reaches past it, as someone editing the file would.
+struct Fixture
+{
+    QTemporaryDir dir;
+    std::unique_ptr<clsRegister> reg;
+
+    Fixture()
+    {
+        QDir(dir.path()).mkpath(u"invoices"_s);
+        reopen();
+    }
+    void reopen()
+    {
+        reg.reset();
+        reg = std::make_unique<clsRegister>(dir.path());
+        reg->open();
+    }
+    QString pdf(const QString &name) const { return dir.filePath(u"invoices/"_s + name); }
+    // Prints: the pending record, the PDF, the confirmation.
+    RegisterRecord print(const RegisterRecord &r, const QByteArray &bytes)
+    {
+        PendingRecord pending(*reg, r);
+        writeFile(pdf(r.fileName), bytes);
+        return pending.confirm();
+    }
+    void tamper(const QString &sql)
+    {
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"tamper"_s);
+            db.setDatabaseName(clsRegister::DatabasePath(dir.path()));
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            QVERIFY2(q.exec(sql), qPrintable(sql));
+        }
+        QSqlDatabase::removeDatabase(u"tamper"_s);
+    }
+};
+
+} // namespace
+
+class RegisterTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // An interrupted print is settled at the next open: recorded when its
+    // PDF was put in place, dropped otherwise; a reprint becomes version 2.
+    void interruptedPrintIsSettled_data()
+    {
+        QTest::addColumn<bool>("earlierPdf");
+        QTest::addColumn<bool>("pdfWritten");
+        QTest::addColumn<int>("expectedVersion"); // 0: nothing new is recorded
+        QTest::newRow("killed before the PDF") << false << false << 0;
+        QTest::newRow("killed after the PDF") << false << true << 1;
+        QTest::newRow("reprint killed before the PDF") << true << false << 0;
+        QTest::newRow("reprint killed after the PDF") << true << true << 2;
+    }
+    void interruptedPrintIsSettled()
+    {
+        QFETCH(bool, earlierPdf);
+        QFETCH(bool, pdfWritten);
+        QFETCH(int, expectedVersion);
+        Fixture f;
+        const RegisterRecord r = invoice(u"1001"_s, {2026, 3, 14}, 12000, 20);
+        if (earlierPdf)
+            f.print(r, "first print");
+        f.reg->begin(r); // and the program dies: nothing confirms or abandons
+        if (pdfWritten)
+            QVERIFY(writeFile(f.pdf(r.fileName), "second print"));
+        f.reopen();
+        const QList<RegisterRecord> records = f.reg->records();
+        QCOMPARE(records.size(), (earlierPdf ? 1 : 0) + (expectedVersion ? 1 : 0));
+        if (expectedVersion) {
+            QCOMPARE(records.last().version, expectedVersion);
+            QCOMPARE(records.last().sha256, FileSha256(f.pdf(r.fileName)));
+            QCOMPARE(records.first().replaced, earlierPdf);
+        }
+        QVERIFY(f.reg->checkChain().intact);
+        // Settled once: a further open records nothing more.
+        f.reopen();
+        QCOMPARE(f.reg->records().size(), records.size());
+    }
+
+    void chainFindsEditsAndRemovals_data()
+    {
+        QTest::addColumn<QString>("tampering");
+        QTest::addColumn<qint64>("brokenAt"); // 0: intact
+        QTest::newRow("untouched") << QString() << qint64(0);
+        QTest::newRow("amount edited") << u"UPDATE records SET tax = tax - 100 WHERE id = 2"_s << qint64(2);
+        QTest::newRow("customer edited") << u"UPDATE records SET customer = 'Someone else' WHERE id = 1"_s
+                                         << qint64(1);
+        QTest::newRow("middle record removed") << u"DELETE FROM records WHERE id = 2"_s << qint64(2);
+        QTest::newRow("last record removed") << u"DELETE FROM records WHERE id = 3"_s << qint64(3);
+        QTest::newRow("record removed and renumbered")
+            << u"DELETE FROM records WHERE id = 2; UPDATE records SET id = 2 WHERE id = 3"_s << qint64(2);
+    }
+    void chainFindsEditsAndRemovals()
+    {
+        QFETCH(QString, tampering);
+        QFETCH(qint64, brokenAt);
+        Fixture f;
+        for (int n = 1; n <= 3; ++n)
+            f.print(invoice(QString::number(1000 + n), {2026, 3, n}, 1000 * n, 20), QByteArray::number(n));
+        QVERIFY(f.reg->checkChain().intact);
+        for (const QString &statement : tampering.split(u"; "_s, Qt::SkipEmptyParts))
+            f.tamper(statement);
+        const ChainState state = f.reg->checkChain();
+        QCOMPARE(state.intact, brokenAt == 0);
+        QCOMPARE(state.brokenAt, brokenAt);
+    }
+
+    // A file that is not a database is set aside under the next free
+    // numbered name, the user is told, and a new register is begun.
+    void damagedFileIsSetAside()
+    {
+        Fixture f;
+        f.reg.reset();
+        const QString db = clsRegister::DatabasePath(f.dir.path());
+        for (const QString &aside : {u".damaged"_s, u".damaged2"_s}) {
+            QVERIFY(QFile::remove(db));
+            QVERIFY(writeFile(db, QByteArray(4096, 'x')));
+            clsRegister reg(f.dir.path());
+            reg.open();
+            const QString notice = reg.takeNotice();
+            QVERIFY2(notice.contains(QDir::toNativeSeparators(db + aside)), qPrintable(notice));
+            QCOMPARE(QFile(db + aside).size(), 4096);
+            QVERIFY(reg.append(invoice(u"1001"_s, {2026, 3, 14}, 100, {})).id == 1);
+        }
+    }
+
+    void periodTotals_data()
+    {
+        QTest::addColumn<int>("period");
+        QTest::addColumn<QStringList>("expected"); // period|invoices|net|tax by rate...|total
+        // Invoices: Jan 120.00 at 20%, Mar 50.00 no tax, Apr 200.00 at 5%, a
+        // replaced Apr version, Apr 80.00 at 20%.
+        QTest::newRow("month") << int(Period::Month)
+                               << QStringList{u"2026-01|1|120.00|20%=24.00|144.00"_s, u"2026-03|1|50.00||50.00"_s,
+                                              u"2026-04|2|280.00|5%=10.00 20%=16.00|306.00"_s,
+                                              u"Total|4|450.00|5%=10.00 20%=40.00|500.00"_s};
+        QTest::newRow("quarter") << int(Period::Quarter)
+                                 << QStringList{u"2026-Q1|2|170.00|20%=24.00|194.00"_s,
+                                                u"2026-Q2|2|280.00|5%=10.00 20%=16.00|306.00"_s,
+                                                u"Total|4|450.00|5%=10.00 20%=40.00|500.00"_s};
+        QTest::newRow("year") << int(Period::Year)
+                              << QStringList{u"2026|4|450.00|5%=10.00 20%=40.00|500.00"_s,
+                                             u"Total|4|450.00|5%=10.00 20%=40.00|500.00"_s};
+    }
+    void periodTotals()
+    {
+        QFETCH(int, period);
+        QFETCH(QStringList, expected);
+        QList<RegisterRecord> records = {invoice(u"1"_s, {2026, 1, 31}, 12000, 20),
+                                         invoice(u"2"_s, {2026, 3, 1}, 5000, {}),
+                                         invoice(u"3"_s, {2026, 4, 1}, 20000, 5),
+                                         invoice(u"4"_s, {2026, 4, 2}, 99900, 20),
+                                         invoice(u"4"_s, {2026, 4, 3}, 8000, 20)};
+        records[3].replaced = true;
+        std::vector<const RegisterRecord *> list;
+        for (const RegisterRecord &r : records)
+            list.push_back(&r);
+        QStringList got;
+        for (const PeriodTotal &t : PeriodTotals(list, Period(period))) {
+            QStringList rates;
+            for (auto it = t.taxByRate.cbegin(); it != t.taxByRate.cend(); ++it)
+                rates << u"%1%=%2"_s.arg(it.key() / 10000).arg(double(it.value().units()) / 10000, 0, 'f', 2);
+            got << u"%1|%2|%3|%4|%5"_s.arg(t.period).arg(t.invoices).arg(double(t.net.units()) / 10000, 0, 'f', 2)
+                       .arg(rates.join(u' '))
+                       .arg(double(t.total.units()) / 10000, 0, 'f', 2);
+        }
+        QCOMPARE(got, expected);
+    }
+
+    // The CSV as Python's csv module reads it: the same texts and figures.
+    void csvReadsBackInPython()
+    {
+        QTemporaryDir dir;
+        QList<RegisterRecord> records = {invoice(u"1001"_s, {2026, 3, 14}, 12345, 20),
+                                         invoice(u"10,02"_s, {2026, 12, 31}, -5000, {})};
+        records[1].customer[1] = u"line one\nline two"_s;
+        std::vector<const RegisterRecord *> list = {&records[0], &records[1]};
+        const QString path = dir.filePath(u"register.csv"_s);
+        QString error;
+        QVERIFY2(WriteRegisterCsv(path, list, &error), qPrintable(error));
+        QProcess python;
+        python.start(u"python3"_s, {u"-c"_s, u"import csv, json, sys\n"
+                                             "with open(sys.argv[1], newline='', encoding='utf-8') as f:\n"
+                                             "    print(json.dumps(list(csv.DictReader(f))))"_s,
+                                    path});
+        QVERIFY(python.waitForFinished(30000));
+        QCOMPARE(python.exitCode(), 0);
+        const QJsonArray rows = QJsonDocument::fromJson(python.readAllStandardOutput()).array();
+        QCOMPARE(rows.size(), 2);
+        const QStringList expected[] = {
+            {u"number=1001"_s, u"date=2026-03-14"_s, u"time=09:15:00"_s,
+             u"customer_1=Harbour Cafe, \"Quay\" branch"_s, u"customer_6=Bristol ✓"_s, u"net=123.45"_s,
+             u"tax_rate=20.00"_s, u"tax=24.69"_s, u"total=148.14"_s, u"balance=138.14"_s},
+            {u"number=10,02"_s, u"customer_2=line one\nline two"_s, u"tax_rate="_s, u"sub_total=-54.00"_s,
+             u"balance=-60.00"_s}};
+        for (int row = 0; row < 2; ++row)
+            for (const QString &pair : expected[row])
+                QCOMPARE(pair.section(u'=', 0, 0) + u'=' + rows[row][pair.section(u'=', 0, 0)].toString(), pair);
+    }
+
+    // Each record's PDF: as issued, changed since, missing, or replaced.
+    void pdfStatus()
+    {
+        Fixture f;
+        f.print(invoice(u"1"_s, {2026, 3, 1}, 100, {}), "one");
+        f.print(invoice(u"2"_s, {2026, 3, 2}, 100, {}), "two");
+        f.print(invoice(u"3"_s, {2026, 3, 3}, 100, {}), "three");
+        f.print(invoice(u"3"_s, {2026, 3, 4}, 100, {}), "three again");
+        QVERIFY(writeFile(f.pdf(u"INV2.pdf"_s), "two, edited"));
+        QVERIFY(QFile::remove(f.pdf(u"INV1.pdf"_s)));
+        RegisterListModel model(f.reg->invoicesFolder());
+        model.setRecords(f.reg->records());
+        while (!model.checkPdfs(5)) {
+        }
+        QStringList got;
+        for (int row = 0; row < model.rowCount(); ++row)
+            got << model.record(row).number + u':' + PdfStatusText(model.status(row));
+        QCOMPARE(got, (QStringList{u"3:present"_s, u"3:replaced by a reprint"_s, u"2:changed since issued"_s,
+                                   u"1:missing"_s}));
+        // Narrowed by text and date, and sorted by a column.
+        model.setFilter(u"inv3"_s, {}, QDate(2026, 3, 3));
+        QCOMPARE(model.rowCount(), 1);
+        model.setFilter({}, QDate(2026, 3, 2), {});
+        model.sort(RegisterListModel::Date, Qt::AscendingOrder);
+        QCOMPARE(model.record(0).number + QString::number(model.record(0).version), u"21"_s);
+        QCOMPARE(model.record(2).number + QString::number(model.record(2).version), u"32"_s);
+    }
+};
+
+QTEST_GUILESS_MAIN(RegisterTest)
+#include "tst_register.moc"
