@@ -8,11 +8,17 @@ function(quillbook_strict target)
                                                QT_NO_NARROWING_CONVERSIONS_IN_CONNECT)
 endfunction()
 
-# A static library for one folder of src/.
+# A static library for one folder of src/. Its headers are included as
+# "folder/name.h", and only by what links the library: the include path
+# holds a link to this folder alone, not the whole of src/.
 function(quillbook_library target)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
   add_library(${target} STATIC ${ARG_SOURCES})
-  target_include_directories(${target} PUBLIC "${CMAKE_CURRENT_SOURCE_DIR}/..")
+  get_filename_component(folder "${CMAKE_CURRENT_SOURCE_DIR}" NAME)
+  set(headers "${CMAKE_BINARY_DIR}/headers/${folder}")
+  file(MAKE_DIRECTORY "${headers}")
+  file(CREATE_LINK "${CMAKE_CURRENT_SOURCE_DIR}" "${headers}/${folder}" SYMBOLIC)
+  target_include_directories(${target} PUBLIC "${headers}")
   target_link_libraries(${target} PUBLIC ${ARG_DEPENDS})
   quillbook_strict(${target})
 endfunction()
