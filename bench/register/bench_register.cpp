@@ -14,6 +14,7 @@
 #include "platform/platform.h"
 #include "platform/settingsstore.h"
 #include "platform/shell.h"
+#include "platformui/modaldialogrunner.h"
 #include "register/clsregister.h"
 #include "register/periodtotals.h"
 #include "ui/frmregister.h"

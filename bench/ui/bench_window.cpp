@@ -16,6 +16,7 @@
 #include "platform/platform.h"
 #include "platform/settingsstore.h"
 #include "platform/shell.h"
+#include "platformui/modaldialogrunner.h"
 #include "ui/frmmain2.h"
 
 #include <benchmark/benchmark.h>

@@ -17,6 +17,9 @@
 #include "platform/platform.h"
 #include "platform/settingsstore.h"
 #include "platform/shell.h"
+#include "platformui/modaldialogrunner.h"
+#include "platformui/qtfiledialog.h"
+#include "platformui/qtmessagebox.h"
 #include "settings/clssettings.h"
 #include "ui/frmmain2.h"
 

@@ -13,9 +13,3 @@ public:
     // Returns the dialog's result once it is closed.
     virtual int exec(QDialog &dialog) = 0;
 };
-
-class ModalDialogRunner : public DialogRunner
-{
-public:
-    int exec(QDialog &dialog) override;
-};

@@ -4,10 +4,6 @@
 
 #include <QString>
 
-#include <memory>
-
-class QMessageBox;
-class QWidget;
 
 // Every message the program shows the user: a text (which may hold line
 // breaks), OK or Yes/No buttons, no icon or the exclamation icon, and a title.
@@ -41,18 +37,4 @@ public:
     void inform(const QString &text, const QString &title = ApplicationTitle());
     // A Yes/No question without icon, titled with the application title.
     bool ask(const QString &text, Message::Answer defaultButton = Message::Answer::Yes);
-};
-
-// QMessageBox, modal over the given window.
-class QtMessageBox : public MessageBox
-{
-public:
-    void setParentWindow(QWidget *parent) { m_parent = parent; }
-    Message::Answer show(const Message &message) override;
-
-    // The box made for the message, not yet shown.
-    std::unique_ptr<QMessageBox> makeBox(const Message &message) const;
-
-private:
-    QWidget *m_parent = nullptr;
 };

@@ -18,6 +18,7 @@
 #include "platform/platform.h"
 #include "platform/settingsstore.h"
 #include "platform/shell.h"
+#include "platformui/modaldialogrunner.h"
 #include "report/reportengine.h"
 #include "ui/frmmain2.h"
 

@@ -19,6 +19,7 @@
 #include "platform/platform.h"
 #include "platform/settingsstore.h"
 #include "platform/shell.h"
+#include "platformui/modaldialogrunner.h"
 #include "settings/clssettings.h"
 #include "ui/frmmain2.h"
 

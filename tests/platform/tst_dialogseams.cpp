@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/filedialog.h"
 #include "platform/messagebox.h"
+#include "platformui/qtfiledialog.h"
+#include "platformui/qtmessagebox.h"
 
 #include <QFileDialog>
 #include <QHeaderView>

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Quillbook developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/dialogrunner.h"
+#include "platformui/modaldialogrunner.h"
 
 #include <QDialog>
 

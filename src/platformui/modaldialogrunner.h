@@ -1,0 +1,11 @@
+// SPDX-FileCopyrightText: 2026 Quillbook developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "platform/dialogrunner.h"
+
+class ModalDialogRunner : public DialogRunner
+{
+public:
+    int exec(QDialog &dialog) override;
+};

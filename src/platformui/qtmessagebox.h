@@ -1,0 +1,24 @@
+// SPDX-FileCopyrightText: 2026 Quillbook developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "platform/messagebox.h"
+
+#include <memory>
+
+class QMessageBox;
+class QWidget;
+
+// QMessageBox, modal over the given window.
+class QtMessageBox : public MessageBox
+{
+public:
+    void setParentWindow(QWidget *parent) { m_parent = parent; }
+    Message::Answer show(const Message &message) override;
+
+    // The box made for the message, not yet shown.
+    std::unique_ptr<QMessageBox> makeBox(const Message &message) const;
+
+private:
+    QWidget *m_parent = nullptr;
+};
