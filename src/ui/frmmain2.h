@@ -139,8 +139,6 @@ public:
     // Every value the invoice document is made from, as the window shows it.
     InvoiceValues invoiceValues() const;
 
-    // The rate as the window shows it: shortest form, no trailing zeros.
-    static QString GeneralNumber(double value);
 
     TotalsInput totalsInput() const override;
     int taxCharge() const override;

@@ -12,10 +12,10 @@
 // price ends the chain.
 #include "ui/frmmain2.h"
 
-#include "invoice/numbers.h"
 #include "invoice/runtimeerror.h"
 #include "platform/messagebox.h"
 #include "platform/platform.h"
+#include "sheet/sheetrules.h"
 #include "ui/textbox.h"
 
 #include <QCheckBox>
@@ -192,13 +192,14 @@ void frmMain2::UpdateLineTotal(int index, bool quantityChanged)
 {
     // A lone "-" or ".", or a second ".", empties the price at once; its own
     // change handling runs the line once more, nested here.
-    if (!quantityChanged && !IsNumeric(txtUnitPrice[index]->text()))
-        txtUnitPrice[index]->setText(QString());
+    if (!quantityChanged) {
+        if (const auto corrected = sheet::CorrectedPrice(txtUnitPrice[index]->text()))
+            txtUnitPrice[index]->setText(*corrected);
+    }
 
     if (!txtQty[index]->text().isEmpty()) {
         try {
-            const Amount total = LineTotal(txtQty[index]->text(), txtUnitPrice[index]->text());
-            txtTotal[index]->setText(FormatAmount(total, 2));
+            txtTotal[index]->setText(sheet::LineTotalText(txtQty[index]->text(), txtUnitPrice[index]->text()));
         } catch (const RuntimeError &error) {
             // The line keeps its previous total and nothing is re-totalled.
             m_platform.messages.inform(error.description());
@@ -215,39 +216,19 @@ void frmMain2::UpdateLineTotal(int index, bool quantityChanged)
 
 void frmMain2::txtUnitPrice_LostFocus(int index)
 {
-    QLineEdit *box = txtUnitPrice[index];
-    if (box->text().isEmpty())
-        return;
-    QString tidy;
-    try {
-        if (IsNumeric(box->text()))
-            tidy = FormatAmount(NumericValue(box->text()), 2);
-    } catch (const RuntimeError &) {
-        tidy.clear();
-    }
-    box->setText(tidy);
+    txtUnitPrice[index]->setText(sheet::TidiedPrice(txtUnitPrice[index]->text()));
 }
 
 void frmMain2::Adjustment_Change(QLineEdit *box, bool percentage)
 {
-    // Each step goes on whatever the one before it met.
-    if (!IsNumeric(box->text()))
-        box->setText(u"0.00"_s);
-    if (percentage && NumericValue(box->text()) > 100)
-        box->setText(u"100"_s);
+    if (const auto corrected = sheet::CorrectedAdjustment(box->text(), percentage))
+        box->setText(*corrected);
     RefreshTotals();
 }
 
 void frmMain2::Adjustment_LostFocus(QLineEdit *box)
 {
-    QString tidy = u"0.00"_s;
-    try {
-        if (IsNumeric(box->text()))
-            tidy = FormatAmount(NumericValue(box->text()), 2);
-    } catch (const RuntimeError &) {
-        tidy = u"0.00"_s;
-    }
-    box->setText(tidy);
+    box->setText(sheet::TidiedAdjustment(box->text()));
 }
 
 void frmMain2::chkTax_MouseUp(int /*index*/)

@@ -17,6 +17,7 @@
 #include "platform/shell.h"
 #include "register/clsregister.h"
 #include "settings/clssettings.h"
+#include "sheet/sheetrules.h"
 #include "ui/clicklabel.h"
 
 #include <QApplication>
@@ -28,9 +29,12 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-bool anyText(const auto &boxes)
+QStringList texts(const auto &boxes)
 {
-    return std::any_of(boxes.begin(), boxes.end(), [](const QLineEdit *box) { return !box->text().isEmpty(); });
+    QStringList result;
+    for (const QLineEdit *box : boxes)
+        result << box->text();
+    return result;
 }
 
 // The engine's warnings without the template position in front
@@ -67,7 +71,7 @@ bool frmMain2::FiguresAddUp()
         // A figure too large for the totals leaves the earlier totals shown.
         for (int i = 0; i < LineCount; ++i) {
             if (problem.isEmpty() && !txtQty[i]->text().isEmpty()
-                && FormatAmount(LineTotal(txtQty[i]->text(), txtUnitPrice[i]->text()), 2) != txtTotal[i]->text())
+                && sheet::LineTotalText(txtQty[i]->text(), txtUnitPrice[i]->text()) != txtTotal[i]->text())
                 problem = u"the total of line %1 does not follow from its quantity and price"_s.arg(i + 1);
         }
         m_totals->Calculate();
@@ -100,14 +104,9 @@ void frmMain2::cmdPreview_Click()
     if (!ReadyToPrint())
         return;
     Trapped([this] {
-        const bool customer = anyText(txtCustomerDetails);
-        const bool items = anyText(txtDescription);
-        if (!customer || !items) {
-            const QString question = (customer ? QString() : u"There are no customer details"_s) + u"\r\n"_s
-                + (items ? QString() : u"There are no described sales items."_s) + u"\r\nContinue?"_s;
-            if (!m_platform.messages.ask(question))
-                return;
-        }
+        const QString question = sheet::MissingDetailsQuestion(texts(txtCustomerDetails), texts(txtDescription));
+        if (!question.isEmpty() && !m_platform.messages.ask(question))
+            return;
         const bool advance =
             m_platform.messages.ask(u"Incement invoice number?\r\n(this will clear current invoice information)"_s);
         PrintInvoice(advance, false);

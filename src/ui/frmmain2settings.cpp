@@ -12,14 +12,13 @@
 // release by the event filter.
 #include "ui/frmmain2.h"
 
-#include "invoice/numbers.h"
 #include "platform/filedialog.h"
 #include "platform/platform.h"
 #include "settings/clssettings.h"
+#include "sheet/sheetrules.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 
 using namespace Qt::StringLiterals;
@@ -88,9 +87,7 @@ void frmMain2::txtLogo_Change()
 
 QString frmMain2::TaxHeading(const QString &prefix) const
 {
-    if (m_settings.TaxCharge() != 1)
-        return u"NO TAX"_s;
-    return prefix + m_settings.TaxName() + u'@' + GeneralNumber(m_settings.TaxValue()) + u'%';
+    return sheet::TaxHeading(prefix, m_settings.TaxCharge(), m_settings.TaxName(), m_settings.TaxValue());
 }
 
 void frmMain2::txtTaxName_Change()
@@ -104,13 +101,9 @@ void frmMain2::txtTaxValue_Change()
     Trapped([this] {
         // Correcting the text runs this handler once more, nested here; this
         // run then carries on with the corrected text.
-        if (!IsNumeric(txtTaxValue->text()))
-            txtTaxValue->setText(u"0.00"_s);
-        if (NumericValue(txtTaxValue->text()) > 100)
-            txtTaxValue->setText(u"100"_s);
-        // Rounded exactly to cents, then stored with two decimals.
-        const QString rate = FormatAmount(NumericAmount(txtTaxValue->text()), 2).remove(u',');
-        m_settings.setTaxValue(QLocale::c().toDouble(rate));
+        if (const auto corrected = sheet::CorrectedAdjustment(txtTaxValue->text(), true))
+            txtTaxValue->setText(*corrected);
+        m_settings.setTaxValue(sheet::RateFromBox(txtTaxValue->text()));
         SetTaxHeading(TaxHeading(u"+"_s));
         RefreshTotals();
     });

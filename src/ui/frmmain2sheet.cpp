@@ -10,6 +10,7 @@
 #include "platform/messagebox.h"
 #include "platform/platform.h"
 #include "settings/clssettings.h"
+#include "sheet/sheetrules.h"
 #include "ui/clicklabel.h"
 
 #include <QAction>
@@ -78,7 +79,7 @@ void frmMain2::LoadSettingsIntoForm()
         txtTel->setText(m_settings.Tel());
         txtFax->setText(m_settings.Fax());
         txtTaxName->setText(m_settings.TaxName());
-        txtTaxValue->setText(GeneralNumber(m_settings.TaxValue()));
+        txtTaxValue->setText(sheet::GeneralNumber(m_settings.TaxValue()));
         txtInvoiceNumber->setText(QString::number(m_settings.InvoiceNumber()));
         lblNumber->setCaption(u"NO. "_s + QString::number(m_settings.InvoiceNumber()));
         txtCompanyName->setText(m_settings.CompanyName());
@@ -121,20 +122,6 @@ void frmMain2::RefreshTotals()
         txtTTotal->setText(m_totals->Total());
         txtBalance->setText(m_totals->Balance());
     });
-}
-
-QString frmMain2::GeneralNumber(double value)
-{
-    QString text = QString::number(value, 'g', 7);
-    if (text.contains(u'e')) {
-        // Plain digits, never an exponent, for the rates people type.
-        text = QString::number(value, 'f', 6);
-        while (text.endsWith(u'0'))
-            text.chop(1);
-        if (text.endsWith(u'.'))
-            text.chop(1);
-    }
-    return text;
 }
 
 TotalsInput frmMain2::totalsInput() const
