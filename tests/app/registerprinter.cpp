@@ -73,6 +73,7 @@ public:
         return done;
     }
     QString errorString() const override { return engine.errorString(); }
+    QStringList warnings() const override { return engine.warnings(); }
 };
 
 class NoViewer : public Shell
