@@ -5,16 +5,20 @@
 #include "invoice/runtimeerror.h"
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
-#include <QSqlQuery>
 #include <QVariant>
 
+#include <gnutls/crypto.h>
+#include <sqlite3.h>
+
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
@@ -22,12 +26,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// SQLite's primary result codes that the register tells apart.
-constexpr int SqliteCorrupt = 11;
-constexpr int SqliteNotADatabase = 26;
-constexpr int SqliteBusy = 5;
-constexpr int SqliteLocked = 6;
 
 // The columns a record and a pending record share, in the order they are
 // bound, read and hashed.
@@ -95,20 +93,178 @@ QVariantList columnValues(const RegisterRecord &r)
             int(r.rebuilt)};
 }
 
-// Reads the shared columns, which start at column `first` of the query.
-void readColumns(const QSqlQuery &q, int first, RegisterRecord &r)
+// SHA-256 as lowercase hex, through GnuTLS: Qt 6.4's own is portable C,
+// many times slower, and every print hashes its PDF once or twice.
+class Sha256
 {
-    auto amount = [&](int i) { return Amount::fromUnits(q.value(first + i).toLongLong()); };
-    r.number = q.value(first).toString();
-    // Read field by field: a hundred thousand records open with the window.
-    const QString issued = q.value(first + 1).toString();
-    const QStringView t(issued);
-    if (t.size() == 19)
-        r.issued = QDateTime(QDate(t.mid(0, 4).toInt(), t.mid(5, 2).toInt(), t.mid(8, 2).toInt()),
-                             QTime(t.mid(11, 2).toInt(), t.mid(14, 2).toInt(), t.mid(17, 2).toInt()));
-    else
-        r.issued = QDateTime::fromString(issued, Qt::ISODate);
-    const QStringList lines = q.value(first + 2).toString().split(u'\n');
+public:
+    Sha256()
+    {
+        if (gnutls_hash_init(&m_hash, GNUTLS_DIG_SHA256) < 0)
+            throw RuntimeError(u"SHA-256 is not available from GnuTLS."_s);
+    }
+    ~Sha256()
+    {
+        if (m_hash)
+            gnutls_hash_deinit(m_hash, nullptr);
+    }
+    Sha256(const Sha256 &) = delete;
+    Sha256 &operator=(const Sha256 &) = delete;
+
+    void add(QByteArrayView bytes) { gnutls_hash(m_hash, bytes.data(), std::size_t(bytes.size())); }
+    QByteArray hex()
+    {
+        unsigned char digest[32];
+        gnutls_hash_deinit(std::exchange(m_hash, nullptr), digest);
+        return QByteArray(reinterpret_cast<const char *>(digest), sizeof digest).toHex();
+    }
+
+private:
+    gnutls_hash_hd_t m_hash = nullptr;
+};
+
+// The sentence the user sees for a statement that failed with SQLite's
+// result `code`.
+[[noreturn]] void fail(int code, const QString &message, const QString &path, const QString &doing)
+{
+    const QString file = QDir::toNativeSeparators(path);
+    switch (code & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        throw RuntimeError(u"The invoice register %1 is in use by another Quillbook; %2 failed. "
+                           "Try again in a moment."_s.arg(file, doing));
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        throw RuntimeError(u"The invoice register %1 is damaged (%2); %3 failed."_s.arg(file, message, doing));
+    default:
+        throw RuntimeError(u"The invoice register %1 cannot be written (%2); %3 failed."_s.arg(file, message, doing));
+    }
+}
+
+// One run of a prepared statement: bound, stepped to its first row, read,
+// and reset when it goes, so that no read is left open.
+class Query
+{
+public:
+    Query(sqlite3_stmt *statement, bool owned, const QString &path, const QString &doing)
+        : m_statement(statement)
+        , m_owned(owned)
+        , m_path(path)
+        , m_doing(doing)
+    {
+    }
+    Query(Query &&other) noexcept
+        : m_statement(std::exchange(other.m_statement, nullptr))
+        , m_owned(other.m_owned)
+        , m_path(other.m_path)
+        , m_doing(other.m_doing)
+        , m_result(other.m_result)
+        , m_fresh(other.m_fresh)
+    {
+    }
+    Query &operator=(Query &&) = delete;
+    ~Query()
+    {
+        if (!m_statement)
+            return;
+        if (m_owned) {
+            sqlite3_finalize(m_statement);
+        } else {
+            sqlite3_reset(m_statement);
+            sqlite3_clear_bindings(m_statement);
+        }
+    }
+
+    void run(const QVariantList &values)
+    {
+        for (int i = 0; i < values.size(); ++i)
+            bind(i + 1, values[i]);
+        step();
+        m_fresh = true;
+    }
+    bool next()
+    {
+        if (!std::exchange(m_fresh, false))
+            step();
+        return m_result == SQLITE_ROW;
+    }
+
+    bool isNull(int column) const { return sqlite3_column_type(m_statement, column) == SQLITE_NULL; }
+    qint64 integer(int column) const { return sqlite3_column_int64(m_statement, column); }
+    // Valid until the next step.
+    QByteArrayView utf8(int column) const
+    {
+        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column));
+        return QByteArrayView(text, sqlite3_column_bytes(m_statement, column));
+    }
+    QString text(int column) const { return QString::fromUtf8(utf8(column)); }
+    QByteArray bytes(int column) const { return utf8(column).toByteArray(); }
+
+private:
+    void bind(int index, const QVariant &value)
+    {
+        int result = SQLITE_OK;
+        if (value.isNull()) {
+            result = sqlite3_bind_null(m_statement, index);
+        } else if (value.typeId() == QMetaType::QString) {
+            const QByteArray text = value.toString().toUtf8();
+            result = sqlite3_bind_text(m_statement, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+        } else {
+            result = sqlite3_bind_int64(m_statement, index, value.toLongLong());
+        }
+        if (result != SQLITE_OK)
+            failed(result);
+    }
+    void step()
+    {
+        m_result = sqlite3_step(m_statement);
+        if (m_result != SQLITE_ROW && m_result != SQLITE_DONE)
+            failed(m_result);
+    }
+    [[noreturn]] void failed(int result) const
+    {
+        fail(result, QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(m_statement))), m_path, m_doing);
+    }
+
+    sqlite3_stmt *m_statement;
+    bool m_owned;
+    const QString &m_path;
+    QString m_doing;
+    int m_result = SQLITE_DONE;
+    bool m_fresh = false;
+};
+
+// "2026-03-14T09:15:00", as issuedText writes it, read digit by digit and
+// without a time zone; false for any other form.
+bool readIssued(QByteArrayView text, QDate &date, QTime &time)
+{
+    static constexpr char Form[] = "0000-00-00T00:00:00";
+    if (text.size() != qsizetype(sizeof Form - 1))
+        return false;
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (Form[i] == '0' ? !(text[i] >= '0' && text[i] <= '9') : text[i] != Form[i])
+            return false;
+    const auto number = [&](int at, int digits) {
+        int value = 0;
+        for (int i = at; i < at + digits; ++i)
+            value = value * 10 + (text[i] - '0');
+        return value;
+    };
+    date = QDate(number(0, 4), number(5, 2), number(8, 2));
+    time = QTime(number(11, 2), number(14, 2), number(17, 2));
+    return true;
+}
+
+// Reads the shared columns, which start at column `first` of the query.
+void readColumns(const Query &q, int first, RegisterRecord &r)
+{
+    auto amount = [&](int i) { return Amount::fromUnits(q.integer(first + i)); };
+    r.number = q.text(first);
+    QDate date;
+    QTime time;
+    r.issued = readIssued(q.utf8(first + 1), date, time) ? QDateTime(date, time)
+                                                        : QDateTime::fromString(q.text(first + 1), Qt::ISODate);
+    const QStringList lines = q.text(first + 2).split(u'\n');
     for (int i = 0; i < RegisterRecord::CustomerLines && i < lines.size(); ++i)
         r.customer[i] = lines[i];
     r.subTotal = amount(3);
@@ -118,14 +274,13 @@ void readColumns(const QSqlQuery &q, int first, RegisterRecord &r)
     r.total = amount(7);
     r.received = amount(8);
     r.balance = amount(9);
-    const QVariant rate = q.value(first + 10);
-    r.taxRate = rate.isNull() ? std::nullopt : std::optional<Amount>(Amount::fromUnits(rate.toLongLong()));
-    r.currency = q.value(first + 11).toString();
-    r.paymentMethod = q.value(first + 12).toString();
-    r.templateName = q.value(first + 13).toString();
-    r.eInvoice = q.value(first + 14).toInt() != 0;
-    r.fileName = q.value(first + 15).toString();
-    r.rebuilt = q.value(first + 16).toInt() != 0;
+    r.taxRate = q.isNull(first + 10) ? std::nullopt : std::optional<Amount>(amount(10));
+    r.currency = q.text(first + 11);
+    r.paymentMethod = q.text(first + 12);
+    r.templateName = q.text(first + 13);
+    r.eInvoice = q.integer(first + 14) != 0;
+    r.fileName = q.text(first + 15);
+    r.rebuilt = q.integer(first + 16) != 0;
 }
 
 // The link of a record: SHA-256 over its position, every stored field and
@@ -136,12 +291,23 @@ QByteArray recordHash(const RegisterRecord &r, const QByteArray &previous)
     for (const QVariant &value : columnValues(r))
         fields << (value.isNull() ? u"-"_s : value.toString());
     fields << QString::fromLatin1(r.sha256) << QString::fromLatin1(previous);
-    return QCryptographicHash::hash(fields.join(QChar(0x1f)).toUtf8(), QCryptographicHash::Sha256).toHex();
+    Sha256 hash;
+    hash.add(fields.join(QChar(0x1f)).toUtf8());
+    return hash.hex();
 }
 
-bool processRunning(qint64 pid)
+// Whether `pid` is a running Quillbook. The process ids of programs that a
+// power cut ended are given out again after the restart, so a process that
+// runs under another name is not the one that left a record pending.
+bool quillbookRunning(qint64 pid)
 {
-    return pid > 0 && (::kill(pid_t(pid), 0) == 0 || errno == EPERM);
+    if (pid <= 0 || (::kill(pid_t(pid), 0) != 0 && errno != EPERM))
+        return false;
+    QFile theirs(u"/proc/%1/comm"_s.arg(pid));
+    QFile ours(u"/proc/self/comm"_s);
+    if (!theirs.open(QIODevice::ReadOnly) || !ours.open(QIODevice::ReadOnly))
+        return true; // it cannot be told: it may be one
+    return theirs.readAll() == ours.readAll();
 }
 
 } // namespace
@@ -151,10 +317,14 @@ QByteArray FileSha256(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!hash.addData(&file))
+    Sha256 hash;
+    QByteArray buffer(64 * 1024, Qt::Uninitialized);
+    qint64 read = 0;
+    while ((read = file.read(buffer.data(), buffer.size())) > 0)
+        hash.add(QByteArrayView(buffer.constData(), read));
+    if (read < 0)
         return {};
-    return hash.result().toHex();
+    return hash.hex();
 }
 
 struct clsRegister::Private
@@ -165,49 +335,58 @@ struct clsRegister::Private
     int busyTimeoutMs = 0;
     bool opened = false;
     QString notice;
+    // The connection Qt's SQLite driver opened, and the statements prepared
+    // on it, each once.
+    sqlite3 *handle = nullptr;
+    mutable QHash<QString, sqlite3_stmt *> statements;
 
     QSqlDatabase db() const { return QSqlDatabase::database(connection, false); }
 
-    // The sentence the user sees for a failed statement.
-    [[noreturn]] void fail(const QSqlError &error, const QString &doing) const
+    Query exec(const QString &sql, const QString &doing, const QVariantList &values = {}) const
     {
-        const int code = error.nativeErrorCode().toInt() & 0xff;
-        const QString file = QDir::toNativeSeparators(path);
-        if (code == SqliteBusy || code == SqliteLocked)
-            throw RuntimeError(u"The invoice register %1 is in use by another Quillbook; %2 failed. "
-                               "Try again in a moment."_s.arg(file, doing));
-        if (code == SqliteCorrupt || code == SqliteNotADatabase)
-            throw RuntimeError(u"The invoice register %1 is damaged (%2); %3 failed."_s.arg(
-                file, error.databaseText(), doing));
-        throw RuntimeError(u"The invoice register %1 cannot be written (%2); %3 failed."_s.arg(
-            file, error.databaseText().isEmpty() ? error.text() : error.databaseText(), doing));
-    }
-
-    QSqlQuery exec(const QString &sql, const QString &doing, const QVariantList &values = {}) const
-    {
-        QSqlQuery q(db());
-        q.setForwardOnly(true);
-        if (!q.prepare(sql))
-            fail(q.lastError(), doing);
-        for (const QVariant &value : values)
-            q.addBindValue(value);
-        if (!q.exec())
-            fail(q.lastError(), doing);
+        if (!handle)
+            fail(SQLITE_MISUSE, u"it is not open"_s, path, doing);
+        sqlite3_stmt *&kept = statements[sql];
+        sqlite3_stmt *statement = kept;
+        // A statement still being read (one query inside another) is
+        // prepared afresh for this run.
+        const bool fresh = !kept || sqlite3_stmt_busy(kept);
+        if (fresh) {
+            const QByteArray text = sql.toUtf8();
+            statement = nullptr;
+            const int result = sqlite3_prepare_v3(handle, text.constData(), int(text.size()),
+                                                  kept ? 0 : SQLITE_PREPARE_PERSISTENT, &statement, nullptr);
+            if (result != SQLITE_OK) {
+                sqlite3_finalize(statement);
+                fail(result, QString::fromUtf8(sqlite3_errmsg(handle)), path, doing);
+            }
+        }
+        Query q(statement, fresh && kept, path, doing);
+        if (!kept)
+            kept = statement;
+        q.run(values);
         return q;
     }
+
+    // How a transaction reaches the disk: synced before COMMIT returns, or
+    // left to the next synced commit (or checkpoint), as SQLite's WAL mode
+    // allows; such a commit can be lost to a power cut, never to a crash
+    // of the program, and never leaves the database inconsistent.
+    enum class Sync { Now, Later };
 
     // Runs `steps` in one write transaction, taken at once so that two
     // programs appending never interleave their reads and writes.
     template<typename Steps>
-    auto transaction(const QString &doing, Steps steps) const
+    auto transaction(const QString &doing, Steps steps, Sync sync = Sync::Now) const
     {
+        exec(sync == Sync::Now ? u"PRAGMA synchronous=FULL"_s : u"PRAGMA synchronous=NORMAL"_s, doing);
         exec(u"BEGIN IMMEDIATE"_s, doing);
         try {
             auto result = steps();
             exec(u"COMMIT"_s, doing);
             return result;
         } catch (...) {
-            QSqlQuery(u"ROLLBACK"_s, db());
+            sqlite3_exec(handle, "ROLLBACK", nullptr, nullptr, nullptr);
             throw;
         }
     }
@@ -220,10 +399,23 @@ struct clsRegister::Private
         if (!database.open())
             throw RuntimeError(u"The invoice register %1 cannot be opened (%2)."_s.arg(
                 QDir::toNativeSeparators(path), database.lastError().text()));
+        // Statements run on the driver's own connection to SQLite, the
+        // system's library that the driver uses too: QSqlQuery turns every
+        // value of every row into a QVariant, which a hundred thousand
+        // records cannot afford.
+        const QVariant driverHandle = database.driver()->handle();
+        if (!driverHandle.isValid() || qstrcmp(driverHandle.typeName(), "sqlite3*") != 0)
+            throw RuntimeError(u"The invoice register %1 cannot be opened (Qt's SQLite driver gives no "
+                               "connection)."_s.arg(QDir::toNativeSeparators(path)));
+        handle = *static_cast<sqlite3 *const *>(driverHandle.constData());
     }
 
     void disconnect()
     {
+        for (sqlite3_stmt *statement : std::as_const(statements))
+            sqlite3_finalize(statement);
+        statements.clear();
+        handle = nullptr;
         {
             QSqlDatabase database = db();
             if (database.isOpen())
@@ -236,10 +428,13 @@ struct clsRegister::Private
     {
         const QString doing = u"opening it"_s;
         exec(u"PRAGMA journal_mode=WAL"_s, doing);
-        // A record must be on disk before its PDF is written.
-        exec(u"PRAGMA synchronous=FULL"_s, doing);
-        QSqlQuery version = exec(u"PRAGMA user_version"_s, doing);
-        if (version.next() && version.value(0).toInt() >= 1)
+        int version = 0;
+        {
+            Query q = exec(u"PRAGMA user_version"_s, doing);
+            if (q.next())
+                version = int(q.integer(0));
+        }
+        if (version >= 1)
             return;
         transaction(doing, [&] {
             for (const QString &statement : Schema.split(u';', Qt::SkipEmptyParts))
@@ -247,6 +442,13 @@ struct clsRegister::Private
             exec(u"PRAGMA user_version=1"_s, doing);
             return 0;
         });
+    }
+
+    // SQLite's result code for reading the schema: tells a damaged file
+    // from one that is in use or cannot be written.
+    int probe() const
+    {
+        return handle ? sqlite3_exec(handle, "PRAGMA schema_version", nullptr, nullptr, nullptr) & 0xff : SQLITE_OK;
     }
 
     // Moves the damaged file, and its WAL and shared-memory files, aside
@@ -267,22 +469,26 @@ struct clsRegister::Private
 
     RegisterRecord insertRecord(RegisterRecord record) const
     {
-        QSqlQuery last = exec(u"SELECT id, hash FROM records ORDER BY id DESC LIMIT 1"_s, u"recording"_s);
+        const QString doing = u"recording"_s;
         QByteArray previous;
         record.id = 1;
-        if (last.next()) {
-            record.id = last.value(0).toLongLong() + 1;
-            previous = last.value(1).toByteArray();
+        {
+            Query last = exec(u"SELECT id, hash FROM records ORDER BY id DESC LIMIT 1"_s, doing);
+            if (last.next()) {
+                record.id = last.integer(0) + 1;
+                previous = last.bytes(1);
+            }
         }
-        QSqlQuery version =
-            exec(u"SELECT max(version) FROM records WHERE number = ?"_s, u"recording"_s, {record.number});
-        record.version = version.next() ? version.value(0).toInt() + 1 : 1;
+        {
+            Query version = exec(u"SELECT max(version) FROM records WHERE number = ?"_s, doing, {record.number});
+            record.version = version.next() ? int(version.integer(0)) + 1 : 1;
+        }
         record.replaced = false;
         QVariantList values = {record.id, record.version};
         values << columnValues(record) << hex(record.sha256) << hex(recordHash(record, previous));
-        exec(u"INSERT INTO records (id, version, %1, sha256, hash) VALUES (?, ?%2)"_s.arg(
-                 Columns.join(u", "_s), u", ?"_s.repeated(Columns.size() + 2)),
-             u"recording"_s, values);
+        static const QString insert = u"INSERT INTO records (id, version, %1, sha256, hash) VALUES (?, ?%2)"_s.arg(
+            Columns.join(u", "_s), u", ?"_s.repeated(Columns.size() + 2));
+        exec(insert, doing, values);
         return record;
     }
 
@@ -313,16 +519,18 @@ struct clsRegister::Private
     // the middle of a print).
     QList<Pending> pending(qint64 key = 0) const
     {
+        static const QString all =
+            u"SELECT id, pid, prior_sha256, %1 FROM pending ORDER BY id"_s.arg(Columns.join(u", "_s));
+        static const QString one = u"SELECT id, pid, prior_sha256, %1 FROM pending WHERE id = ?"_s.arg(
+            Columns.join(u", "_s));
         QList<Pending> list;
-        QSqlQuery q = exec(u"SELECT id, pid, prior_sha256, %1 FROM pending %2 ORDER BY id"_s.arg(
-                               Columns.join(u", "_s), key ? u"WHERE id = ?"_s : QString()),
-                           u"reading what an interrupted print left"_s,
-                           key ? QVariantList{key} : QVariantList{});
+        Query q = exec(key ? one : all, u"reading what an interrupted print left"_s,
+                       key ? QVariantList{key} : QVariantList{});
         while (q.next()) {
-            const qint64 pid = q.value(1).toLongLong();
-            Pending p{q.value(0).toLongLong(), q.value(2).toByteArray(), {}};
+            const qint64 pid = q.integer(1);
+            Pending p{q.integer(0), q.bytes(2), {}};
             readColumns(q, 3, p.record);
-            if (key || pid == QCoreApplication::applicationPid() || !processRunning(pid))
+            if (key || pid == QCoreApplication::applicationPid() || !quillbookRunning(pid))
                 list << p;
         }
         return list;
@@ -367,9 +575,8 @@ void clsRegister::open()
     } catch (const RuntimeError &) {
         // Only a file that is not a database, or a damaged one, is set
         // aside; a register in use or unwritable is said as such.
-        const QSqlError error = QSqlQuery(u"PRAGMA schema_version"_s, d->db()).lastError();
-        const int code = error.nativeErrorCode().toInt() & 0xff;
-        if (code != SqliteCorrupt && code != SqliteNotADatabase)
+        const int code = d->probe();
+        if (code != SQLITE_CORRUPT && code != SQLITE_NOTADB)
             throw;
         d->disconnect();
         const QString aside = d->setAside();
@@ -398,34 +605,46 @@ qint64 clsRegister::begin(const RegisterRecord &record)
     const QByteArray prior = FileSha256(QDir(d->invoices()).filePath(record.fileName));
     QVariantList values = {QCoreApplication::applicationPid(), hex(prior)};
     values << columnValues(record);
+    static const QString insert = u"INSERT INTO pending (pid, prior_sha256, %1) VALUES (?, ?%2)"_s.arg(
+        Columns.join(u", "_s), u", ?"_s.repeated(Columns.size()));
+    // Synced before the PDF is written: whatever happens to the machine
+    // after that, the register knows of the PDF.
     return d->transaction(u"recording INV%1"_s.arg(record.number), [&] {
-        const QSqlQuery q = d->exec(u"INSERT INTO pending (pid, prior_sha256, %1) VALUES (?, ?%2)"_s.arg(
-                                        Columns.join(u", "_s), u", ?"_s.repeated(Columns.size())),
-                                    u"recording INV%1"_s.arg(record.number), values);
-        return q.lastInsertId().toLongLong();
+        d->exec(insert, u"recording INV%1"_s.arg(record.number), values);
+        return qint64(sqlite3_last_insert_rowid(d->handle));
     });
 }
 
 RegisterRecord clsRegister::confirm(qint64 pending)
 {
     const QString doing = u"recording the invoice"_s;
-    QSqlQuery q = d->exec(u"SELECT %1 FROM pending WHERE id = ?"_s.arg(Columns.join(u", "_s)), doing, {pending});
-    if (!q.next())
-        throw RuntimeError(u"The invoice register %1 lost the record being written."_s.arg(
-            QDir::toNativeSeparators(d->path)));
+    static const QString select = u"SELECT %1 FROM pending WHERE id = ?"_s.arg(Columns.join(u", "_s));
     RegisterRecord record;
-    readColumns(q, 0, record);
-    q.finish();
+    {
+        Query q = d->exec(select, doing, {pending});
+        if (!q.next())
+            throw RuntimeError(u"The invoice register %1 lost the record being written."_s.arg(
+                QDir::toNativeSeparators(d->path)));
+        readColumns(q, 0, record);
+    }
     const QString file = QDir(d->invoices()).filePath(record.fileName);
     record.sha256 = FileSha256(file);
     if (record.sha256.isEmpty())
         throw RuntimeError(u"%1 cannot be read to record it in the invoice register."_s.arg(
             QDir::toNativeSeparators(file)));
-    return d->transaction(u"recording INV%1"_s.arg(record.number), [&] {
-        RegisterRecord recorded = d->insertRecord(record);
-        d->exec(u"DELETE FROM pending WHERE id = ?"_s, doing, {pending});
-        return recorded;
-    });
+    // Not synced on its own: the pending record is on the disk, and should
+    // a power cut take this commit, the next open() finds the PDF changed
+    // since the print began and records it from the pending record as it
+    // would have been recorded here. The next print's synced pending record
+    // takes this commit to the disk with it.
+    return d->transaction(
+        u"recording INV%1"_s.arg(record.number),
+        [&] {
+            RegisterRecord recorded = d->insertRecord(record);
+            d->exec(u"DELETE FROM pending WHERE id = ?"_s, doing, {pending});
+            return recorded;
+        },
+        Private::Sync::Later);
 }
 
 void clsRegister::abandon(qint64 pending) noexcept
@@ -460,14 +679,14 @@ QList<RegisterRecord> clsRegister::records(const QDate &from, const QDate &to) c
     }
     if (!where.isEmpty())
         sql += u" WHERE "_s + where.join(u" AND "_s);
-    QSqlQuery q = d->exec(sql + u" ORDER BY id"_s, doing, bounds);
+    Query q = d->exec(sql + u" ORDER BY id"_s, doing, bounds);
     QList<RegisterRecord> list;
     QHash<QString, qsizetype> latest; // number -> index of its latest version so far
     while (q.next()) {
         RegisterRecord r;
-        r.id = q.value(0).toLongLong();
-        r.version = q.value(1).toInt();
-        r.sha256 = q.value(2).toByteArray();
+        r.id = q.integer(0);
+        r.version = int(q.integer(1));
+        r.sha256 = q.bytes(2);
         readColumns(q, 3, r);
         const auto it = latest.find(r.number);
         if (it != latest.end()) {
@@ -478,38 +697,131 @@ QList<RegisterRecord> clsRegister::records(const QDate &from, const QDate &to) c
         }
         list << r;
     }
-    if (q.lastError().isValid())
-        d->fail(q.lastError(), doing);
     return list;
+}
+
+QList<RegisterRecord> clsRegister::recordsAt(const QList<qint64> &ids) const
+{
+    const QList<RegisterRecord> all = records();
+    QHash<qint64, qsizetype> at;
+    at.reserve(all.size());
+    for (qsizetype i = 0; i < all.size(); ++i)
+        at.insert(all[i].id, i);
+    QList<RegisterRecord> list;
+    list.reserve(ids.size());
+    for (qint64 id : ids)
+        if (const auto it = at.constFind(id); it != at.cend())
+            list << all[*it];
+    return list;
+}
+
+std::vector<RegisterEntry> clsRegister::entries() const
+{
+    const QString doing = u"reading it"_s;
+    std::vector<RegisterEntry> list;
+    {
+        Query last = d->exec(u"SELECT max(id) FROM records"_s, doing);
+        if (last.next())
+            list.reserve(std::size_t(std::clamp<qint64>(last.integer(0), 0, 10000000)));
+    }
+    Query q = d->exec(u"SELECT id, number, version, issued, customer, sub_total, shipping, tax, tax_rate, total, "
+                      "received, balance FROM records ORDER BY id"_s,
+                      doing);
+    QSet<QString> reprinted; // numbers with a version after the first
+    while (q.next()) {
+        RegisterEntry &e = list.emplace_back();
+        e.id = q.integer(0);
+        e.number = q.text(1);
+        e.version = int(q.integer(2));
+        if (e.version > 1)
+            reprinted.insert(e.number);
+        if (!readIssued(q.utf8(3), e.date, e.time)) {
+            const QDateTime issued = QDateTime::fromString(q.text(3), Qt::ISODate);
+            e.date = issued.date();
+            e.time = issued.time();
+        }
+        const QByteArrayView customer = q.utf8(4);
+        const auto *lineEnd = std::find(customer.begin(), customer.end(), '\n');
+        e.customer = QString::fromUtf8(QByteArrayView(customer.begin(), lineEnd));
+        e.subTotal = Amount::fromUnits(q.integer(5));
+        e.shipping = Amount::fromUnits(q.integer(6));
+        e.tax = Amount::fromUnits(q.integer(7));
+        if (!q.isNull(8))
+            e.taxRate = Amount::fromUnits(q.integer(8));
+        e.total = Amount::fromUnits(q.integer(9));
+        e.received = Amount::fromUnits(q.integer(10));
+        e.balance = Amount::fromUnits(q.integer(11));
+    }
+    // Every version of a number but its last is replaced. Only a number
+    // printed more than once has a version after the first, and those are
+    // few: the rest need no look-up by number.
+    if (!reprinted.isEmpty()) {
+        QHash<QString, std::size_t> latest;
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            if (!reprinted.contains(list[i].number))
+                continue;
+            const auto it = latest.find(list[i].number);
+            if (it != latest.end()) {
+                list[*it].replaced = true;
+                *it = i;
+            } else {
+                latest.insert(list[i].number, i);
+            }
+        }
+    }
+    return list;
+}
+
+std::vector<std::pair<qint64, QString>> clsRegister::searchTexts() const
+{
+    Query q = d->exec(u"SELECT id, number || char(10) || customer || char(10) || payment || char(10) || file "
+                      "FROM records ORDER BY id"_s,
+                      u"reading it"_s);
+    std::vector<std::pair<qint64, QString>> list;
+    while (q.next())
+        list.emplace_back(q.integer(0), q.text(1));
+    return list;
+}
+
+std::pair<QString, QByteArray> clsRegister::issuedFile(qint64 id) const
+{
+    Query q = d->exec(u"SELECT file, sha256 FROM records WHERE id = ?"_s, u"reading it"_s, {id});
+    if (!q.next())
+        return {};
+    return {q.text(0), q.bytes(1)};
 }
 
 ChainState clsRegister::checkChain() const
 {
     const QString doing = u"checking it"_s;
-    QSqlQuery q = d->exec(u"SELECT id, version, sha256, %1, hash FROM records ORDER BY id"_s.arg(Columns.join(u", "_s)),
-                          doing);
+    static const QString select = u"SELECT id, version, sha256, %1, hash FROM records ORDER BY id"_s.arg(
+        Columns.join(u", "_s));
     QByteArray previous;
     qint64 expectedId = 1;
-    while (q.next()) {
-        RegisterRecord r;
-        r.id = q.value(0).toLongLong();
-        r.version = q.value(1).toInt();
-        r.sha256 = q.value(2).toByteArray();
-        readColumns(q, 3, r);
-        const QByteArray stored = q.value(3 + int(Columns.size())).toByteArray();
-        if (r.id != expectedId)
-            return {false, expectedId, {}, u"record %1 is missing"_s.arg(expectedId)};
-        if (recordHash(r, previous) != stored)
-            return {false, r.id, r.number,
-                    u"record %1 (INV%2) does not match its hash: it or the record before it was altered"_s.arg(r.id).arg(
-                        r.number)};
-        previous = stored;
-        ++expectedId;
+    {
+        Query q = d->exec(select, doing);
+        while (q.next()) {
+            RegisterRecord r;
+            r.id = q.integer(0);
+            r.version = int(q.integer(1));
+            r.sha256 = q.bytes(2);
+            readColumns(q, 3, r);
+            const QByteArray stored = q.bytes(3 + int(Columns.size()));
+            if (r.id != expectedId)
+                return {false, expectedId, {}, u"record %1 is missing"_s.arg(expectedId)};
+            if (recordHash(r, previous) != stored)
+                return {false, r.id, r.number,
+                        u"record %1 (INV%2) does not match its hash: it or the record before it was altered"_s
+                            .arg(r.id)
+                            .arg(r.number)};
+            previous = stored;
+            ++expectedId;
+        }
     }
     // AUTOINCREMENT remembers the highest position ever used: records
     // removed from the end show as a gap after the last one.
-    QSqlQuery seq = d->exec(u"SELECT seq FROM sqlite_sequence WHERE name = 'records'"_s, doing);
-    if (seq.next() && seq.value(0).toLongLong() >= expectedId)
+    Query seq = d->exec(u"SELECT seq FROM sqlite_sequence WHERE name = 'records'"_s, doing);
+    if (seq.next() && seq.integer(0) >= expectedId)
         return {false, expectedId, {}, u"record %1 is missing"_s.arg(expectedId)};
     return {};
 }

@@ -9,6 +9,8 @@
 #include <QString>
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 // The register of issued invoices: an SQLite database (register.sqlite, in
 // WAL mode) in the application folder beside invoices/. Records are only
@@ -62,6 +64,19 @@ public:
     // Every record, oldest first; with dates, those issued from `from` to
     // `to`, both included (an invalid date leaves that end open).
     QList<RegisterRecord> records(const QDate &from = {}, const QDate &to = {}) const;
+    // The records at these positions, in this order; positions not in the
+    // register are left out.
+    QList<RegisterRecord> recordsAt(const QList<qint64> &ids) const;
+
+    // Every record as the register window lists it, oldest first.
+    std::vector<RegisterEntry> entries() const;
+    // For each record, oldest first, its position and what the window's
+    // filter looks in: the number, the customer's lines, the payment method
+    // and the file name, one to a line.
+    std::vector<std::pair<qint64, QString>> searchTexts() const;
+    // The file name the record at `id` was issued as and its digest; empty
+    // when there is no such record.
+    std::pair<QString, QByteArray> issuedFile(qint64 id) const;
 
     // Recomputes every link of the chain, and checks that no record is
     // missing at the end.

@@ -19,7 +19,7 @@ QString PeriodOf(const QDate &date, Period period)
 
 namespace {
 
-void add(PeriodTotal &sum, const RegisterRecord &r)
+void add(PeriodTotal &sum, const RegisterEntry &r)
 {
     ++sum.invoices;
     sum.net += r.net();
@@ -32,21 +32,22 @@ void add(PeriodTotal &sum, const RegisterRecord &r)
 
 } // namespace
 
-QList<PeriodTotal> PeriodTotals(std::span<const RegisterRecord *const> records, Period period)
+QList<PeriodTotal> PeriodTotals(std::span<const RegisterEntry *const> records, Period period)
 {
     // Keyed by number (year * 100 + month or quarter), named once per period.
     QMap<int, PeriodTotal> periods;
     PeriodTotal all;
     all.period = u"Total"_s;
-    for (const RegisterRecord *r : records) {
+    for (const RegisterEntry *r : records) {
         if (r->replaced)
             continue;
-        const QDate date = r->issued.date();
-        const int key = date.year() * 100
-            + (period == Period::Month ? date.month() : period == Period::Quarter ? (date.month() + 2) / 3 : 0);
+        int year = 0, month = 0;
+        r->date.getDate(&year, &month, nullptr);
+        const int key =
+            year * 100 + (period == Period::Month ? month : period == Period::Quarter ? (month + 2) / 3 : 0);
         PeriodTotal &sum = periods[key];
         if (sum.period.isEmpty())
-            sum.period = PeriodOf(date, period);
+            sum.period = PeriodOf(r->date, period);
         add(sum, *r);
         add(all, *r);
     }

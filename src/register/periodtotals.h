@@ -27,4 +27,4 @@ QString PeriodOf(const QDate &date, Period period);
 // Totals of the records per period, oldest period first, and a last row
 // summing them all. A version replaced by a reprint is not counted: the
 // reprint stands in its place. Invoices without tax add to no rate.
-QList<PeriodTotal> PeriodTotals(std::span<const RegisterRecord *const> records, Period period);
+QList<PeriodTotal> PeriodTotals(std::span<const RegisterEntry *const> records, Period period);

@@ -30,45 +30,62 @@ QString PdfStatusText(PdfStatus status)
     return {};
 }
 
-RegisterListModel::RegisterListModel(const QString &invoicesFolder, QObject *parent)
+RegisterListModel::RegisterListModel(const clsRegister &invoiceRegister, QObject *parent)
     : QAbstractTableModel(parent)
-    , m_folder(invoicesFolder)
+    , m_register(invoiceRegister)
+    , m_folder(invoiceRegister.invoicesFolder())
 {
 }
 
-void RegisterListModel::setRecords(QList<RegisterRecord> records)
+void RegisterListModel::reload()
 {
+    std::vector<RegisterEntry> entries = m_register.entries();
     beginResetModel();
-    m_records = std::move(records);
-    m_status.assign(m_records.size(), PdfStatus::Unchecked);
-    for (qsizetype i = 0; i < m_records.size(); ++i)
-        if (m_records[i].replaced)
+    m_entries = std::move(entries);
+    m_searchTexts.clear();
+    m_status.assign(m_entries.size(), PdfStatus::Unchecked);
+    for (std::size_t i = 0; i < m_entries.size(); ++i)
+        if (m_entries[i].replaced)
             m_status[i] = PdfStatus::Replaced;
-    m_nextCheck = m_records.size() - 1;
-    m_visible.resize(m_records.size());
-    for (qsizetype i = 0; i < m_records.size(); ++i)
-        m_visible[i] = int(m_records.size() - 1 - i);
+    m_nextCheck = qsizetype(m_entries.size()) - 1;
+    m_visible.resize(m_entries.size());
+    for (std::size_t i = 0; i < m_entries.size(); ++i)
+        m_visible[i] = int(m_entries.size() - 1 - i);
     applyOrder();
     endResetModel();
 }
 
+void RegisterListModel::readSearchTexts()
+{
+    const std::vector<std::pair<qint64, QString>> texts = m_register.searchTexts();
+    // Both are oldest first; a record added since the list was read is
+    // left for the next reload().
+    std::vector<QString> byEntry(m_entries.size());
+    std::size_t t = 0;
+    for (std::size_t i = 0; i < m_entries.size(); ++i) {
+        while (t < texts.size() && texts[t].first < m_entries[i].id)
+            ++t;
+        if (t < texts.size() && texts[t].first == m_entries[i].id)
+            byEntry[i] = texts[t].second;
+    }
+    m_searchTexts = std::move(byEntry);
+}
+
 void RegisterListModel::setFilter(const QString &text, const QDate &from, const QDate &to)
 {
+    const QString needle = text.trimmed();
+    if (!needle.isEmpty() && m_searchTexts.size() != m_entries.size())
+        readSearchTexts();
     beginResetModel();
     m_visible.clear();
-    const QString needle = text.trimmed();
-    const QDateTime start = from.isValid() ? from.startOfDay() : QDateTime();
-    const QDateTime end = to.isValid() ? to.addDays(1).startOfDay() : QDateTime();
-    auto matches = [&](const RegisterRecord &r) {
-        if (needle.isEmpty())
-            return true;
-        const auto has = [&](const QString &s) { return s.contains(needle, Qt::CaseInsensitive); };
-        return has(r.number) || has(r.paymentMethod) || has(r.fileName)
-            || std::any_of(r.customer.begin(), r.customer.end(), has);
-    };
-    for (qsizetype i = m_records.size() - 1; i >= 0; --i) {
-        const RegisterRecord &r = m_records[i];
-        if ((start.isValid() && r.issued < start) || (end.isValid() && r.issued >= end) || !matches(r))
+    // The texts hold a field to a line: a text without a line break is
+    // found within one field, as it must be.
+    const bool nothing = needle.contains(u'\n');
+    for (qsizetype i = qsizetype(m_entries.size()) - 1; i >= 0; --i) {
+        const RegisterEntry &e = m_entries[i];
+        if ((from.isValid() && e.date < from) || (to.isValid() && e.date > to))
+            continue;
+        if (!needle.isEmpty() && (nothing || !m_searchTexts[i].contains(needle, Qt::CaseInsensitive)))
             continue;
         m_visible.push_back(int(i));
     }
@@ -85,11 +102,12 @@ bool RegisterListModel::checkPdfs(int budgetMs)
         const qsizetype i = m_nextCheck--;
         if (m_status[i] != PdfStatus::Unchecked)
             continue;
-        const QString path = QDir(m_folder).filePath(m_records[i].fileName);
-        if (!QFileInfo::exists(path))
+        const auto [file, sha256] = m_register.issuedFile(m_entries[i].id);
+        const QString path = QDir(m_folder).filePath(file);
+        if (file.isEmpty() || !QFileInfo::exists(path))
             m_status[i] = PdfStatus::Missing;
         else
-            m_status[i] = FileSha256(path) == m_records[i].sha256 ? PdfStatus::Present : PdfStatus::Changed;
+            m_status[i] = FileSha256(path) == sha256 ? PdfStatus::Present : PdfStatus::Changed;
     }
     if (first != m_nextCheck && !m_visible.empty()) {
         emit dataChanged(index(0, Pdf), index(rowCount() - 1, Pdf));
@@ -98,9 +116,9 @@ bool RegisterListModel::checkPdfs(int budgetMs)
     return m_nextCheck < 0;
 }
 
-const RegisterRecord &RegisterListModel::record(int row) const
+const RegisterEntry &RegisterListModel::entry(int row) const
 {
-    return m_records[m_visible[row]];
+    return m_entries[m_visible[row]];
 }
 
 PdfStatus RegisterListModel::status(int row) const
@@ -110,16 +128,26 @@ PdfStatus RegisterListModel::status(int row) const
 
 QString RegisterListModel::pdfPath(int row) const
 {
-    return QDir(m_folder).filePath(record(row).fileName);
+    const QString file = m_register.issuedFile(entry(row).id).first;
+    return file.isEmpty() ? QString() : QDir(m_folder).filePath(file);
 }
 
-std::vector<const RegisterRecord *> RegisterListModel::visibleRecords() const
+std::vector<const RegisterEntry *> RegisterListModel::visibleEntries() const
 {
-    std::vector<const RegisterRecord *> list;
+    std::vector<const RegisterEntry *> list;
     list.reserve(m_visible.size());
     for (int i : m_visible)
-        list.push_back(&m_records[i]);
+        list.push_back(&m_entries[i]);
     return list;
+}
+
+QList<qint64> RegisterListModel::visibleIds() const
+{
+    QList<qint64> ids;
+    ids.reserve(qsizetype(m_visible.size()));
+    for (int i : m_visible)
+        ids << m_entries[i].id;
+    return ids;
 }
 
 int RegisterListModel::rowCount(const QModelIndex &parent) const
@@ -136,7 +164,7 @@ QVariant RegisterListModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount())
         return {};
-    const RegisterRecord &r = record(index.row());
+    const RegisterEntry &r = entry(index.row());
     if (role == Qt::TextAlignmentRole)
         return index.column() >= Net && index.column() <= Balance ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
                                                                   : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
@@ -148,9 +176,9 @@ QVariant RegisterListModel::data(const QModelIndex &index, int role) const
     case Version:
         return r.replaced ? u"%1 (replaced)"_s.arg(r.version) : QString::number(r.version);
     case Date:
-        return r.issued.toString(u"yyyy-MM-dd HH:mm"_s);
+        return QDateTime(r.date, r.time).toString(u"yyyy-MM-dd HH:mm"_s);
     case Customer:
-        return r.customer[0];
+        return r.customer;
     case Net:
         return FormatAmount(r.net(), 2);
     case TaxRate:
@@ -192,7 +220,7 @@ void RegisterListModel::sort(int column, Qt::SortOrder order)
     m_sortColumn = column;
     m_sortOrder = order;
     applyOrder();
-    std::vector<int> rowOf(m_records.size());
+    std::vector<int> rowOf(m_entries.size());
     for (std::size_t row = 0; row < m_visible.size(); ++row)
         rowOf[m_visible[row]] = int(row);
     for (qsizetype k = 0; k < before.size(); ++k)
@@ -205,7 +233,7 @@ void RegisterListModel::applyOrder()
     if (m_sortColumn < 0)
         return; // newest first, as filled
     auto key = [this](int i) -> std::tuple<QString, qint64, qint64> {
-        const RegisterRecord &r = m_records[i];
+        const RegisterEntry &r = m_entries[i];
         switch (Column(m_sortColumn)) {
         case Number:
             // INV9 before INV10: shorter numbers first, then by text.
@@ -213,9 +241,9 @@ void RegisterListModel::applyOrder()
         case Version:
             return {{}, r.version, r.id};
         case Date:
-            return {{}, r.issued.toSecsSinceEpoch(), r.id};
+            return {{}, r.date.toJulianDay() * 86400 + r.time.msecsSinceStartOfDay() / 1000, r.id};
         case Customer:
-            return {r.customer[0].toCaseFolded(), r.id, 0};
+            return {r.customer.toCaseFolded(), r.id, 0};
         case Net:
             return {{}, r.net().units(), r.id};
         case TaxRate:

@@ -5,7 +5,9 @@
 #include "invoice/amount.h"
 
 #include <QByteArray>
+#include <QDate>
 #include <QDateTime>
+#include <QTime>
 #include <QString>
 
 #include <array>
@@ -34,6 +36,25 @@ struct RegisterRecord
     bool replaced = false; // a later version of the number exists (never stored: derived)
 
     // The amount before tax: what a tax return calls net.
+    Amount net() const { return subTotal + shipping; }
+};
+
+// What the register window lists, sorts, filters and totals of a record.
+// Every record is read this way when the window opens, so it holds no more
+// than that, and the date and time without a time zone: a hundred thousand
+// of them are read in a few tens of milliseconds.
+struct RegisterEntry
+{
+    qint64 id = 0;
+    QString number;
+    int version = 1;
+    bool replaced = false; // a later version of the number exists
+    QDate date; // local date and time the PDF was written
+    QTime time;
+    QString customer; // the first of the customer's lines
+    Amount subTotal, shipping, tax, total, received, balance;
+    std::optional<Amount> taxRate; // percent; empty when no tax was charged
+
     Amount net() const { return subTotal + shipping; }
 };
 

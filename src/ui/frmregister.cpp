@@ -111,7 +111,7 @@ frmRegister::frmRegister(Platform &platform, std::shared_ptr<clsRegister> invoic
     dtpFrom = makeDateBox(this, u"dtpFrom"_s, u"Issued from"_s);
     dtpTo = makeDateBox(this, u"dtpTo"_s, u"Issued to"_s);
 
-    m_model = new RegisterListModel(m_register->invoicesFolder(), this);
+    m_model = new RegisterListModel(*m_register, this);
     tblRecords = new QTableView(this);
     tblRecords->setObjectName(u"tblRecords"_s);
     tblRecords->setAccessibleName(u"Recorded invoices"_s);
@@ -217,7 +217,8 @@ frmRegister::frmRegister(Platform &platform, std::shared_ptr<clsRegister> invoic
     m_pdfCheck = new QTimer(this);
     m_pdfCheck->setInterval(0);
     connect(m_pdfCheck, &QTimer::timeout, this, [this] {
-        if (m_model->checkPdfs(20))
+        bool done = true;
+        if (!Trapped([&] { done = m_model->checkPdfs(20); }) || done)
             m_pdfCheck->stop();
     });
 
@@ -243,7 +244,7 @@ void frmRegister::reload()
 {
     Trapped([this] {
         m_register->open();
-        m_model->setRecords(m_register->records());
+        m_model->reload();
     });
     applyFilter();
     lblChain->setText(u"Hash chain: checking"_s);
@@ -254,7 +255,7 @@ void frmRegister::reload()
 
 void frmRegister::applyFilter()
 {
-    m_model->setFilter(txtFilter->text(), chosenDate(dtpFrom), chosenDate(dtpTo));
+    Trapped([this] { m_model->setFilter(txtFilter->text(), chosenDate(dtpFrom), chosenDate(dtpTo)); });
     const int sortColumn = tblRecords->horizontalHeader()->sortIndicatorSection();
     if (sortColumn >= 0 && sortColumn < RegisterListModel::ColumnCount)
         m_model->sort(sortColumn, tblRecords->horizontalHeader()->sortIndicatorOrder());
@@ -265,8 +266,8 @@ void frmRegister::applyFilter()
 void frmRegister::showTotals()
 {
     QList<PeriodTotal> rows;
-    const std::vector<const RegisterRecord *> records = m_model->visibleRecords();
-    if (!Trapped([&] { rows = PeriodTotals(records, Period(cmbPeriod->currentIndex())); }))
+    const std::vector<const RegisterEntry *> entries = m_model->visibleEntries();
+    if (!Trapped([&] { rows = PeriodTotals(entries, Period(cmbPeriod->currentIndex())); }))
         return;
     std::set<qint64> rates;
     for (const PeriodTotal &row : std::as_const(rows))
@@ -304,8 +305,9 @@ void frmRegister::checkChain()
 
 void frmRegister::openPdf(int row)
 {
-    if (row >= 0 && row < m_model->rowCount())
-        ShellOpenFile(m_platform.shell, m_platform.messages, m_model->pdfPath(row));
+    QString path;
+    if (row >= 0 && row < m_model->rowCount() && Trapped([&] { path = m_model->pdfPath(row); }) && !path.isEmpty())
+        ShellOpenFile(m_platform.shell, m_platform.messages, path);
 }
 
 void frmRegister::cmdExport_Click()
@@ -315,9 +317,16 @@ void frmRegister::cmdExport_Click()
     const QString path = m_platform.fileDialog.saveFileName({u"CSV files"_s, {u"*.csv"_s}}, suggested);
     if (path.isEmpty())
         return;
+    // The whole records of the rows shown are read for the export alone.
+    QList<RegisterRecord> records;
+    if (!Trapped([&] { records = m_register->recordsAt(m_model->visibleIds()); }))
+        return;
+    std::vector<const RegisterRecord *> list;
+    list.reserve(std::size_t(records.size()));
+    for (const RegisterRecord &r : std::as_const(records))
+        list.push_back(&r);
     QString error;
-    const std::vector<const RegisterRecord *> records = m_model->visibleRecords();
-    if (!WriteRegisterCsv(path, records, &error))
+    if (!WriteRegisterCsv(path, list, &error))
         m_platform.messages.inform(error);
 }
 

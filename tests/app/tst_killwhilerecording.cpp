@@ -31,8 +31,8 @@ private slots:
             ? qEnvironmentVariable("QUILLBOOK_KILL_SEED").toUInt()
             : 20261207;
         QTemporaryDir app, store;
-        QVERIFY(QFile::copy(QStringLiteral(QUILLBOOK_APP_DIR "/invferncask.rep"), app.filePath(u"invferncask.rep"_s)));
-        QVERIFY(QFile::copy(QStringLiteral(QUILLBOOK_APP_DIR "/logo.jpg"), app.filePath(u"logo.jpg"_s)));
+        for (const QString &file : {u"invferncask.rep"_s, u"logo.jpg"_s})
+            QVERIFY(QFile::copy(QStringLiteral(QUILLBOOK_APP_DIR "/") + file, app.filePath(file)));
         QVERIFY(QDir(app.path()).mkpath(u"invoices"_s));
         QFile settings(store.filePath(u"Tallyquill.conf"_s));
         QVERIFY(settings.open(QIODevice::WriteOnly));
