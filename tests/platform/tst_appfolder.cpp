@@ -8,11 +8,16 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
 
-using Files = QMap<QString, QByteArray>; // relative path -> contents; a folder's path ends with "/"
+// relative path -> contents; a folder's path ends with "/", a link's
+// contents are "->" and the name it points to
+using Files = QMap<QString, QByteArray>;
 
 void write(const QString &root, const Files &files)
 {
@@ -20,7 +25,9 @@ void write(const QString &root, const Files &files)
         const QString path = QDir(root).filePath(name);
         QDir().mkpath(name.endsWith(u'/') ? path : QFileInfo(path).absolutePath());
         QFile file(path);
-        if (!name.endsWith(u'/') && file.open(QIODevice::WriteOnly))
+        if (contents.startsWith("->"))
+            QFile::link(QString::fromUtf8(contents.mid(2)), path);
+        else if (!name.endsWith(u'/') && file.open(QIODevice::WriteOnly))
             file.write(contents);
     }
 }
@@ -29,12 +36,15 @@ void write(const QString &root, const Files &files)
 Files read(const QString &root)
 {
     Files files;
-    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QFileInfo info = it.nextFileInfo();
         QFile file(info.filePath());
         const QString name = QDir(root).relativeFilePath(info.filePath());
-        if (info.isDir() && QDir(info.filePath()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
+        if (info.isSymLink())
+            files.insert(name, "->" + QFileInfo(info.symLinkTarget()).fileName().toUtf8());
+        else if (info.isDir() && QDir(info.filePath()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
             files.insert(name + u'/', {});
         else if (file.open(QIODevice::ReadOnly))
             files.insert(name, file.readAll());
@@ -73,10 +83,10 @@ private slots:
             << QString();
         QTest::newRow("installed, the user's files stay and missing ones come back")
             << installed << u"bin"_s
-            << Files{{u"invferncask.rep"_s, "edited"}, {u"mine.rep"_s, "own"}, {u"logo.jpg"_s, "own logo"},
+            << Files{{u"invferncask.rep"_s, "edited"}, {u"mine.rep"_s, "own"}, {u"logo.jpg"_s, "->gone.jpg"},
                      {u"invoices/INV1001.pdf"_s, "pdf"}}
             << Files{{u"invoices/INV1001.pdf"_s, "pdf"}, {u"invferncask.rep"_s, "edited"},
-                     {u"mine.rep"_s, "own"}, {u"invslate.rep"_s, "slate"}, {u"logo.jpg"_s, "own logo"}}
+                     {u"mine.rep"_s, "own"}, {u"invslate.rep"_s, "slate"}, {u"logo.jpg"_s, "->gone.jpg"}}
             << QString();
         QTest::newRow("installed, a file in the way of the invoices folder")
             << installed << u"bin"_s << Files{{u"invoices"_s, "file"}} << Files{{u"invoices"_s, "file"}}
@@ -113,8 +123,38 @@ private slots:
         QCOMPARE(folder.shared, QDir(prefixFolder + u"/share/quillbook"_s).canonicalPath());
         QCOMPARE(read(userFolder), userAfter);
         for (const QString &name : userAfter.keys())
-            QVERIFY2(name.endsWith(u'/') || QFileInfo(QDir(userFolder).filePath(name)).permissions() & QFile::WriteOwner,
+            QVERIFY2(name.endsWith(u'/') || userAfter[name].startsWith("->") || QFileInfo(QDir(userFolder).filePath(name)).permissions() & QFile::WriteOwner,
                      qPrintable(name));
+    }
+
+    // A shipped file is read-only; the user's copy is the user's to edit.
+    // Root may write any file, and Qt then copies without the mode, so where
+    // the tests run as root the copy is made by an ordinary user.
+    void copiesAreWritable()
+    {
+        QTemporaryDir root;
+        write(root.path(), {{u"bin/quillbook"_s, "exe"}, {u"share/quillbook/invslate.rep"_s, "slate"}});
+        QVERIFY(QFile::setPermissions(root.filePath(u"share/quillbook/invslate.rep"_s),
+                                      QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        const QString user = root.filePath(u"home"_s);
+        const auto prepare = [&] {
+            const AppFolder folder = PrepareAppFolder(root.filePath(u"bin"_s), user);
+            return folder.error.isEmpty()
+                && (QFileInfo(user + u"/invslate.rep"_s).permissions() & QFile::WriteOwner);
+        };
+        if (geteuid() != 0) {
+            QVERIFY(prepare());
+            return;
+        }
+        QVERIFY(QFile::setPermissions(root.path(), QFile::Permissions(0x7777)));
+        const pid_t child = fork();
+        if (child == 0) {
+            const uid_t nobody = 65534;
+            _exit(setgid(nobody) == 0 && setuid(nobody) == 0 && prepare() ? 0 : 1);
+        }
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
 
     void noUserFolder()

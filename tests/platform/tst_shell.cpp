@@ -68,19 +68,32 @@ private slots:
     {
         QTest::addColumn<QString>("target"); // relative to the private desktop's docs folder
         QTest::addColumn<QString>("message");
-        QTest::newRow("file missing") << u"INV1.pdf"_s << u"File not found"_s;
-        QTest::newRow("folder missing") << u"gone/INV1.pdf"_s << u"Path not found"_s;
-        QTest::newRow("not readable") << u"locked.pdf"_s << u"Access denied"_s;
-        QTest::newRow("type nobody opens") << u"notes.qbx"_s << u"No application associated with filename extension"_s;
-        QTest::newRow("folder nobody shows") << u"."_s << u"No application associated with filename extension"_s;
+        QTest::addColumn<QByteArray>("desktopAnswer"); // a stand-in xdg-mime's, where not empty
+        const QString nobody = u"No application associated with filename extension"_s;
+        QTest::newRow("file missing") << u"INV1.pdf"_s << u"File not found"_s << QByteArray();
+        QTest::newRow("folder missing") << u"gone/INV1.pdf"_s << u"Path not found"_s << QByteArray();
+        QTest::newRow("not readable") << u"locked.pdf"_s << u"Access denied"_s << QByteArray();
+        QTest::newRow("type nobody opens") << u"notes.qbx"_s << nobody << QByteArray();
+        QTest::newRow("folder nobody shows") << u"."_s << nobody << QByteArray();
+        QTest::newRow("an answer of a blank line") << u"INV2.pdf"_s << nobody << QByteArray("\\n");
     }
 
     void failures()
     {
         QFETCH(QString, target);
         QFETCH(QString, message);
+        QFETCH(QByteArray, desktopAnswer);
         const QString docs = m_desktop.filePath(u"docs"_s);
         writeFile(docs + u"/locked.pdf"_s, "%PDF-1.4\n", QFile::WriteOwner);
+        writeFile(docs + u"/INV2.pdf"_s, "%PDF-1.4\n%%EOF\n");
+        const QByteArray path = qgetenv("PATH");
+        const QString bin = m_desktop.filePath(u"answers"_s);
+        if (!desktopAnswer.isEmpty()) {
+            QVERIFY(QDir().mkpath(bin));
+            writeFile(bin + u"/xdg-mime"_s, "#!/bin/sh\nprintf '" + desktopAnswer + "'\n",
+                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            qputenv("PATH", QFile::encodeName(bin) + ':' + path);
+        }
         writeFile(docs + u"/notes.qbx"_s, "\x01\x02\x03 binary");
         QFile::remove(m_viewerLog);
 
@@ -92,6 +105,7 @@ private slots:
             ShellOpenFile(shell, messages, docs + u'/' + target);
         }
         QTRY_COMPARE_WITH_TIMEOUT(messages.shown().size(), 1, 20000);
+        qputenv("PATH", path);
         const QList<Message> shown = messages.takeShown();
         QCOMPARE(shown[0].text, message);
         QCOMPARE(shown[0].title, ApplicationTitle());

@@ -162,6 +162,11 @@ private slots:
         row("line breaks of a value", u"", u"^first second third .*…$", 2, 13,
             u"first\nsecond\nthird\nfourth\nfifth\nsixth\nseventh\neighth");
         row("one long word", u"overflow='ellipsis'", u"^DonauDonau\\w* \\w+…$", 2, 13, u"Donau"_s.repeated(40));
+        // Money is never wrapped or cut: it shrinks unasked. Digits without a
+        // separator (a quantity, a reference) and a telephone number are text.
+        row("a figure shrinks unasked", u"", u"^1,234,567,890,123.45$", 1, 10, u"1,234,567,890,123.45");
+        row("digits alone are text", u"wrap='false'", u"^\\d+…$", 1, 10, u"1"_s.repeated(40));
+        row("a telephone number is text", u"", u"^(0117 496 0000 ?)+$", -2, 60, u"0117 496 0000 "_s.repeated(4));
         row("accents kept with their letter", u"wrap='false'", u"^(café )+(c|ca|caf|café)?…$", 1, 10,
             u"cafe\u0301 "_s.repeated(30));
     }
