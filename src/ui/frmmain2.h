@@ -3,6 +3,8 @@
 #pragma once
 
 #include "invoice/clstotals.h"
+#include "ui/invoicepage.h"
+#include "ui/settingspage.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -13,12 +15,7 @@
 #include <memory>
 
 class QAction;
-class QCheckBox;
-class QComboBox;
-class QFrame;
-class QGroupBox;
 class QKeyEvent;
-class QLineEdit;
 class QMenu;
 class QPushButton;
 class QTabBar;
@@ -31,17 +28,20 @@ struct InvoiceValues;
 struct RegisterRecord;
 struct Platform;
 
-// The main window. Its controls are the invoice's data model: every value
-// of the invoice and every setting on screen lives in a named control, and
-// the procedures of the program read and write those controls by name.
-class frmMain2 : public QMainWindow, public TotalsSource
+// The main window: the menus, the tab strip over the two pages, the
+// keyboard's page keys, printing, the register and the dialogs. The pages
+// build their own controls and keep them in step as the user types; the
+// window keeps their controls under the names the program and its tests use,
+// which are the invoice's data model: every value of the invoice and every
+// setting on screen lives in a named control.
+class frmMain2 : public QMainWindow, public TotalsSource, public InvoicePageControls, public SettingsPageControls
 {
     Q_OBJECT
 public:
-    static constexpr int LineCount = 12;
-    static constexpr int AddressLines = 6;
-    static constexpr int FooterLines = 3;
-    static constexpr int HeadingCount = 31;
+    static constexpr int LineCount = pagecontrols::LineCount;
+    static constexpr int AddressLines = pagecontrols::AddressLines;
+    static constexpr int FooterLines = pagecontrols::FooterLines;
+    static constexpr int HeadingCount = pagecontrols::HeadingCount;
 
     frmMain2(Platform &platform, clsSettings &settings, QWidget *parent = nullptr);
     ~frmMain2() override;
@@ -51,50 +51,10 @@ public:
     QWidget *picInvoice = nullptr;
     QWidget *picSettings = nullptr;
 
-    // Invoice page.
-    QFrame *Frame2 = nullptr;
-    std::array<QLineEdit *, AddressLines> txtCustomerDetails{};
+    // Every field heading of both pages, by help index.
     std::array<ClickLabel *, HeadingCount> lblHeading{};
-    std::array<QLineEdit *, LineCount> txtQty{};
-    std::array<QLineEdit *, LineCount> txtDescription{};
-    std::array<QLineEdit *, LineCount> txtUnitPrice{};
-    std::array<QLineEdit *, LineCount> txtTotal{};
-    std::array<QCheckBox *, LineCount> chkTax{};
-    QLineEdit *txtSurcharge1 = nullptr;
-    QLineEdit *txtDiscount = nullptr;
-    QLineEdit *txtSubTotal = nullptr;
-    QLineEdit *txtSH = nullptr;
-    QLineEdit *txtTax = nullptr;
-    QLineEdit *txtTTotal = nullptr;
-    QLineEdit *txtSurcharge2 = nullptr;
-    QLineEdit *txtReceived = nullptr;
-    QLineEdit *txtBalance = nullptr;
-    QComboBox *cmbPaymentMethod = nullptr;
-    QPushButton *cmdPreview = nullptr;
-    QPushButton *cmdNew = nullptr;
-    ClickLabel *Label26 = nullptr;
-    ClickLabel *lblNumber = nullptr;
-
-    // Settings page.
-    QComboBox *cmbTemplate = nullptr;
-    QPushButton *cmdView = nullptr;
-    QLineEdit *txtLogo = nullptr;
-    QPushButton *cmdLogo = nullptr;
-    QLineEdit *txtCompanyName = nullptr;
-    QLineEdit *txtInvoiceNumber = nullptr;
-    QPushButton *cmdInvoiceReset = nullptr;
-    QPushButton *cmdEInvoice = nullptr; // opens the e-invoicing settings
-    QFrame *Frame1 = nullptr;
-    std::array<QLineEdit *, AddressLines> txtCompanyDetails{};
-    QGroupBox *Frame3 = nullptr;
-    QCheckBox *chkChargeTax = nullptr;
-    QLineEdit *txtTaxName = nullptr;
-    QLineEdit *txtTaxValue = nullptr;
-    QCheckBox *chkSHTax = nullptr;
-    QLineEdit *txtTel = nullptr;
-    QLineEdit *txtFax = nullptr;
-    QLineEdit *txtCurrency = nullptr;
-    std::array<QLineEdit *, FooterLines> txtFooter{};
+    // On the Settings page, made by the window: opens the e-invoicing settings.
+    QPushButton *cmdEInvoice = nullptr;
 
     // Menus.
     QMenu *mnuFile = nullptr;
@@ -121,7 +81,7 @@ public:
     static QRect Placement(QSize natural, const QRect &available, const QMargins &frame);
 
     // The totals calculator reads this window; bound once at start-up.
-    void bindTotals(clsTotals *totals) { m_totals = totals; }
+    void bindTotals(clsTotals *totals);
 
     // Blanks the invoice sheet and copies the settings into the window.
     void NewInvoice();
@@ -139,7 +99,6 @@ public:
     // Every value the invoice document is made from, as the window shows it.
     InvoiceValues invoiceValues() const;
 
-
     TotalsInput totalsInput() const override;
     int taxCharge() const override;
 
@@ -153,58 +112,11 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // What the window does on the events of one control.
-    struct ControlEvents
-    {
-        std::function<bool(QChar)> keyAllowed = {}; // typed characters that reach the box
-        std::function<void()> gotFocus = {};
-        std::function<void()> lostFocus = {};
-        std::function<void()> otherButtonReleased = {}; // a check box: any button but the left
-    };
-
-    void buildInvoicePage();
-    void buildSettingsPage();
     void buildMenus();
     void buildTabOrder();
-    void connectInvoicePage();
-    void connectSettingsPage();
+    void connectPages();
     void connectSheetCommands();
-    void on(QWidget *control, ControlEvents events);
     QSize naturalSize() const;
-
-    // Digits, ".", Backspace and Tab: what a number box lets through.
-    static bool NumberKey(QChar c);
-
-    // Invoice entry.
-    void SelectAllText(QLineEdit *box);
-    void txtQty_Change(int index);
-    void txtUnitPrice_Change(int index);
-    void txtUnitPrice_LostFocus(int index);
-    void UpdateLineTotal(int index, bool quantityChanged);
-    void Adjustment_Change(QLineEdit *box, bool percentage);
-    void Adjustment_LostFocus(QLineEdit *box);
-    void chkTax_MouseUp(int index);
-
-    // Settings page: every edit is stored as it happens.
-    void txtCompanyName_Change();
-    void txtCompanyDetails_Change(int index);
-    void txtTel_Change();
-    void txtFax_Change();
-    void txtCurrency_Change();
-    void txtFooter_Change(int index);
-    void txtLogo_Change();
-    void txtTaxName_Change();
-    void txtTaxValue_Change();
-    void txtTaxValue_LostFocus();
-    void chkChargeTax_MouseUp();
-    void chkSHTax_MouseUp();
-    void cmdLogo_Click();
-    // The tax heading from the stored settings: prefix, name, "@", rate, "%"
-    // when tax is charged, else "NO TAX".
-    QString TaxHeading(const QString &prefix) const;
-    // Sets the tax heading, and enables and ticks the twelve line tax boxes
-    // or disables and unticks them, as the stored TaxCharge says.
-    void ShowTaxCharge(const QString &prefix);
 
     // Sheet lifecycle.
     void cmdNew_Click();
@@ -237,10 +149,9 @@ private:
     void ShowNeighbourPage(int step);
     // Puts the keyboard on the first (or last) control of the page shown.
     void EnterPage(bool forward);
+    // What the tab strip does with a key; true when the key is used up.
     bool TabStripKey(const QKeyEvent &key);
-    void cmbTemplate_Click(int index);
     void Form_Unload();
-    void SetTaxHeading(const QString &caption);
 
     // F1: the field help of the heading over the control with the focus.
     void ShowHelpForFocus();
@@ -259,7 +170,8 @@ private:
     Platform &m_platform;
     clsSettings &m_settings;
     clsTotals *m_totals = nullptr;
-    QHash<QObject *, ControlEvents> m_events;
+    InvoicePage *m_invoicePage = nullptr;
+    SettingsPage *m_settingsPage = nullptr;
     QList<QWidget *> m_tabOrder; // every tab stop of both pages, in order
     QHash<QWidget *, int> m_helpIndex; // the heading (help index) over each control
     std::shared_ptr<clsRegister> m_register;

@@ -17,11 +17,9 @@
 #include "platform/shell.h"
 #include "register/clsregister.h"
 #include "settings/clssettings.h"
+#include "sheet/invoicetexts.h"
 #include "sheet/sheetrules.h"
-#include "ui/clicklabel.h"
 
-#include <QApplication>
-#include <QComboBox>
 #include <QFileInfo>
 #include <QLineEdit>
 
@@ -57,9 +55,8 @@ void frmMain2::FinishEditing()
     // tidies itself; an access key or a menu entry leaves the focus where it
     // was, so the box is tidied here, and the invoice is the same whichever
     // way printing was started.
-    const auto found = m_events.constFind(QApplication::focusWidget());
-    if (found != m_events.constEnd() && found->lostFocus)
-        found->lostFocus();
+    m_invoicePage->FinishEditing();
+    m_settingsPage->FinishEditing();
 }
 
 bool frmMain2::FiguresAddUp()
@@ -154,41 +151,12 @@ void frmMain2::PrintInvoice(bool advanceNumber, bool previewTemplate)
 
 InvoiceValues frmMain2::invoiceValues() const
 {
-    InvoiceValues invoice;
-    invoice.companyName = txtCompanyName->text();
-    invoice.invoiceNumber = txtInvoiceNumber->text();
-    for (int k = 0; k < AddressLines; ++k) {
-        invoice.companyDetails[k] = txtCompanyDetails[k]->text();
-        invoice.customerDetails[k] = txtCustomerDetails[k]->text();
-    }
-    for (int n = 0; n < LineCount; ++n)
-        invoice.lines[n] = {txtQty[n]->text(), txtDescription[n]->text(), txtUnitPrice[n]->text(),
-                            txtTotal[n]->text()};
-    invoice.subTotal = txtSubTotal->text();
-    if (m_totals) {
-        invoice.surcharge1Amount = m_totals->Surcharge1();
-        invoice.surcharge2Amount = m_totals->Surcharge2();
-        invoice.discountAmount = m_totals->Discount();
-    }
-    invoice.shipping = txtSH->text();
-    invoice.tax = txtTax->text();
-    invoice.total = txtTTotal->text();
-    invoice.received = txtReceived->text();
-    invoice.balance = txtBalance->text();
-    invoice.paymentMethod = cmbPaymentMethod->currentText();
-    for (int k = 0; k < FooterLines; ++k)
-        invoice.footers[k] = txtFooter[k]->text();
-    invoice.currency = m_settings.CurrencyName();
-    invoice.tel = m_settings.Tel();
-    invoice.fax = m_settings.Fax();
-    invoice.taxHeading = lblHeading[10]->caption();
-    invoice.taxCharge = m_settings.TaxCharge();
-    invoice.taxValue = m_settings.TaxValue();
-    invoice.surcharge1Percent = txtSurcharge1->text();
-    invoice.surcharge2Percent = txtSurcharge2->text();
-    invoice.discountPercent = txtDiscount->text();
-    invoice.logo = m_settings.Logo();
-    return invoice;
+    const sheet::StoredValues stored{m_settings.CurrencyName(), m_settings.Tel(), m_settings.Fax(),
+                                     m_settings.TaxCharge(), m_settings.TaxValue(), m_settings.Logo()};
+    sheet::AdjustmentAmounts amounts;
+    if (m_totals)
+        amounts = {m_totals->Surcharge1(), m_totals->Surcharge2(), m_totals->Discount()};
+    return sheet::GatherInvoiceValues(m_invoicePage->texts(), m_settingsPage->texts(), stored, amounts);
 }
 
 void frmMain2::ShellOpenFile(const QString &target)

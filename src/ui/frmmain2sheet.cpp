@@ -2,22 +2,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
 // The life of the invoice sheet: blanking it, copying the settings into the
-// window, advancing the invoice number, the New command, the tabs and closing.
+// pages, advancing the invoice number, the New command, the tabs and closing.
 #include "ui/frmmain2.h"
 
-#include "invoice/numbers.h"
 #include "invoice/runtimeerror.h"
 #include "platform/messagebox.h"
 #include "platform/platform.h"
 #include "settings/clssettings.h"
-#include "sheet/sheetrules.h"
-#include "ui/clicklabel.h"
+#include "ui/trapped.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
-#include <QLineEdit>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QTabBar>
 
@@ -36,38 +32,18 @@ void frmMain2::connectSheetCommands()
     connect(mnuHelpHelp, &QAction::triggered, this, &frmMain2::mnuHelpHelp_Click);
     connect(mnuHelpSupport, &QAction::triggered, this, &frmMain2::mnuHelpSupport_Click);
     connect(tab1, &QTabBar::tabBarClicked, this, &frmMain2::tab1_Click);
-    connect(cmbTemplate, &QComboBox::currentIndexChanged, this, &frmMain2::cmbTemplate_Click);
     connect(mnuFileExit, &QAction::triggered, this, &QWidget::close);
-
 }
 
 void frmMain2::Trapped(const std::function<void()> &steps)
 {
-    try {
-        steps();
-    } catch (const RuntimeError &error) {
-        m_platform.messages.inform(error.description());
-    } catch (const std::exception &error) {
-        m_platform.messages.inform(QString::fromLocal8Bit(error.what()));
-    }
+    ::Trapped(m_platform.messages, steps);
 }
 
 void frmMain2::NewInvoice()
 {
     Trapped([this] {
-        for (QLineEdit *box : txtCustomerDetails)
-            box->setText(QString());
-        // Emptying a quantity empties its line's price and total, and re-totals.
-        for (int i = 0; i < LineCount; ++i) {
-            txtQty[i]->setText(QString());
-            txtDescription[i]->setText(QString());
-            txtUnitPrice[i]->setText(QString());
-        }
-        // The second surcharge carries over to the next invoice.
-        for (QLineEdit *box : {txtSurcharge1, txtSubTotal, txtDiscount, txtSH, txtTax, txtTTotal, txtReceived,
-                               txtBalance})
-            box->setText(u"0.00"_s);
-        cmbPaymentMethod->setCurrentIndex(0);
+        m_invoicePage->Blank();
         LoadSettingsIntoForm();
     });
 }
@@ -75,30 +51,11 @@ void frmMain2::NewInvoice()
 void frmMain2::LoadSettingsIntoForm()
 {
     Trapped([this] {
-        txtCurrency->setText(m_settings.CurrencyName());
-        txtTel->setText(m_settings.Tel());
-        txtFax->setText(m_settings.Fax());
-        txtTaxName->setText(m_settings.TaxName());
-        txtTaxValue->setText(sheet::GeneralNumber(m_settings.TaxValue()));
-        txtInvoiceNumber->setText(QString::number(m_settings.InvoiceNumber()));
-        lblNumber->setCaption(u"NO. "_s + QString::number(m_settings.InvoiceNumber()));
-        txtCompanyName->setText(m_settings.CompanyName());
-        for (int i = 0; i < AddressLines; ++i)
-            txtCompanyDetails[i]->setText(m_settings.Address(i + 1));
-        txtLogo->setText(m_settings.Logo());
-        for (int i = 0; i < FooterLines; ++i)
-            txtFooter[i]->setText(m_settings.Footer(i + 1));
-        chkSHTax->setChecked(m_settings.SHTax() == 1);
-
-        chkChargeTax->setChecked(m_settings.TaxCharge() == 1);
-        ShowTaxCharge(u"+"_s);
-        RefreshTotals();
+        m_settingsPage->ShowSettings();
+        m_invoicePage->ShowNumber(m_settings.InvoiceNumber());
+        m_invoicePage->ShowTaxCharge(u"+"_s);
+        m_invoicePage->RefreshTotals();
     });
-}
-
-void frmMain2::SetTaxHeading(const QString &caption)
-{
-    lblHeading[10]->setCaption(caption);
 }
 
 void frmMain2::IncrementInvoiceNumber()
@@ -113,33 +70,12 @@ void frmMain2::IncrementInvoiceNumber()
 
 void frmMain2::RefreshTotals()
 {
-    if (!m_totals)
-        return;
-    Trapped([this] {
-        m_totals->Calculate();
-        txtSubTotal->setText(m_totals->SubTotal());
-        txtTax->setText(m_totals->Tax());
-        txtTTotal->setText(m_totals->Total());
-        txtBalance->setText(m_totals->Balance());
-    });
+    m_invoicePage->RefreshTotals();
 }
 
 TotalsInput frmMain2::totalsInput() const
 {
-    TotalsInput input;
-    for (int i = 0; i < LineCount; ++i) {
-        input.lineTotals[i] = txtTotal[i]->text();
-        input.taxable[i] = chkTax[i]->isChecked();
-    }
-    input.surcharge1 = txtSurcharge1->text();
-    input.discount = txtDiscount->text();
-    input.shipping = txtSH->text();
-    input.surcharge2 = txtSurcharge2->text();
-    input.received = txtReceived->text();
-    input.shTax = m_settings.SHTax();
-    input.taxValue = m_settings.TaxValue();
-    input.taxCharge = m_settings.TaxCharge();
-    return input;
+    return m_invoicePage->totalsInput();
 }
 
 int frmMain2::taxCharge() const
@@ -213,10 +149,38 @@ void frmMain2::ShowNeighbourPage(int step)
     tab1->setCurrentIndex(index);
 }
 
-void frmMain2::cmbTemplate_Click(int index)
+bool frmMain2::eventFilter(QObject *watched, QEvent *event)
 {
-    if (index >= 0)
-        m_settings.setTemplate(cmbTemplate->itemText(index));
+    if (watched != tab1)
+        return QMainWindow::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        return TabStripKey(*static_cast<QKeyEvent *>(event));
+    case QEvent::Wheel:
+        // The wheel would switch tabs without the page following.
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool frmMain2::TabStripKey(const QKeyEvent &key)
+{
+    // Arrows change the page as a click on a tab would; Tab enters the page shown.
+    if (key.modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier))
+        return false;
+    switch (key.key()) {
+    case Qt::Key_Right:
+    case Qt::Key_Left:
+        ShowNeighbourPage(key.key() == Qt::Key_Right ? 1 : -1);
+        return true;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        EnterPage(key.key() == Qt::Key_Tab && !(key.modifiers() & Qt::ShiftModifier));
+        return true;
+    default:
+        return false;
+    }
 }
 
 void frmMain2::closeEvent(QCloseEvent *event)

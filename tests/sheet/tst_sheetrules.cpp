@@ -1,6 +1,8 @@
 // SPDX-FileCopyrightText: 2026 Quillbook developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "invoice/runtimeerror.h"
+#include "invoicepdf/invoiceparameters.h"
+#include "sheet/invoicetexts.h"
 #include "sheet/sheetrules.h"
 
 #include <QTest>
@@ -123,6 +125,59 @@ private slots:
         QFETCH(QStringList, descriptions);
         QFETCH(QString, question);
         QCOMPARE(sheet::MissingDetailsQuestion(customer, descriptions), question);
+    }
+
+    // Each printed value comes from its own box, stored setting or figure:
+    // every source below holds a text of its own.
+    void gatheredValues_data()
+    {
+        QTest::addColumn<QString>("parameter");
+        QTest::addColumn<QString>("printed");
+        const std::pair<const char *, QString> rows[] = {
+            {"PCOMPANYNAME", u"company"_s}, {"PINVOICENUMBER", u"1001"_s}, {"PCOMPANYDETAILS6", u"company 6"_s},
+            {"PCUSTOMERDETAILS1", u"customer 1"_s}, {"PQTY12", u"qty 12"_s}, {"PDESCRIPTION5", u"description 5"_s},
+            {"PUNITPRICE1", u"price 1"_s}, {"PTOTAL12", u"total 12"_s}, {"PSUBTOTAL", u"sub total"_s},
+            {"PSURCHARGE1", u"surcharge 1 figure"_s}, {"PSURCHARGEVALUE1", u"surcharge 1 %"_s},
+            {"PSURCHARGE2", u"surcharge 2 figure"_s}, {"PSURCHARGEVALUE2", u"surcharge 2 %"_s},
+            {"PDISCOUNT", u"discount figure"_s}, {"PDISCOUNTPERCENT", u"discount %"_s}, {"PSHIPPING", u"shipping"_s},
+            {"PTAX", u"tax"_s}, {"PTOTAL", u"total"_s}, {"PRECEIVED", u"received"_s}, {"PBALANCE", u"balance"_s},
+            {"PPAYMENTMETHOD", u"CARD"_s}, {"PFOOTER1", u"footer 1"_s}, {"PFOOTER3", u"footer 3"_s},
+            {"PCURRENCY", u"stored currency"_s}, {"PTEL", u"stored tel"_s}, {"PFAX", u"stored fax"_s},
+            {"PTAXNAME", u"VAT@17.5%"_s}, {"PTAXVALUE", u"17.5"_s}, {"PLOGO", u"/stored/logo.jpg"_s},
+        };
+        for (const auto &[parameter, printed] : rows)
+            QTest::newRow(parameter) << QString::fromLatin1(parameter) << printed;
+    }
+    void gatheredValues()
+    {
+        QFETCH(QString, parameter);
+        QFETCH(QString, printed);
+        sheet::InvoiceTexts invoice{.surcharge1Percent = u"surcharge 1 %"_s, .discountPercent = u"discount %"_s,
+                                    .subTotal = u"sub total"_s, .shipping = u"shipping"_s, .tax = u"tax"_s,
+                                    .total = u"total"_s, .surcharge2Percent = u"surcharge 2 %"_s,
+                                    .received = u"received"_s, .balance = u"balance"_s, .paymentMethod = u"CARD"_s,
+                                    .taxHeading = u"+VAT@17.5%"_s};
+        sheet::CompanyTexts company{.companyName = u"company"_s, .invoiceNumber = u"1001"_s};
+        for (int k = 0; k < InvoiceValues::AddressLines; ++k) {
+            invoice.customerDetails[k] = u"customer %1"_s.arg(k + 1);
+            company.companyDetails[k] = u"company %1"_s.arg(k + 1);
+        }
+        for (int n = 0; n < InvoiceValues::LineCount; ++n) {
+            const QString line = QString::number(n + 1);
+            invoice.lines[n] = {u"qty "_s + line, u"description "_s + line, u"price "_s + line, u"total "_s + line};
+        }
+        for (int k = 0; k < InvoiceValues::FooterLines; ++k)
+            company.footers[k] = u"footer %1"_s.arg(k + 1);
+        const sheet::StoredValues stored{u"stored currency"_s, u"stored tel"_s, u"stored fax"_s, 1, 17.5,
+                                         u"/stored/logo.jpg"_s};
+        const sheet::AdjustmentAmounts amounts{u"surcharge 1 figure"_s, u"surcharge 2 figure"_s, u"discount figure"_s};
+
+        const auto parameters = InvoiceParameters(sheet::GatherInvoiceValues(invoice, company, stored, amounts),
+                                                  false, QDate(2026, 3, 14), u"/app"_s);
+        const auto found = std::find_if(parameters.begin(), parameters.end(),
+                                        [&](const ReportParameter &p) { return p.first == parameter; });
+        QVERIFY(found != parameters.end());
+        QCOMPARE(found->second, printed);
     }
 };
 

@@ -49,11 +49,9 @@ private slots:
         QTest::newRow("discount digits") << u"txtDiscount"_s << u"7.5"_s << u"7.5"_s;
         QTest::newRow("shipping comma") << u"txtSH"_s << u"1,5"_s << u"15"_s;
         QTest::newRow("received blank") << u"txtReceived"_s << u"2 0"_s << u"20"_s;
-        QTest::newRow("received lone point") << u"txtReceived"_s << u"."_s << u"0.00"_s;
         QTest::newRow("adjustment second point") << u"txtSurcharge2"_s << u"1.2."_s << u"0.00"_s;
         QTest::newRow("price lone minus removed") << u"txtUnitPrice(0)"_s << u"-5"_s << u"5"_s;
         QTest::newRow("price letters") << u"txtUnitPrice(0)"_s << u"9e9"_s << u"99"_s;
-        QTest::newRow("price lone point") << u"txtUnitPrice(0)"_s << u"."_s << u""_s;
         QTest::newRow("price second point") << u"txtUnitPrice(0)"_s << u"1.2."_s << u""_s;
         QTest::newRow("description anything") << u"txtDescription(0)"_s << u"Oak, 2-ply!"_s << u"Oak, 2-ply!"_s;
     }
@@ -92,9 +90,7 @@ private slots:
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("pasted");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("grouped price") << u"txtUnitPrice(0)"_s << u"1,250.5"_s << u"1,250.5"_s;
         QTest::newRow("price with letters") << u"txtUnitPrice(0)"_s << u"12abc"_s << u""_s;
-        QTest::newRow("adjustment with letters") << u"txtSH"_s << u"ten"_s << u"0.00"_s;
         QTest::newRow("percentage too large") << u"txtDiscount"_s << u"1,000"_s << u"100"_s;
     }
     void pastedTextIsJudgedByTheNumberRules()
@@ -116,12 +112,9 @@ private slots:
         QTest::addColumn<QString>("totalWhileTyping");
         QTest::addColumn<QString>("tidyPrice");
         QTest::addColumn<QString>("totalAfterLeaving");
-        QTest::newRow("large price exact") << u"1"_s << u"123456.78"_s << u"123,456.78"_s << u"123,456.78"_s
-                                           << u"123,456.78"_s;
-        QTest::newRow("fractional quantity") << u"2.5"_s << u"0.333"_s << u"0.83"_s << u"0.33"_s << u"0.83"_s;
         QTest::newRow("tidy rounds and the total follows") << u"3"_s << u"1.005"_s << u"3.02"_s << u"1.01"_s
                                                            << u"3.03"_s;
-        QTest::newRow("quantity of a point") << u"."_s << u"9"_s << u"0.00"_s << u"9.00"_s << u"0.00"_s;
+        QTest::newRow("quantity without price") << u"4"_s << QString() << u"0.00"_s << QString() << u"0.00"_s;
     }
     void lineTotals()
     {
@@ -193,6 +186,7 @@ private slots:
         QTest::newRow("second surcharge capped") << u"txtSurcharge2"_s << u"101"_s << u"100"_s << u"100.00"_s;
         QTest::newRow("money is not capped") << u"txtSH"_s << u"1500"_s << u"1500"_s << u"1,500.00"_s;
         QTest::newRow("deleting puts zero back") << u"txtReceived"_s << u"\b"_s << u"0.00"_s << u"0.00"_s;
+        QTest::newRow("money rounds half up") << u"txtReceived"_s << u"0.575"_s << u"0.575"_s << u"0.58"_s;
     }
     void adjustments()
     {

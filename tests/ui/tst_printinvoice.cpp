@@ -194,8 +194,6 @@ private slots:
                                           << u"There are no customer details\r\n\r\nContinue?"_s;
         QTest::newRow("items missing") << u" "_s << u""_s
                                        << u"\r\nThere are no described sales items.\r\nContinue?"_s;
-        QTest::newRow("both missing") << u""_s << u""_s
-                                      << u"There are no customer details\r\nThere are no described sales items.\r\nContinue?"_s;
     }
 
     void missingDetails()

@@ -114,8 +114,6 @@ private slots:
         QTest::addColumn<QString>("stored");
         QTest::newRow("capped at 100") << u"150"_s << false << QStringList{u"1"_s, u"15"_s, u"100"_s} << u"100.00"_s
                                        << u"100.00"_s;
-        QTest::newRow("100 stays") << u"100"_s << false << QStringList{u"1"_s, u"10"_s, u"100"_s} << u"100.00"_s
-                                   << u"100.00"_s;
         QTest::newRow("cleared") << u"\b"_s << false << QStringList{u"0.00"_s} << u"0.00"_s << u"0.00"_s;
         QTest::newRow("deleted") << u"\x7f"_s << false << QStringList{u"0.00"_s} << u"0.00"_s << u"0.00"_s;
         QTest::newRow("letters do not appear") << u"a7b"_s << false << QStringList{u"5"_s, u"7"_s, u"7"_s}

@@ -1,0 +1,11 @@
+// SPDX-FileCopyrightText: 2026 Quillbook developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <functional>
+
+class MessageBox;
+
+// Runs a procedure that traps failures: the first failure ends it and its
+// description is shown; nothing escapes into the event loop.
+void Trapped(MessageBox &messages, const std::function<void()> &steps);
