@@ -94,6 +94,13 @@ bool isRegion(const QString &text)
     return regions.contains(text);
 }
 
+// A state's abbreviation ("CA", "NSW") is never a city; a state's name may
+// be one (New York, Quebec, Victoria).
+bool isRegionCode(const QString &text)
+{
+    return text.size() <= 3 && text == text.toUpper() && isRegion(text);
+}
+
 // For comparing names: no accents, lower case, "&" as "and", every run of
 // other characters one blank, no leading "the".
 QString fold(const QString &text)
@@ -240,7 +247,7 @@ CityLine readCity(const QString &line, const QString &country)
         CityLine c = p.first ? CityLine{m.captured(1), m.captured(2), {}}
                              : CityLine{m.captured(region.isEmpty() ? 2 : 3), m.captured(1),
                                         region.isEmpty() ? QString() : m.captured(2)};
-        if (c.region.isEmpty() && isRegion(c.city)) // "Georgia 30303"
+        if (c.region.isEmpty() && isRegionCode(c.city)) // "GA 30303"
             c.region = std::exchange(c.city, QString());
         return c;
     }
@@ -286,20 +293,24 @@ PostalAddress ReadAddress(const QStringList &printed, const QString &fallbackCou
             QStringList rest = lines.first(lines.size() - 1);
             if (comma >= 0 && !last.left(comma).trimmed().isEmpty())
                 rest << last.left(comma).trimmed();
-            // A state's name or abbreviation names its country only above that country's postcode.
-            if (!isRegion(named) || (!rest.isEmpty() && !readCity(rest.last(), place->country).postcode.isEmpty())) {
+            // A state's name or abbreviation names its country only above that
+            // country's postcode; otherwise it is the state.
+            const bool state = isRegion(named);
+            if (!state || (!rest.isEmpty() && !readCity(rest.last(), place->country).postcode.isEmpty())) {
                 address.country = place->country;
                 if (place->part)
                     address.region = named;
-                lines = rest;
+            } else {
+                address.region = named;
             }
+            lines = rest;
         }
     }
     if (address.country.isEmpty()) {
         address.country = fallbackCountry;
         address.countryAssumed = true;
     }
-    if (!lines.isEmpty() && address.region.isEmpty() && isRegion(lines.last()))
+    if (!lines.isEmpty() && address.region.isEmpty() && isRegionCode(lines.last()))
         address.region = lines.takeLast();
 
     if (!lines.isEmpty()) {

@@ -491,6 +491,9 @@ private slots:
         QTest::newRow("US") << u"1600 Amphitheatre Pkwy|Mountain View, CA 94043|USA"_s << u"1600 Amphitheatre Pkwy|||94043|Mountain View|CA|US"_s;
         QTest::newRow("US on one line") << u"Springfield, IL 62701, USA"_s << u"|||62701|Springfield|IL|US"_s;
         QTest::newRow("US state, no country") << u"191 Peachtree St NE|Atlanta|Georgia"_s << u"191 Peachtree St NE||||Atlanta|Georgia|DE?"_s;
+        QTest::newRow("US state after a comma") << u"191 Peachtree St NE|Atlanta, Georgia"_s << u"191 Peachtree St NE||||Atlanta|Georgia|DE?"_s;
+        QTest::newRow("a state's name as the city") << u"350 Fifth Avenue|New York|USA"_s << u"350 Fifth Avenue||||New York||US"_s;
+        QTest::newRow("a state's code alone") << u"100 Main St|Houston|TX|USA"_s << u"100 Main St||||Houston|TX|US"_s;
         QTest::newRow("CA the state") << u"1 Market St|San Francisco|CA"_s << u"1 Market St||||San Francisco|CA|DE?"_s;
         QTest::newRow("CA the country") << u"100 King St W|Toronto ON M5H 1J9|Canada"_s << u"100 King St W|||M5H 1J9|Toronto|ON|CA"_s;
         QTest::newRow("AU") << u"1 George St|Sydney NSW 2000|Australia"_s << u"1 George St|||2000|Sydney|NSW|AU"_s;
