@@ -102,13 +102,13 @@ Settings ReadSettings(const SettingsStore &store)
     s.vatId = get(u"VatId"_s);
     s.taxNumber = get(u"TaxNumber"_s);
     s.registrationId = get(u"RegistrationId"_s);
-    s.sellerCountry = get(u"SellerCountry"_s);
+    s.sellerCountry = get(u"SellerCountry"_s).toUpper();
     if (s.sellerCountry.isEmpty())
         s.sellerCountry = localeCountry();
-    s.currencyCode = get(u"Currency"_s);
+    s.currencyCode = get(u"Currency"_s).toUpper();
     if (s.currencyCode.isEmpty())
         s.currencyCode = localeCurrency();
-    s.buyerCountry = get(u"BuyerCountry"_s);
+    s.buyerCountry = get(u"BuyerCountry"_s).toUpper();
     if (s.buyerCountry.isEmpty())
         s.buyerCountry = s.sellerCountry;
     s.untaxedCategory = get(u"UntaxedCategory"_s) == u"E" ? u"E"_s : u"Z"_s;

@@ -30,8 +30,8 @@ struct Settings
 // The section that holds them.
 QString SettingsSection();
 
-// Reads every detail; an empty country or currency gives the user's
-// locale's, and a missing category Z.
+// Reads every detail, codes in capitals as written; an empty country or
+// currency gives the user's locale's, and a missing category Z.
 Settings ReadSettings(const SettingsStore &store);
 
 // Writes every detail. Returns false when the store refused a write;
