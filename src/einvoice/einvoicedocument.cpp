@@ -2,11 +2,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "einvoice/einvoicedocument.h"
 
+#include "einvoice/currencynames.h"
 #include "invoice/numbers.h"
 #include "pdfa3/pdfa3.h"
 #include "platform/messagebox.h"
 
-#include <QLocale>
 #include <QTimeZone>
 
 using namespace Qt::StringLiterals;
@@ -15,43 +15,25 @@ namespace einvoice {
 
 namespace {
 
-const QString WhereToFill = u" (Settings tab, E-invoicing...)"_s;
-
-// The ISO code of a line that names a country ("Germany", "DE", "UK"); empty otherwise.
-QString countryOf(const QString &line)
+// Where each refused setting is put right.
+QString inSettings(const QString &problem)
 {
-    const QString text = line.trimmed();
-    if (text.compare(u"UK"_s, Qt::CaseInsensitive) == 0)
-        return u"GB"_s;
-    if (text.size() == 2 && IsCountryCode(text.toUpper()))
-        return text.toUpper();
-    for (int t = 1; t <= int(QLocale::LastTerritory); ++t) {
-        const auto territory = QLocale::Territory(t);
-        if (text.compare(QLocale::territoryToString(territory), Qt::CaseInsensitive) == 0)
-            return QLocale::territoryToCode(territory);
-    }
-    return {};
+    return problem + u" Set it in the e-invoicing settings (Settings tab, E-invoicing...)."_s;
 }
 
-// The free lines as a party: name, address lines, city (the last line) and
-// a country read from a last line that names one. Every other text is kept.
-Party partyOf(QString name, QStringList lines)
+// The free lines as a party: the name (the first line when none is given)
+// and the address of the rest.
+Party partyOf(const QString &name, const QStringList &lines, const QString &fallbackCountry)
 {
-    lines.removeIf([](const QString &line) { return line.trimmed().isEmpty(); });
-    for (QString &line : lines)
-        line = line.trimmed();
+    QStringList rest;
+    for (const QString &line : lines)
+        if (!line.trimmed().isEmpty())
+            rest << line.trimmed();
     Party party;
-    if (name.trimmed().isEmpty() && !lines.isEmpty())
-        name = lines.takeFirst();
     party.name = name.trimmed();
-    if (!lines.isEmpty()) {
-        party.country = countryOf(lines.last());
-        if (!party.country.isEmpty())
-            lines.removeLast();
-    }
-    if (!lines.isEmpty())
-        party.city = lines.takeLast();
-    party.addressLines = lines;
+    if (party.name.isEmpty() && !rest.isEmpty())
+        party.name = rest.takeFirst();
+    party.address = ReadAddress(rest, fallbackCountry);
     return party;
 }
 
@@ -69,9 +51,42 @@ QString paymentCode(const QString &method)
     return m.isEmpty() ? QString() : u"ZZZ"_s;
 }
 
+// An identifier as the checks read it: no blanks, capitals.
+QString compact(const QString &text)
+{
+    return text.simplified().remove(u' ').toUpper();
+}
+
+QString negated(const QString &decimal)
+{
+    if (decimal == u"0")
+        return decimal;
+    return decimal.startsWith(u'-') ? decimal.mid(1) : u'-' + decimal;
+}
+
+// A credit note states what the buyer is owed: every amount with its sign
+// turned, prices excepted, which stay positive while the quantities turn.
+void turnSigns(Invoice &inv)
+{
+    inv.creditNote = true;
+    const auto turn = [](Amount &a) { a = Amount() - a; };
+    for (Line &line : inv.lines) {
+        line.quantity = negated(line.quantity);
+        turn(line.net);
+    }
+    for (Adjustment &a : inv.adjustments)
+        turn(a.amount);
+    for (TaxCategory &c : inv.taxes) {
+        turn(c.base);
+        turn(c.tax);
+    }
+    for (Amount *a : {&inv.lineTotal, &inv.taxBasis, &inv.taxTotal, &inv.grandTotal, &inv.prepaid, &inv.duePayable})
+        turn(*a);
+}
+
 Outcome refuse(const QString &reason)
 {
-    return {std::nullopt, reason};
+    return {std::nullopt, reason, {}};
 }
 
 } // namespace
@@ -90,36 +105,48 @@ Outcome BuildInvoice(const InvoiceValues &values, const TotalsInput &totals, con
         return refuse(u"The invoice has no number; set the next invoice number on the Settings tab."_s);
     if (values.companyName.trimmed().isEmpty())
         return refuse(u"The company name is empty; fill it in on the Settings tab."_s);
-    if (!IsCountryCode(settings.sellerCountry))
-        return refuse(u"The seller's country is not set; fill it in the e-invoicing settings"_s + WhereToFill + u'.');
-    if (!IsCurrencyCode(settings.currencyCode))
-        return refuse(u"The currency code is not set; fill it in the e-invoicing settings"_s + WhereToFill + u'.');
+    if (const QString problem = CountryProblem(u"The seller's country"_s, settings.sellerCountry); !problem.isEmpty())
+        return refuse(inSettings(problem));
+    if (const QString problem = CurrencyProblem(settings.currencyCode); !problem.isEmpty())
+        return refuse(inSettings(problem));
+    if (const QString problem = PrintedCurrencyProblem(values.currency, settings.currencyCode); !problem.isEmpty())
+        return refuse(problem);
+    if (const QString problem = VatIdProblem(settings.vatId); !problem.isEmpty())
+        return refuse(inSettings(problem));
 
     Invoice inv;
     inv.number = values.invoiceNumber.trimmed();
     inv.issued = issued;
     inv.due = issued.addDays(settings.paymentDays);
-    inv.paymentTerms = settings.paymentDays == 0 ? u"Payment due on receipt"_s
-                                                 : u"Payment due within %1 days"_s.arg(settings.paymentDays);
     inv.currency = settings.currencyCode;
     for (const QString &footer : values.footers)
         if (!footer.trimmed().isEmpty())
             inv.notes << footer.trimmed();
 
-    inv.seller = partyOf(values.companyName,
-                         QStringList(values.companyDetails.begin(), values.companyDetails.end()));
-    inv.seller.country = settings.sellerCountry; // a country line of the company is read, the setting rules
-    inv.seller.vatId = IsVatId(settings.vatId) ? settings.vatId : QString();
+    inv.seller = partyOf(values.companyName, QStringList(values.companyDetails.begin(), values.companyDetails.end()),
+                         settings.sellerCountry);
+    if (inv.seller.address.country != settings.sellerCountry)
+        return refuse(inSettings(u"The company's address names %1 (%2) as its country, but the seller's country is "
+                                 "%3; make the two agree."_s.arg(inv.seller.address.country,
+                                                                 CountryName(inv.seller.address.country),
+                                                                 settings.sellerCountry)));
+    inv.seller.vatId = compact(settings.vatId);
     inv.seller.taxNumber = settings.taxNumber;
     inv.seller.registrationId = settings.registrationId;
-    inv.buyer = partyOf({}, QStringList(values.customerDetails.begin(), values.customerDetails.end()));
+    inv.buyer = partyOf({}, QStringList(values.customerDetails.begin(), values.customerDetails.end()),
+                        settings.buyerCountry);
     if (inv.buyer.name.isEmpty())
         return refuse(u"The customer lines are empty; the first one must name the customer."_s);
-    if (inv.buyer.country.isEmpty())
-        inv.buyer.country = settings.buyerCountry;
-    if (!IsCountryCode(inv.buyer.country))
-        return refuse(u"The customer's country is not known; end the customer lines with it or set the "
-                      "buyer's country in the e-invoicing settings"_s + WhereToFill + u'.');
+    QString notice;
+    if (inv.buyer.address.countryAssumed) {
+        const QString country = inv.buyer.address.country;
+        if (const QString problem = CountryProblem(u"The buyer's country"_s, country); !problem.isEmpty())
+            return refuse(u"The customer lines name no country; end them with the customer's country. "_s
+                          + inSettings(problem));
+        notice = u"The customer lines name no country, so %1 (%2), the buyer's country of the e-invoicing "
+                 "settings, was assumed; end the customer lines with the country to name it."_s.arg(
+                     country, CountryName(country));
+    }
 
     // Tax is charged only at a stored rate above 0; otherwise every line is untaxed.
     const Amount rate = Amount::fromDouble(totals.taxValue);
@@ -135,11 +162,12 @@ Outcome BuildInvoice(const InvoiceValues &values, const TotalsInput &totals, con
             continue;
         Line line;
         line.name = shown.description.trimmed().isEmpty() ? u"Item %1"_s.arg(i + 1) : shown.description.trimmed();
-        line.quantity = NumericAmount(shown.quantity);
+        // The quantity as typed, every digit, as the line total took it.
+        line.quantity = DecimalText(shown.quantity);
         line.unitPrice = NumericAmount(shown.unitPrice);
         if (line.unitPrice < Amount()) { // a credit: the price stays positive, the quantity turns
             line.unitPrice = Amount() - line.unitPrice;
-            line.quantity = Amount() - line.quantity;
+            line.quantity = negated(line.quantity);
         }
         line.net = net;
         line.taxed = taxCharged && totals.taxable[i];
@@ -172,47 +200,62 @@ Outcome BuildInvoice(const InvoiceValues &values, const TotalsInput &totals, con
     };
     const Amount taxedBase = taxCharged ? split.taxableBase : Amount();
     if (uses(true)) {
-        if (!IsVatId(settings.vatId))
-            return refuse(u"Tax is charged on some lines but no valid VAT identifier is set; fill it in the "
-                          "e-invoicing settings"_s + WhereToFill + u'.');
+        if (settings.vatId.isEmpty())
+            return refuse(inSettings(u"Tax is charged on some lines, but the VAT identifier is not set."_s));
         inv.taxes << TaxCategory{u"S"_s, rate, taxedBase, figures.tax, {}};
     }
     if (uses(false)) {
-        if (inv.seller.vatId.isEmpty() && settings.taxNumber.trimmed().isEmpty())
-            return refuse(u"Untaxed lines need the seller's VAT identifier or tax registration number; fill one "
-                          "in the e-invoicing settings"_s + WhereToFill + u'.');
+        if (settings.vatId.isEmpty() && settings.taxNumber.trimmed().isEmpty())
+            return refuse(inSettings(u"Untaxed lines need the seller's VAT identifier or tax registration number."_s));
         const bool exempt = settings.untaxedCategory == u"E";
         if (exempt && settings.exemptionReason.trimmed().isEmpty())
-            return refuse(u"Exempt lines need the exemption reason; fill it in the e-invoicing settings"_s
-                          + WhereToFill + u'.');
+            return refuse(inSettings(u"Exempt lines need the exemption reason."_s));
         inv.taxes << TaxCategory{settings.untaxedCategory, Amount(),
                                  figures.subTotal + shipping - taxedBase, Amount(),
                                  exempt ? settings.exemptionReason.trimmed() : QString()};
     }
 
-    if (inv.seller.vatId.isEmpty() && inv.seller.registrationId.isEmpty())
-        return refuse(u"The seller needs a VAT identifier or a company registration number; fill one in the "
-                      "e-invoicing settings"_s + WhereToFill + u'.');
+    if (settings.vatId.isEmpty() && inv.seller.registrationId.isEmpty())
+        return refuse(inSettings(u"The seller needs a VAT identifier or a company registration number."_s));
 
-    inv.paymentCode = paymentCode(values.paymentMethod);
-    if (inv.paymentCode == u"ZZZ")
-        inv.paymentText = values.paymentMethod.trimmed();
-    if (inv.paymentCode == u"30") {
-        if (!IsIban(settings.iban))
-            return refuse(u"Payment by transfer needs the IBAN; fill it in the e-invoicing settings"_s
-                          + WhereToFill + u'.');
-        inv.iban = settings.iban;
-        inv.bic = settings.bic;
-    }
-
-    for (const Adjustment &a : inv.adjustments)
-        (a.charge ? inv.chargeTotal : inv.allowanceTotal) += a.amount;
     inv.taxBasis = figures.subTotal + shipping;
     inv.taxTotal = figures.tax;
     inv.grandTotal = figures.total;
     inv.duePayable = figures.balance;
     inv.prepaid = figures.total - figures.balance;
-    return {inv, {}};
+    if (inv.grandTotal < Amount())
+        turnSigns(inv);
+    // A negative charge is an allowance and the other way round, so that every one is stated positive.
+    for (Adjustment &a : inv.adjustments) {
+        if (a.amount < Amount()) {
+            a.amount = Amount() - a.amount;
+            a.charge = !a.charge;
+        }
+        (a.charge ? inv.chargeTotal : inv.allowanceTotal) += a.amount;
+    }
+
+    inv.paymentCode = paymentCode(values.paymentMethod);
+    if (inv.paymentCode == u"ZZZ")
+        inv.paymentText = values.paymentMethod.trimmed();
+    if (inv.creditNote) {
+        // The refund goes to the buyer, whose account the invoice does not know.
+        inv.paymentTerms = settings.paymentDays == 0 ? u"Refund due on receipt"_s
+                                                     : u"Refund due within %1 days"_s.arg(settings.paymentDays);
+        if (inv.paymentCode == u"30")
+            inv.paymentCode.clear();
+    } else {
+        inv.paymentTerms = settings.paymentDays == 0 ? u"Payment due on receipt"_s
+                                                     : u"Payment due within %1 days"_s.arg(settings.paymentDays);
+        if (inv.paymentCode == u"30") {
+            if (settings.iban.isEmpty())
+                return refuse(inSettings(u"Payment by transfer needs the IBAN, which is not set."_s));
+            if (const QString problem = IbanProblem(settings.iban); !problem.isEmpty())
+                return refuse(inSettings(problem));
+            inv.iban = compact(settings.iban);
+            inv.bic = compact(settings.bic);
+        }
+    }
+    return {inv, {}, notice};
 }
 
 std::optional<QString> WriteInvoiceDocument(InvoiceReport &report, MessageBox &messages,
@@ -234,10 +277,14 @@ std::optional<QString> WriteInvoiceDocument(InvoiceReport &report, MessageBox &m
     const pdfa3::Attachment attachment{FacturXXml(*outcome.invoice), FacturXFileName(), u"text/xml"_s,
                                        u"Alternative"_s, u"Factur-X invoice (EN 16931)"_s,
                                        QDateTime(document.today, QTime(0, 0), QTimeZone::utc())};
-    return WriteInvoicePdf(report, messages, document, values,
-                           [&](const QString &exported, const QString &finalPath, QString *error) {
-                               return pdfa3::WritePdfA3(exported, finalPath, attachment, FacturXSchema(), error);
-                           });
+    const std::optional<QString> path =
+        WriteInvoicePdf(report, messages, document, values,
+                        [&](const QString &exported, const QString &finalPath, QString *error) {
+                            return pdfa3::WritePdfA3(exported, finalPath, attachment, FacturXSchema(), error);
+                        });
+    if (path && !outcome.notice.isEmpty())
+        messages.inform(u"INV%1 was written as an e-invoice.\r\n%2"_s.arg(values.invoiceNumber, outcome.notice));
+    return path;
 }
 
 } // namespace einvoice

@@ -20,20 +20,23 @@ struct Outcome
 {
     std::optional<Invoice> invoice;
     QString refusal; // one sentence naming what to change; set when there is no invoice
+    QString notice;  // what was assumed for the invoice (the buyer's country); told after printing
 };
 
 // Builds the e-invoice from the window's values, the calculator's input and
 // the e-invoicing settings. Every figure is the calculator's own: the
 // surcharge and the discount are split between the taxed and the untaxed
-// lines as the calculator splits them. Throws RuntimeError as the
-// calculator does.
+// lines as the calculator splits them. A negative total makes a credit
+// note, whose amounts are the invoice's with their signs turned. Throws
+// RuntimeError as the calculator does.
 Outcome BuildInvoice(const InvoiceValues &values, const TotalsInput &totals, const Settings &settings,
                      const QDate &issued);
 
 // Writes the invoice PDF as WriteInvoicePdf does. With e-invoicing switched
 // on, an invoice that can be an e-invoice is written as a PDF/A-3 carrying
 // its XML; one that cannot is written as the plain PDF and, once written,
-// one message says why. The template preview is always plain.
+// one message says why. An e-invoice with a notice is followed by one
+// message telling it. The template preview is always plain.
 std::optional<QString> WriteInvoiceDocument(InvoiceReport &report, MessageBox &messages,
                                             const SettingsStore &store, const InvoiceDocument &document,
                                             const InvoiceValues &values, const TotalsInput &totals);

@@ -30,20 +30,30 @@ struct Settings
 // The section that holds them.
 QString SettingsSection();
 
-// Reads every detail; an empty country or currency gives the user's
-// locale's, and a missing category Z.
+// Reads every detail, codes in capitals as written; an empty country or
+// currency gives the user's locale's, and a missing category Z.
 Settings ReadSettings(const SettingsStore &store);
 
 // Writes every detail. Returns false when the store refused a write;
 // *error then says why.
 bool WriteSettings(SettingsStore &store, const Settings &settings, QString *error);
 
-// What is wrong with the details as typed, one sentence naming the field;
-// empty when they can be stored. Codes are checked for their form (and
-// countries against the known ones), the IBAN for its check digits.
+// What is wrong with the details as typed, one sentence naming the field
+// and what is wrong with it; empty when they can be stored. Codes are
+// checked against the lists of the EN 16931 rules, the IBAN for its check
+// digits.
 QString SettingsProblem(const Settings &settings);
 
-// The form checks, for the dialog's messages and the invoice's refusals.
+// What is wrong with one value as typed, one sentence that names the field
+// and says what was typed; empty when it is right. `field` begins the
+// sentence ("The seller's country"). An empty country or currency is "not
+// set"; an empty VAT identifier or IBAN is no problem here.
+QString CountryProblem(const QString &field, const QString &typed);
+QString CurrencyProblem(const QString &typed);
+QString VatIdProblem(const QString &typed);
+QString IbanProblem(const QString &typed);
+
+// The checks behind them: listed codes, exactly as stored (upper case).
 bool IsCountryCode(const QString &code);
 bool IsCurrencyCode(const QString &code);
 bool IsVatId(const QString &vatId);

@@ -64,15 +64,15 @@ public:
             text(u"ID"_s, party.registrationId);
             close();
         }
+        const PostalAddress &address = party.address;
         open(u"PostalTradeAddress"_s);
-        QStringList lines = party.addressLines;
-        while (lines.size() > 3)
-            lines[lines.size() - 2] += u", "_s + lines.takeLast();
-        const QStringList names = {u"LineOne"_s, u"LineTwo"_s, u"LineThree"_s};
-        for (qsizetype i = 0; i < lines.size(); ++i)
-            text(names[i], lines[i]);
-        optional(u"CityName"_s, party.city);
-        text(u"CountryID"_s, party.country);
+        optional(u"PostcodeCode"_s, address.postcode);
+        const QString names[] = {u"LineOne"_s, u"LineTwo"_s, u"LineThree"_s};
+        for (qsizetype i = 0; i < address.lines.size() && i < 3; ++i)
+            text(names[i], address.lines[i]);
+        optional(u"CityName"_s, address.city);
+        text(u"CountryID"_s, address.country);
+        optional(u"CountrySubDivisionName"_s, address.region);
         close();
         const std::pair<QString, QString> registrations[] = {{u"VA"_s, party.vatId}, {u"FC"_s, party.taxNumber}};
         for (const auto &[scheme, id] : registrations) {
@@ -145,7 +145,7 @@ QByteArray FacturXXml(const Invoice &inv)
 
     xml.writeStartElement(Rsm, u"ExchangedDocument"_s);
     w.text(u"ID"_s, inv.number);
-    w.text(u"TypeCode"_s, u"380"_s);
+    w.text(u"TypeCode"_s, inv.creditNote ? u"381"_s : u"380"_s);
     w.date(u"IssueDateTime"_s, inv.issued);
     for (const QString &note : inv.notes) {
         w.open(u"IncludedNote"_s);
@@ -172,7 +172,7 @@ QByteArray FacturXXml(const Invoice &inv)
         w.open(u"SpecifiedLineTradeDelivery"_s);
         xml.writeStartElement(Ram, u"BilledQuantity"_s);
         xml.writeAttribute(u"unitCode"_s, u"C62"_s);
-        xml.writeCharacters(XmlAmount(line.quantity, 0));
+        xml.writeCharacters(line.quantity);
         xml.writeEndElement();
         w.close();
         w.open(u"SpecifiedLineTradeSettlement"_s);

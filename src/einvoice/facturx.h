@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "einvoice/address.h"
 #include "invoice/amount.h"
 
 #include <QDate>
@@ -15,13 +16,11 @@ struct XmpSchema;
 
 namespace einvoice {
 
-// A party as the XML names it; the address lines are kept as given.
+// A party as the XML names it.
 struct Party
 {
     QString name;
-    QStringList addressLines; // at most three are written as lines; the rest join the third
-    QString city;             // the last line of the address
-    QString country;          // ISO 3166-1 alpha-2
+    PostalAddress address;
     QString vatId;
     QString taxNumber;
     QString registrationId;
@@ -30,7 +29,7 @@ struct Party
 struct Line
 {
     QString name;
-    Amount quantity;  // negative for a credit
+    QString quantity; // the exact decimal typed, "0.12345"; negative for a credit
     Amount unitPrice; // never negative
     Amount net;       // in cents
     bool taxed = false;
@@ -59,6 +58,7 @@ struct TaxCategory
 // An invoice in the EN 16931 profile, every amount already final.
 struct Invoice
 {
+    bool creditNote = false; // every amount then counts for the buyer: a credit of 10.00 is 10.00
     QString number;
     QDate issued;
     QDate due;

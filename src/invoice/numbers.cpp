@@ -264,6 +264,20 @@ Amount NumericAmount(const QString &text)
     return amountFromWide(number.negative ? -Int128(units) : Int128(units));
 }
 
+QString DecimalText(const QString &text)
+{
+    const ScannedNumber number = scanNumber(text);
+    if (number.digits.empty())
+        return u"0"_s;
+    std::string digits = number.digits;
+    if (number.scale > 0) {
+        if (static_cast<qsizetype>(digits.size()) <= number.scale)
+            digits.insert(0, static_cast<size_t>(number.scale) + 1 - digits.size(), '0');
+        digits.insert(digits.size() - static_cast<size_t>(number.scale), 1, '.');
+    }
+    return (number.negative ? u"-"_s : QString()) + QString::fromLatin1(digits);
+}
+
 QString FormatAmount(Amount value, int decimals)
 {
     const qint64 units = value.units();

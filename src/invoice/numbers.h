@@ -27,6 +27,12 @@ bool IsNumeric(const QString &text);
 // RuntimeError("Overflow") for a value outside the amount range.
 Amount NumericAmount(const QString &text);
 
+// The text read by the NumericValue rule with every digit, as a plain
+// decimal: a leading "-" for a value other than 0, no group separators, no
+// trailing zeros after the point and no point without decimals
+// ("1,000.50" gives "1000.5", "0.12345" stays, "." gives "0").
+QString DecimalText(const QString &text);
+
 // `value` with `decimals` decimals (a negative count acts as 0), halves
 // away from zero, "." as decimal point, "," between groups of three integer
 // digits, a leading "-" for values that do not round to zero: 1,234.50,

@@ -54,9 +54,9 @@ std::optional<RegisterRecord> RecordFromEInvoice(const QByteArray &xml)
     r.rebuilt = true;
     QStringList path; // the local names of the open elements
     QStringList buyer;
-    QString paymentCode, paymentText, chargeReason, categoryCode, rate;
+    QString paymentCode, paymentText, chargeReason, categoryCode, rate, postcode;
     Amount taxBasis, actual;
-    bool charge = false, haveTotals = false;
+    bool charge = false, haveTotals = false, creditNote = false;
     QXmlStreamReader reader(xml);
     while (!reader.atEnd()) {
         reader.readNext();
@@ -66,8 +66,8 @@ std::optional<RegisterRecord> RecordFromEInvoice(const QByteArray &xml)
         }
         if (reader.isEndElement()) {
             const QString name = path.takeLast();
-            if (name == u"SpecifiedTradeAllowanceCharge" && charge && chargeReason == u"Shipping and handling")
-                r.shipping += actual;
+            if (name == u"SpecifiedTradeAllowanceCharge" && chargeReason == u"Shipping and handling")
+                r.shipping += charge ? actual : Amount() - actual; // an allowance when the sign is turned
             if (name == u"ApplicableTradeTax" && path.endsWith(u"ApplicableHeaderTradeSettlement"_s)
                 && categoryCode == u"S")
                 r.taxRate = NumericAmount(rate);
@@ -82,10 +82,15 @@ std::optional<RegisterRecord> RecordFromEInvoice(const QByteArray &xml)
             r.number = text;
         else if (name == u"DateTimeString" && parent == u"IssueDateTime")
             r.issued = QDateTime(QDate::fromString(text, u"yyyyMMdd"_s), QTime(0, 0));
+        else if (name == u"TypeCode" && parent == u"ExchangedDocument")
+            creditNote = text == u"381";
+        else if (name == u"PostcodeCode" && path.contains(u"BuyerTradeParty"_s))
+            postcode = text;
         else if (path.contains(u"BuyerTradeParty"_s)
-                 && (name == u"Name" || name.startsWith(u"Line") || name == u"CityName" || name == u"CountryID")
+                 && (name == u"Name" || name.startsWith(u"Line") || name == u"CityName" || name == u"CountryID"
+                     || name == u"CountrySubDivisionName")
                  && !path.contains(u"SpecifiedLegalOrganization"_s))
-            buyer << text;
+            buyer << (name == u"CityName" ? (postcode + u' ' + text).trimmed() : text);
         else if (name == u"InvoiceCurrencyCode")
             r.currency = text;
         else if (name == u"TypeCode" && parent == u"SpecifiedTradeSettlementPaymentMeans")
@@ -121,6 +126,9 @@ std::optional<RegisterRecord> RecordFromEInvoice(const QByteArray &xml)
     // An e-invoice carries no second surcharge: the sub total is the tax
     // basis less shipping.
     r.subTotal = taxBasis - r.shipping;
+    if (creditNote) // its amounts count for the buyer: the register keeps the invoice's signs
+        for (Amount *a : {&r.subTotal, &r.shipping, &r.tax, &r.total, &r.received, &r.balance})
+            *a = Amount() - *a;
     for (int i = 0; i < RegisterRecord::CustomerLines && i < buyer.size(); ++i)
         r.customer[i] = buyer[i];
     r.paymentMethod = paymentMethod(paymentCode, paymentText);

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/frmeinvoice.h"
 
+#include "einvoice/currencynames.h"
 #include "einvoice/einvoicesettings.h"
 #include "platform/messagebox.h"
 #include "platform/platform.h"
@@ -11,15 +12,17 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 
 using namespace Qt::StringLiterals;
 
-frmEInvoice::frmEInvoice(Platform &platform, QWidget *parent)
+frmEInvoice::frmEInvoice(Platform &platform, const QString &printedCurrency, QWidget *parent)
     : QDialog(parent)
     , m_platform(platform)
+    , m_printedCurrency(printedCurrency.trimmed())
 {
     setObjectName(u"frmEInvoice"_s);
     setWindowTitle(u"E-invoicing"_s);
@@ -58,7 +61,15 @@ frmEInvoice::frmEInvoice(Platform &platform, QWidget *parent)
     line(u"Seller country"_s, txtSellerCountry, u"txtSellerCountry"_s,
          u"Your country as a two-letter ISO 3166 code, such as GB, DE or FR."_s);
     line(u"Currency code"_s, txtCurrency, u"txtCurrency"_s,
-         u"The invoice's currency as a three-letter ISO 4217 code, such as EUR or GBP."_s);
+         u"The invoice's currency as a three-letter ISO 4217 code, such as EUR or GBP; the currency the "
+         "invoice prints must name it."_s);
+    lblPrintedCurrency = new QLabel;
+    lblPrintedCurrency->setWordWrap(true);
+    row(u"Printed currency"_s, lblPrintedCurrency, u"lblPrintedCurrency"_s,
+        u"The currency the invoice prints, as the Settings tab's Currency box holds it. It must name the "
+        "currency of the code above, by its code, symbol or name (\"EUR\", \"\u20ac\" or \"Euro\"); an invoice "
+        "whose two currencies disagree is written as a plain PDF."_s);
+    connect(txtCurrency, &QLineEdit::textChanged, this, &frmEInvoice::showPrintedCurrency);
     line(u"Buyer country"_s, txtBuyerCountry, u"txtBuyerCountry"_s,
          u"The customer's country when the last customer line does not name one (two-letter code)."_s);
     cmbUntaxed = new QComboBox;
@@ -102,6 +113,21 @@ frmEInvoice::frmEInvoice(Platform &platform, QWidget *parent)
     spnPaymentDays->setValue(s.paymentDays);
     txtIban->setText(s.iban);
     txtBic->setText(s.bic);
+    showPrintedCurrency();
+}
+
+void frmEInvoice::showPrintedCurrency()
+{
+    const QString code = txtCurrency->text().trimmed().toUpper();
+    if (m_printedCurrency.isEmpty())
+        lblPrintedCurrency->setText(u"The invoice prints no currency."_s);
+    else if (!einvoice::IsCurrencyCode(code))
+        lblPrintedCurrency->setText(u"The invoice prints \"%1\"."_s.arg(m_printedCurrency));
+    else if (einvoice::NamesCurrency(m_printedCurrency, code))
+        lblPrintedCurrency->setText(u"The invoice prints \"%1\", which names %2."_s.arg(m_printedCurrency, code));
+    else
+        lblPrintedCurrency->setText(u"The invoice prints \"%1\", which does not name %2: invoices stay plain PDFs "
+                                    "until the two agree (Settings tab, Currency)."_s.arg(m_printedCurrency, code));
 }
 
 void frmEInvoice::cmdOK_Click()

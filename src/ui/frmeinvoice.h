@@ -6,6 +6,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
@@ -13,12 +14,14 @@ struct Platform;
 
 // Edits the e-invoicing settings. OK checks them, says what is wrong in a
 // message and keeps the dialog open, or stores them all and closes; Cancel
-// stores nothing. Every heading explains its field when clicked.
+// stores nothing. Every heading explains its field when clicked. Beside the
+// currency code it shows the currency the invoice prints (`printedCurrency`,
+// the Settings tab's) and whether that names the code's currency.
 class frmEInvoice : public QDialog
 {
     Q_OBJECT
 public:
-    explicit frmEInvoice(Platform &platform, QWidget *parent = nullptr);
+    frmEInvoice(Platform &platform, const QString &printedCurrency, QWidget *parent = nullptr);
 
     QCheckBox *chkEnabled = nullptr;
     QLineEdit *txtVatId = nullptr;
@@ -26,6 +29,7 @@ public:
     QLineEdit *txtRegistrationId = nullptr;
     QLineEdit *txtSellerCountry = nullptr;
     QLineEdit *txtCurrency = nullptr;
+    QLabel *lblPrintedCurrency = nullptr;
     QLineEdit *txtBuyerCountry = nullptr;
     QComboBox *cmbUntaxed = nullptr;
     QLineEdit *txtExemptionReason = nullptr;
@@ -37,6 +41,8 @@ public:
 
 private:
     void cmdOK_Click();
+    void showPrintedCurrency();
 
     Platform &m_platform;
+    QString m_printedCurrency;
 };

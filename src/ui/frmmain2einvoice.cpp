@@ -6,6 +6,7 @@
 
 #include "platform/dialogrunner.h"
 #include "platform/platform.h"
+#include "settings/clssettings.h"
 #include "ui/frmeinvoice.h"
 
 #include <QPushButton>
@@ -19,7 +20,7 @@ void frmMain2::buildEInvoicing()
     cmdEInvoice->setGeometry(564, 67, 130, 24);
     setTabOrder(cmdInvoiceReset, cmdEInvoice);
     connect(cmdEInvoice, &QPushButton::clicked, this, [this] {
-        frmEInvoice dialog(m_platform, this);
+        frmEInvoice dialog(m_platform, m_settings.CurrencyName(), this);
         m_platform.dialogs.exec(dialog);
     });
 }

@@ -335,11 +335,13 @@ private slots:
         print();
         fill(u"Quay Books"_s, u"3|Shelf|45.5"_s, u"0|0|0|0|0"_s);
         print();
+        fill(u"Refund GmbH"_s, u"2|Returned chair|-10"_s, u"0|0|4|0|0"_s); // a credit note: its XML states it positive
+        print();
         m_app->store_.SaveSetting(ApplicationTitle(), einvoice::SettingsSection(), u"Enabled"_s, u"0"_s);
         fill(u"Plain Ltd"_s, u"1|Chair|10"_s, u"0|0|0|0|0"_s);
         print();
         const QList<RegisterRecord> printed = records();
-        QCOMPARE(printed.size(), 3);
+        QCOMPARE(printed.size(), 4);
 
         QTemporaryDir copy;
         QVERIFY(QDir().mkpath(copy.filePath(u"invoices"_s)));
@@ -347,10 +349,10 @@ private slots:
             QVERIFY(QFile::copy(m_app->path(u"invoices/"_s + name), copy.filePath(u"invoices/"_s + name)));
         clsRegister rebuilt(copy.path());
         const RebuildResult result = RebuildRegister(rebuilt);
-        QCOMPARE(result.added, 2);
-        QCOMPARE(result.unread, QStringList{u"INV1003.pdf"_s});
+        QCOMPARE(result.added, 3);
+        QCOMPARE(result.unread, QStringList{u"INV1004.pdf"_s});
         const QList<RegisterRecord> read = rebuilt.records();
-        for (int i = 0; i < 2; ++i) {
+        for (int i = 0; i < 3; ++i) {
             const RegisterRecord &a = printed[i], &b = read[i];
             QCOMPARE(b.number, a.number);
             QCOMPARE(b.issued.date(), a.issued.date());
