@@ -136,6 +136,8 @@ bool WritePdfA3(const QString &input, const QString &output, const Attachment &a
         writer.setOutputMemory();
         writer.setMinimumPDFVersion("1.7");
         writer.setDeterministicID(true);
+        // PDF/A wants an end-of-line before every endstream, whatever the data ends with.
+        writer.setNewlineBeforeEndstream(true);
         writer.write();
         const std::shared_ptr<Buffer> buffer = writer.getBufferSharedPointer();
         written = QByteArray(reinterpret_cast<const char *>(buffer->getBuffer()), qsizetype(buffer->getSize()));
