@@ -129,6 +129,7 @@ public:
     explicit Update(const QByteArray &file)
         : m_base(file.size())
     {
+        // The first appended object begins on a line of its own.
         if (!file.endsWith('\n') && !file.endsWith('\r'))
             m_bytes += '\n';
     }
