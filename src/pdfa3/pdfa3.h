@@ -43,10 +43,11 @@ struct XmpSchema
 // Reads the PDF/A-1b file `input` and writes `output` as PDF/A-3B: the same
 // pages, document information and output intent, the attachment embedded
 // and listed in the catalog's /AF, and metadata that claims PDF/A-3,
-// conformance B, and declares and fills `schema`. The output is written
-// completely beside its place before it replaces any file there, so a
-// failure leaves an earlier file untouched. Returns false and sets *error
-// on failure.
+// conformance B, and declares and fills `schema`. The output is `input`
+// byte for byte with an incremental update appended, so the page is never
+// rewritten. It is written completely beside its place before it replaces
+// any file there, so a failure leaves an earlier file untouched. Returns
+// false and sets *error on failure.
 bool WritePdfA3(const QString &input, const QString &output, const Attachment &attachment,
                 const XmpSchema &schema, QString *error);
 

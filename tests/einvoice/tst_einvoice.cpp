@@ -8,6 +8,7 @@
 #include "einvoice/einvoicedocument.h"
 #include "invoice/numbers.h"
 #include "pdfa3/pdfa3.h"
+#include "pdfsyntax.h"
 #include "ui/clicklabel.h"
 #include "ui/frmeinvoice.h"
 
@@ -254,6 +255,8 @@ private slots:
         QString errors;
         QCOMPARE(output(u"qpdf"_s, {u"--show-attachment=factur-x.xml"_s, *path}), xml);
         QVERIFY2(run(u"qpdf"_s, {u"--check"_s, *path}, nullptr, &errors), qPrintable(errors));
+        const QStringList streamFaults = pdfsyntax::StreamFaultsOf(*path);
+        QVERIFY2(streamFaults.isEmpty(), qPrintable(streamFaults.join(u'\n')));
         QFile saved(m_xmls.filePath(QString::fromLatin1(QTest::currentDataTag()).replace(u' ', u'_') + u".xml"_s));
         QVERIFY(saved.open(QIODevice::WriteOnly) && saved.write(xml) == xml.size());
 
