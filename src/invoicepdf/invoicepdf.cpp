@@ -44,7 +44,11 @@ std::optional<QString> WriteInvoicePdf(InvoiceReport &report, MessageBox &messag
             throw RuntimeError(report.errorString());
         return path;
     }
-    QTemporaryDir work;
+    // The page is only a step on the way to the finished file: it is kept in
+    // the user's runtime folder, in memory on most desktops, where there is one.
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    const bool inMemory = !runtime.isEmpty() && QFileInfo(runtime).isDir();
+    QTemporaryDir work((inMemory ? runtime : QDir::tempPath()) + u"/quillbook-XXXXXX"_s);
     const QString exported = work.filePath(QFileInfo(path).fileName());
     if (!work.isValid() || !report.ExportPdf(exported))
         throw RuntimeError(work.isValid() ? report.errorString() : work.errorString());
