@@ -82,7 +82,7 @@ struct FullInvoice
         totals.surcharge2 = u"0"_s;
         totals.received = u"0"_s;
         totals.shTax = 1;
-        totals.taxValue = 19;
+        totals.taxValue = Amount::fromUnits(190000);
         totals.taxCharge = 1;
         TotalsFigures f;
         CalculateTotals(totals, f);
@@ -101,7 +101,7 @@ struct FullInvoice
         v.currency = u"EUR"_s;
         v.taxHeading = u"+VAT@19%"_s;
         v.taxCharge = 1;
-        v.taxValue = 19;
+        v.taxValue = Amount::fromUnits(190000);
         v.surcharge1Percent = u"10"_s;
         v.discountPercent = u"5"_s;
     }

@@ -23,7 +23,7 @@ TotalsInput fullInvoice()
     in.surcharge2 = u"2.00"_s;
     in.received = u"20,000.00"_s;
     in.shTax = 1;
-    in.taxValue = 17.5;
+    in.taxValue = Amount::fromUnits(175000);
     in.taxCharge = 1;
     return in;
 }

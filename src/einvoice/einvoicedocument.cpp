@@ -149,7 +149,7 @@ Outcome BuildInvoice(const InvoiceValues &values, const TotalsInput &totals, con
     }
 
     // Tax is charged only at a stored rate above 0; otherwise every line is untaxed.
-    const Amount rate = Amount::fromDouble(totals.taxValue);
+    const Amount rate = totals.taxValue;
     const bool taxCharged = totals.taxCharge == 1 && rate > Amount();
     inv.taxRate = rate;
     inv.untaxedCode = settings.untaxedCategory;

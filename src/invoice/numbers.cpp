@@ -286,6 +286,21 @@ QString FormatAmount(Amount value, int decimals)
     return formatDecimal(units < 0, std::to_string(magnitude), 4, decimals);
 }
 
+QString PlainDecimal(Amount value)
+{
+    QString text = FormatAmount(value, 4).remove(u',');
+    while (text.endsWith(u'0'))
+        text.chop(1);
+    if (text.endsWith(u'.'))
+        text.chop(1);
+    return text;
+}
+
+Amount CentsOf(Amount value)
+{
+    return NumericAmount(FormatAmount(value, 2).remove(u','));
+}
+
 QString FormatAmount(double value, int decimals)
 {
     if (!std::isfinite(value))

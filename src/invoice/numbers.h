@@ -39,6 +39,13 @@ QString DecimalText(const QString &text);
 // -3.00, 0.00. The amount's exact decimal is rounded.
 QString FormatAmount(Amount value, int decimals);
 
+// The amount as the shortest plain decimal: "." as the point, no group
+// separators, no trailing zeros (17.5 gives "17.5", 5 gives "5").
+QString PlainDecimal(Amount value);
+
+// The amount rounded to cents, halves away from zero.
+Amount CentsOf(Amount value);
+
 // As above; the double is first written with 15 significant digits and that
 // decimal is rounded, so 0.575 gives 0.58 and 1.005 gives 1.01. Throws
 // RuntimeError("Overflow") for infinities and NaN.

@@ -71,7 +71,7 @@ void CalculateTotals(const TotalsInput &in, TotalsFigures &figures, TotalsSplit 
     parts.taxableBase = taxableBase;
 
     // The rate is the two-decimal figure the store holds, taken exactly.
-    Amount tax = percentOfInCents(taxableBase, Amount::fromDouble(in.taxValue));
+    Amount tax = percentOfInCents(taxableBase, in.taxValue);
     if (in.taxCharge != 1)
         tax = Amount();
     figures.tax = tax;

@@ -16,7 +16,7 @@ struct TotalsInput
     std::array<bool, 12> taxable{};     // line tax boxes ticked
     QString surcharge1, discount, shipping, surcharge2, received; // adjustment boxes
     int shTax = 0;       // stored SHTax: 1 taxes shipping and handling
-    double taxValue = 0; // stored TaxValue, percent with two decimals
+    Amount taxValue; // stored TaxValue, percent with two decimals
     int taxCharge = 0;   // stored TaxCharge: tax is charged only when it is 1
 };
 

@@ -2,11 +2,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "invoicepdf/invoiceparameters.h"
 
+#include "invoice/numbers.h"
 #include "platform/filesystem.h"
 
 #include <QLocale>
 
-#include <charconv>
 
 using namespace Qt::StringLiterals;
 
@@ -64,14 +64,9 @@ QList<ReportParameter> InvoiceParameters(const InvoiceValues &invoice, bool prev
     return p;
 }
 
-QString TaxRateText(double rate)
+QString TaxRateText(Amount rate)
 {
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<float>(rate),
-                                      std::chars_format::fixed);
-    if (result.ec != std::errc())
-        return QString::number(static_cast<float>(rate));
-    return QString::fromLatin1(buffer, result.ptr - buffer);
+    return PlainDecimal(rate);
 }
 
 QStringList InvoiceAmountNames()

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "invoice/amount.h"
+
 #include <QString>
 
 #include <array>
@@ -46,7 +48,7 @@ struct InvoiceValues
     QString fax;
     QString taxHeading; // the tax column's heading as shown ("+VAT@17.5%", "NO TAX")
     qint32 taxCharge = 0;
-    double taxValue = 0;
+    Amount taxValue;
     QString surcharge1Percent;
     QString surcharge2Percent;
     QString discountPercent;

@@ -1,6 +1,9 @@
 // SPDX-FileCopyrightText: 2026 Quillbook developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/clssettings.h"
+#include <QRegularExpression>
+#include "invoice/runtimeerror.h"
+#include "invoice/numbers.h"
 
 #include "platform/filesystem.h"
 #include "platform/messagebox.h"
@@ -44,14 +47,12 @@ qint32 toLong(const QString &text)
     return static_cast<qint32>(rounded);
 }
 
-QString fromRate(double value)
+QString fromRate(Amount value)
 {
-    if (!std::isfinite(value))
-        value = 0;
-    return QString::number(std::round(value * 100.0) / 100.0, 'f', 2);
+    return FormatAmount(value, 2).remove(u',');
 }
 
-double toRate(const QString &text)
+Amount toRate(const QString &text)
 {
     QString t = text.trimmed();
     // A rate written where "," is the decimal point ("5,00") still reads as 5.
@@ -59,9 +60,14 @@ double toRate(const QString &text)
         t.remove(u',');
     else
         t.replace(u',', u'.');
-    bool ok = false;
-    const double value = QLocale::c().toDouble(t, &ok);
-    return ok && std::isfinite(value) ? value : 0.0;
+    static const QRegularExpression decimal(u"^[+-]?(\\d+\\.?\\d*|\\.\\d+)$"_s);
+    if (!decimal.match(t).hasMatch())
+        return {};
+    try {
+        return NumericAmount(t);
+    } catch (const RuntimeError &) {
+        return {};
+    }
 }
 
 } // namespace SettingsText

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "invoice/amount.h"
+
 #include <QString>
 
 #include <functional>
@@ -47,8 +49,8 @@ class MessageBox;
 namespace SettingsText {
 QString fromLong(qint32 value);
 qint32 toLong(const QString &text); // rounds; "" or not a number gives 0
-QString fromRate(double value);     // two decimals, "." as decimal point
-double toRate(const QString &text); // accepts "." or "," as decimal point
+QString fromRate(Amount value);     // two decimals, "." as decimal point
+Amount toRate(const QString &text); // accepts "." or "," as decimal point; 0 for no number
 } // namespace SettingsText
 
 // The company, tax, numbering, template and logo settings. Holds nothing
@@ -67,10 +69,10 @@ public:
                 std::function<void(const QString &folderName)> createInvoiceFolder);
 
     using Long = qint32;
-    using Rate = double;
+    using Rate = Amount;
     using String = QString;
 
-    // A write and a read for every setting of the table: setTaxValue(17.5),
+    // A write and a read for every setting of the table: setTaxValue(rate),
     // TaxValue(), setCompanyName(...), CompanyName(), ...
 #define QUILLBOOK_SETTING_ACCESSORS(name, key, type, first)                         \
     void set##name(const type &value) { save(QStringLiteral(key), toText(value)); } \

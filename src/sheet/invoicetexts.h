@@ -47,7 +47,7 @@ struct StoredValues
     QString tel;
     QString fax;
     qint32 taxCharge = 0;
-    double taxValue = 0;
+    Amount taxValue;
     QString logo;
 };
 

@@ -64,27 +64,17 @@ QString LineTotalText(const QString &quantity, const QString &unitPrice)
     return quantity.isEmpty() ? QString() : FormatAmount(LineTotal(quantity, unitPrice), 2);
 }
 
-double RateFromBox(const QString &text)
+Amount RateFromBox(const QString &text)
 {
-    // Rounded exactly to cents, then read as the number the store keeps.
-    return QLocale::c().toDouble(FormatAmount(NumericAmount(text), 2).remove(u','));
+    return CentsOf(NumericAmount(text));
 }
 
-QString GeneralNumber(double value)
+QString GeneralNumber(Amount value)
 {
-    QString text = QString::number(value, 'g', 7);
-    if (text.contains(u'e')) {
-        // Plain digits, never an exponent, for the rates people type.
-        text = QString::number(value, 'f', 6);
-        while (text.endsWith(u'0'))
-            text.chop(1);
-        if (text.endsWith(u'.'))
-            text.chop(1);
-    }
-    return text;
+    return PlainDecimal(value);
 }
 
-QString TaxHeading(const QString &prefix, int taxCharge, const QString &taxName, double rate)
+QString TaxHeading(const QString &prefix, int taxCharge, const QString &taxName, Amount rate)
 {
     if (taxCharge != 1)
         return u"NO TAX"_s;

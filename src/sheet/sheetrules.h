@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "invoice/amount.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -32,14 +34,14 @@ QString TidiedAdjustment(const QString &text);
 QString LineTotalText(const QString &quantity, const QString &unitPrice);
 
 // The tax rate to store for what the rate box holds: its number rounded to cents.
-double RateFromBox(const QString &text);
+Amount RateFromBox(const QString &text);
 
 // A rate in its shortest form, without trailing zeros: 5 gives "5", 17.5 "17.5".
-QString GeneralNumber(double value);
+QString GeneralNumber(Amount value);
 
 // The heading over the tax total: "NO TAX" when tax is not charged (the
 // stored TaxCharge is not 1), otherwise prefix, name, "@", rate and "%".
-QString TaxHeading(const QString &prefix, int taxCharge, const QString &taxName, double rate);
+QString TaxHeading(const QString &prefix, int taxCharge, const QString &taxName, Amount rate);
 
 // The question asked before an invoice with no customer details or no
 // described item is printed; empty when nothing is missing. A line of

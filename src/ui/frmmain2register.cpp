@@ -41,7 +41,7 @@ RegisterRecord frmMain2::RegisterEntry(const InvoiceDocument &document, const In
     r.received = NumericAmount(values.received);
     r.balance = NumericAmount(values.balance);
     if (values.taxCharge == 1)
-        r.taxRate = Amount::fromDouble(values.taxValue);
+        r.taxRate = values.taxValue;
     r.currency = values.currency;
     r.paymentMethod = values.paymentMethod;
     r.templateName = document.templateName;

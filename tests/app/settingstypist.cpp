@@ -127,7 +127,7 @@ int main(int argc, char *argv[])
                     box.edit->selectAll();
                     after = key;
                 }
-                after = SettingsText::fromRate(after.toDouble());
+                after = SettingsText::fromRate(SettingsText::toRate(after));
             } else if (text.size() > 14) {
                 key = u'\b';
                 after = text.chopped(1);

@@ -135,7 +135,7 @@ class EInvoiceTest : public QObject
         t.totals.received = a[4];
         const QStringList x = tax.split(u' ');
         t.totals.shTax = x[0].toInt();
-        t.totals.taxValue = x[1].toDouble();
+        t.totals.taxValue = NumericAmount(x[1]);
         t.totals.taxCharge = x[2].toInt();
         TotalsFigures f;
         CalculateTotals(t.totals, f);

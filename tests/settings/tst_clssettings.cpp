@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "appfixture.h"
 #include "withoutpermissionoverride.h"
+#include "invoice/numbers.h"
 #include "settings/clssettings.h"
 
 #include <QDir>
@@ -69,7 +70,7 @@ private slots:
         QVERIFY(app.stored(u"TaxName"_s).isNull());
         QCOMPARE(settings->TaxName(), QString());
         QCOMPARE(settings->InvoiceNumber(), 0);
-        QCOMPARE(settings->TaxValue(), 0.0);
+        QCOMPARE(settings->TaxValue(), Amount());
         QVERIFY(!QFileInfo::exists(app.path(u"invoices"_s)));
     }
 
@@ -115,23 +116,22 @@ private slots:
         AppFixture app;
         const auto settings = construct(app);
         app.store(key, text);
-        QCOMPARE(key == u"TaxValue"_s ? settings->TaxValue() : double(settings->InvoiceNumber()), value);
+        QCOMPARE(key == u"TaxValue"_s ? settings->TaxValue().units() / 10000.0 : double(settings->InvoiceNumber()), value);
     }
 
     void rateConversions_data()
     {
-        QTest::addColumn<double>("written");
+        QTest::addColumn<QString>("written");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<double>("read");
-        QTest::newRow("seventeen and a half") << 17.5 << u"17.50"_s << 17.5;
-        QTest::newRow("zero") << 0.0 << u"0.00"_s << 0.0;
-        QTest::newRow("whole") << 5.0 << u"5.00"_s << 5.0;
-        QTest::newRow("third decimal rounds") << 2.345678 << u"2.35"_s << 2.35;
-        QTest::newRow("hundred") << 100.0 << u"100.00"_s << 100.0;
+        QTest::newRow("seventeen and a half") << u"17.5"_s << u"17.50"_s << 17.5;
+        QTest::newRow("zero") << u"0"_s << u"0.00"_s << 0.0;
+        QTest::newRow("third decimal rounds") << u"2.345"_s << u"2.35"_s << 2.35;
+        QTest::newRow("hundred") << u"100"_s << u"100.00"_s << 100.0;
     }
     void rateConversions()
     {
-        QFETCH(double, written);
+        QFETCH(QString, written);
         QFETCH(QString, stored);
         QFETCH(double, read);
         AppFixture app;
@@ -139,10 +139,10 @@ private slots:
         // The stored text is the same whatever the user's locale.
         const QLocale previous;
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        settings->setTaxValue(written);
+        settings->setTaxValue(NumericAmount(written));
         QLocale::setDefault(previous);
         QCOMPARE(app.stored(u"TaxValue"_s), stored);
-        QCOMPARE(settings->TaxValue(), read);
+        QCOMPARE(settings->TaxValue().units() / 10000.0, read);
     }
 
     void stringsAreStoredExactly()

@@ -168,7 +168,7 @@ private slots:
         }
         for (int k = 0; k < InvoiceValues::FooterLines; ++k)
             company.footers[k] = u"footer %1"_s.arg(k + 1);
-        const sheet::StoredValues stored{u"stored currency"_s, u"stored tel"_s, u"stored fax"_s, 1, 17.5,
+        const sheet::StoredValues stored{u"stored currency"_s, u"stored tel"_s, u"stored fax"_s, 1, Amount::fromUnits(175000),
                                          u"/stored/logo.jpg"_s};
         const sheet::AdjustmentAmounts amounts{u"surcharge 1 figure"_s, u"surcharge 2 figure"_s, u"discount figure"_s};
 

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "entrytest.h"
 
+#include "invoice/numbers.h"
 #include "invoicepdf/invoiceparameters.h"
 #include "platform/buildinfo.h"
 #include "ui/clicklabel.h"
@@ -439,26 +440,27 @@ private slots:
         QCOMPARE(m_app->messages.takeShown().value(0).text, u"No application associated with filename extension"_s);
     }
 
-    // The rate as the invoice prints it: single precision, shortest form;
-    // "0" whenever tax is not charged, whatever rate is stored.
+    // The rate as the invoice prints it: exact, in its shortest form; "0"
+    // whenever tax is not charged, whatever rate is stored.
     void taxValue_data()
     {
         QTest::addColumn<int>("taxCharge");
-        QTest::addColumn<double>("rate");
+        QTest::addColumn<QString>("rate");
         QTest::addColumn<QString>("sent");
-        QTest::newRow("2.3 at single precision") << 1 << 2.3 << u"2.3"_s;
-        QTest::newRow("whole rate") << 1 << 20.0 << u"20"_s;
-        QTest::newRow("tax not charged") << 0 << 17.5 << u"0"_s;
+        QTest::newRow("2.3 exactly") << 1 << u"2.3"_s << u"2.3"_s;
+        QTest::newRow("whole rate") << 1 << u"20.00"_s << u"20"_s;
+        QTest::newRow("cents") << 1 << u"8.25"_s << u"8.25"_s;
+        QTest::newRow("tax not charged") << 0 << u"17.5"_s << u"0"_s;
     }
 
     void taxValue()
     {
         QFETCH(int, taxCharge);
-        QFETCH(double, rate);
+        QFETCH(QString, rate);
         QFETCH(QString, sent);
         InvoiceValues invoice;
         invoice.taxCharge = taxCharge;
-        invoice.taxValue = rate;
+        invoice.taxValue = NumericAmount(rate);
         const auto parameters = InvoiceParameters(invoice, false, {}, {});
         QCOMPARE(parameters[InvoiceParameterNames().indexOf(u"PTAXVALUE"_s)].second, sent);
     }
