@@ -32,34 +32,6 @@ Amount amountFromWide(Int128 units)
 
 using namespace invoice::detail;
 
-Amount Amount::fromDouble(double value)
-{
-    if (!std::isfinite(value))
-        throwOverflow();
-    if (value == 0)
-        return {};
-
-    // value = mantissa × 2^exponent exactly, with a 53-bit integer mantissa
-    // (fewer bits for subnormal values, which round to zero below anyway).
-    int exponent = 0;
-    const double fraction = std::frexp(std::fabs(value), &exponent);
-    const auto mantissa = static_cast<qint64>(std::ldexp(fraction, 53));
-    exponent -= 53;
-
-    if (exponent >= 0) // at least 2^52 whole units of currency: far beyond the range
-        throwOverflow();
-    const Int128 scaled = Int128(mantissa) * 10000; // below 2^67
-    const int shift = -exponent;
-    Int128 units = 0;
-    if (shift < 70) {
-        units = scaled >> shift;
-        const Int128 rest = scaled - (units << shift);
-        const Int128 half = Int128(1) << (shift - 1);
-        if (rest > half || (rest == half && (units & 1) != 0))
-            ++units;
-    } // else: below half a ten-thousandth
-    return amountFromWide(value < 0 ? -units : units);
-}
 
 Amount operator+(Amount a, Amount b)
 {

@@ -22,10 +22,6 @@ public:
         return amount;
     }
 
-    // The nearest amount to `value`, a tie going to the even last digit.
-    // Throws RuntimeError("Overflow") for infinities, NaN and values
-    // outside the range.
-    static Amount fromDouble(double value);
 
     constexpr qint64 units() const { return m_units; }
 

@@ -85,43 +85,36 @@ private slots:
         QTEST(outcome([&] { return units(NumericAmount(text)); }), "amount");
     }
 
-    // A double written by FormatAmount and taken as an exact amount.
-    void fromDouble_data()
+    // A double written by FormatAmount: its nearest 15 digits, rounded.
+    void formatDouble_data()
     {
         QTest::addColumn<double>("value");
         QTest::addColumn<int>("decimals");
         QTest::addColumn<QString>("formatted");
-        QTest::addColumn<QString>("amount");
-        const auto row = [](const char *name, double value, int decimals, QStringView text, QStringView amount) {
-            QTest::newRow(name) << value << decimals << text.toString() << amount.toString();
+        const auto row = [](const char *name, double value, int decimals, QStringView text) {
+            QTest::newRow(name) << value << decimals << text.toString();
         };
-        row("half of 0.575", 0.575, 2, u"0.58", u"5750");
-        row("half of 1.005", 1.005, 2, u"1.01", u"10050");
-        row("half of 2.675", 2.675, 2, u"2.68", u"26750");
-        row("negative half", -2.5, 0, u"-3", u"-25000");
-        row("carry into groups", 999999.995, 2, u"1,000,000.00", u"9999999950");
-        row("negative groups", -1234567.125, 2, u"-1,234,567.13", u"-12345671250");
-        row("zero", 0, 2, u"0.00", u"0");
-        row("rounds to zero", -0.004, 2, u"0.00", u"-40");
-        row("binary noise", 0.1 + 0.2, 2, u"0.30", u"3000");
-        row("negative count acts as 0", 1234.5, -1, u"1,235", u"12345000");
-        row("widened single", double(2.3f), 2, u"2.30", u"23000");
-        row("tie to even, down", 0.03125, 2, u"0.03", u"312");
-        row("tie to even, up", -0.09375, 3, u"-0.094", u"-938");
-        row("sixteen digits", 922337203685477.5, 1, u"922,337,203,685,478.0", u"9223372036854775000");
-        row("past the range", 1e15, 2, u"1,000,000,000,000,000.00", u"Overflow");
-        row("beyond 15 digits", 1e20, 2, u"100,000,000,000,000,000,000.00", u"Overflow");
-        row("infinity", Infinity, 2, u"Overflow", u"Overflow");
-        row("minus infinity", -Infinity, 2, u"Overflow", u"Overflow");
-        row("nan", std::numeric_limits<double>::quiet_NaN(), 2, u"Overflow", u"Overflow");
+        row("half of 0.575", 0.575, 2, u"0.58");
+        row("half of 1.005", 1.005, 2, u"1.01");
+        row("negative half", -2.5, 0, u"-3");
+        row("carry into groups", 999999.995, 2, u"1,000,000.00");
+        row("rounds to zero", -0.004, 2, u"0.00");
+        row("binary noise", 0.1 + 0.2, 2, u"0.30");
+        row("negative count acts as 0", 1234.5, -1, u"1,235");
+        row("widened single", double(2.3f), 2, u"2.30");
+        row("tie to even, down", 0.03125, 2, u"0.03");
+        row("tie to even, up", -0.09375, 3, u"-0.094");
+        row("sixteen digits", 922337203685477.5, 1, u"922,337,203,685,478.0");
+        row("past the range", 1e15, 2, u"1,000,000,000,000,000.00");
+        row("infinity", Infinity, 2, u"Overflow");
+        row("nan", std::numeric_limits<double>::quiet_NaN(), 2, u"Overflow");
     }
 
-    void fromDouble()
+    void formatDouble()
     {
         QFETCH(double, value);
         QFETCH(int, decimals);
         QTEST(outcome([&] { return FormatAmount(value, decimals); }), "formatted");
-        QTEST(outcome([&] { return units(Amount::fromDouble(value)); }), "amount");
     }
 
     void formatAmount_data()
