@@ -25,6 +25,13 @@
 #include <optional>
 #include <vector>
 
+using invoice::Amount;
+using invoice::CalculateTotals;
+using invoice::FormatAmount;
+using invoice::LineTotal;
+using invoice::TotalsFigures;
+using invoice::TotalsInput;
+
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -33,6 +33,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+using invoice::Amount;
+
 using namespace Qt::StringLiterals;
 
 namespace {

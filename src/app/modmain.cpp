@@ -31,6 +31,9 @@
 #include <cstdlib>
 #include <exception>
 
+using invoice::clsTotals;
+using invoice::RuntimeError;
+
 using namespace Qt::StringLiterals;
 
 namespace modMain {

@@ -7,7 +7,7 @@
 #include <memory>
 
 class clsSettings;
-class clsTotals;
+namespace invoice { class clsTotals; }
 class frmMain2;
 struct Platform;
 
@@ -18,7 +18,7 @@ namespace modMain {
 // The one settings object and the one totals calculator, alive from start-up
 // until the main window is unloaded.
 extern std::unique_ptr<clsSettings> gSettings;
-extern std::unique_ptr<clsTotals> gTotals;
+extern std::unique_ptr<invoice::clsTotals> gTotals;
 
 // Runs the start-up sequence. Returns true when the main window is shown;
 // false when the program must end at once (no template, or a failure).

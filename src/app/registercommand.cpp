@@ -14,6 +14,8 @@
 #include <cstdio>
 #include <string_view>
 
+using invoice::RuntimeError;
+
 using namespace Qt::StringLiterals;
 
 namespace modMain {

@@ -9,6 +9,14 @@
 
 #include <QTimeZone>
 
+using invoice::Amount;
+using invoice::CalculateTotals;
+using invoice::DecimalText;
+using invoice::NumericAmount;
+using invoice::TotalsFigures;
+using invoice::TotalsInput;
+using invoice::TotalsSplit;
+
 using namespace Qt::StringLiterals;
 
 namespace einvoice {

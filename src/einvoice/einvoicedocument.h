@@ -29,7 +29,7 @@ struct Outcome
 // lines as the calculator splits them. A negative total makes a credit
 // note, whose amounts are the invoice's with their signs turned. Throws
 // RuntimeError as the calculator does.
-Outcome BuildInvoice(const InvoiceValues &values, const TotalsInput &totals, const Settings &settings,
+Outcome BuildInvoice(const InvoiceValues &values, const invoice::TotalsInput &totals, const Settings &settings,
                      const QDate &issued);
 
 // Writes the invoice PDF as WriteInvoicePdf does. With e-invoicing switched
@@ -39,6 +39,6 @@ Outcome BuildInvoice(const InvoiceValues &values, const TotalsInput &totals, con
 // message telling it. The template preview is always plain.
 std::optional<QString> WriteInvoiceDocument(InvoiceReport &report, MessageBox &messages,
                                             const SettingsStore &store, const InvoiceDocument &document,
-                                            const InvoiceValues &values, const TotalsInput &totals);
+                                            const InvoiceValues &values, const invoice::TotalsInput &totals);
 
 } // namespace einvoice

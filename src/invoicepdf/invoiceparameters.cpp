@@ -7,6 +7,9 @@
 
 #include <QLocale>
 
+using invoice::Amount;
+using invoice::PlainDecimal;
+
 
 using namespace Qt::StringLiterals;
 

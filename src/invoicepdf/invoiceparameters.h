@@ -29,4 +29,4 @@ QList<ReportParameter> InvoiceParameters(const InvoiceValues &invoice, bool prev
 
 // The tax rate as the invoice prints it: the stored rate taken at single
 // precision, in the shortest form that reads back as that number (17.5, 2.3).
-QString TaxRateText(Amount rate);
+QString TaxRateText(invoice::Amount rate);

@@ -12,6 +12,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+using invoice::RuntimeError;
+
 using namespace Qt::StringLiterals;
 
 QString InvoicePdfPath(const QString &appFolder, const QString &invoiceNumber, bool previewTemplate)

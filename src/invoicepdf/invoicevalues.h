@@ -48,7 +48,7 @@ struct InvoiceValues
     QString fax;
     QString taxHeading; // the tax column's heading as shown ("+VAT@17.5%", "NO TAX")
     qint32 taxCharge = 0;
-    Amount taxValue;
+    invoice::Amount taxValue;
     QString surcharge1Percent;
     QString surcharge2Percent;
     QString discountPercent;

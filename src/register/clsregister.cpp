@@ -23,6 +23,9 @@
 #include <cerrno>
 #include <csignal>
 
+using invoice::Amount;
+using invoice::RuntimeError;
+
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -17,8 +17,8 @@ struct PeriodTotal
 {
     QString period; // "2026-03", "2026-Q1", "2026"; "Total" for the sum of all
     int invoices = 0;
-    Amount net, total, received, balance;
-    QMap<qint64, Amount> taxByRate; // rate in ten-thousandths of a percent -> tax charged at it
+    invoice::Amount net, total, received, balance;
+    QMap<qint64, invoice::Amount> taxByRate; // rate in ten-thousandths of a percent -> tax charged at it
 };
 
 // The period of a date: "2026-03", "2026-Q1" or "2026".

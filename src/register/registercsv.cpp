@@ -9,6 +9,10 @@
 #include <QSaveFile>
 #include <QStringList>
 
+using invoice::Amount;
+using invoice::FormatAmount;
+using invoice::RuntimeError;
+
 using namespace Qt::StringLiterals;
 
 namespace {

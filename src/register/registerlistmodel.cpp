@@ -11,6 +11,8 @@
 
 #include <algorithm>
 
+using invoice::FormatAmount;
+
 using namespace Qt::StringLiterals;
 
 QString PdfStatusText(PdfStatus status)

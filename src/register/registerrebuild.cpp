@@ -17,6 +17,10 @@
 
 #include <algorithm>
 
+using invoice::Amount;
+using invoice::NumericAmount;
+using invoice::RuntimeError;
+
 using namespace Qt::StringLiterals;
 
 std::optional<QByteArray> AttachedEInvoice(const QString &pdfPath)

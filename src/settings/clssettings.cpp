@@ -15,6 +15,11 @@
 #include <utility>
 #include <limits>
 
+using invoice::Amount;
+using invoice::FormatAmount;
+using invoice::NumericAmount;
+using invoice::RuntimeError;
+
 using namespace Qt::StringLiterals;
 
 namespace {

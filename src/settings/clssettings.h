@@ -49,8 +49,8 @@ class MessageBox;
 namespace SettingsText {
 QString fromLong(qint32 value);
 qint32 toLong(const QString &text); // rounds; "" or not a number gives 0
-QString fromRate(Amount value);     // two decimals, "." as decimal point
-Amount toRate(const QString &text); // accepts "." or "," as decimal point; 0 for no number
+QString fromRate(invoice::Amount value);     // two decimals, "." as decimal point
+invoice::Amount toRate(const QString &text); // accepts "." or "," as decimal point; 0 for no number
 } // namespace SettingsText
 
 // The company, tax, numbering, template and logo settings. Holds nothing
@@ -69,7 +69,7 @@ public:
                 std::function<void(const QString &folderName)> createInvoiceFolder);
 
     using Long = qint32;
-    using Rate = Amount;
+    using Rate = invoice::Amount;
     using String = QString;
 
     // A write and a read for every setting of the table: setTaxValue(rate),

@@ -47,7 +47,7 @@ struct StoredValues
     QString tel;
     QString fax;
     qint32 taxCharge = 0;
-    Amount taxValue;
+    invoice::Amount taxValue;
     QString logo;
 };
 

@@ -19,6 +19,8 @@
 
 #include <limits>
 
+using invoice::RuntimeError;
+
 using namespace Qt::StringLiterals;
 
 qint32 ResetInvoiceNumber(const QString &text)

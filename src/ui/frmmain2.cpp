@@ -15,6 +15,8 @@
 #include <QShortcut>
 #include <QTabBar>
 
+using invoice::clsTotals;
+
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -34,7 +34,7 @@ struct Platform;
 // window keeps their controls under the names the program and its tests use,
 // which are the invoice's data model: every value of the invoice and every
 // setting on screen lives in a named control.
-class frmMain2 : public QMainWindow, public TotalsSource, public InvoicePageControls, public SettingsPageControls
+class frmMain2 : public QMainWindow, public invoice::TotalsSource, public InvoicePageControls, public SettingsPageControls
 {
     Q_OBJECT
 public:
@@ -81,7 +81,7 @@ public:
     static QRect Placement(QSize natural, const QRect &available, const QMargins &frame);
 
     // The totals calculator reads this window; bound once at start-up.
-    void bindTotals(clsTotals *totals);
+    void bindTotals(invoice::clsTotals *totals);
 
     // Blanks the invoice sheet and copies the settings into the window.
     void NewInvoice();
@@ -99,7 +99,7 @@ public:
     // Every value the invoice document is made from, as the window shows it.
     InvoiceValues invoiceValues() const;
 
-    TotalsInput totalsInput() const override;
+    invoice::TotalsInput totalsInput() const override;
     int taxCharge() const override;
 
 signals:
@@ -169,7 +169,7 @@ private:
 
     Platform &m_platform;
     clsSettings &m_settings;
-    clsTotals *m_totals = nullptr;
+    invoice::clsTotals *m_totals = nullptr;
     InvoicePage *m_invoicePage = nullptr;
     SettingsPage *m_settingsPage = nullptr;
     QList<QWidget *> m_tabOrder; // every tab stop of both pages, in order

@@ -23,6 +23,8 @@
 #include <QFileInfo>
 #include <QLineEdit>
 
+using invoice::RuntimeError;
+
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -15,6 +15,8 @@
 
 #include <QFileInfo>
 
+using invoice::NumericAmount;
+
 using namespace Qt::StringLiterals;
 
 clsRegister &frmMain2::InvoiceRegister()

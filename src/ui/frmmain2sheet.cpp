@@ -19,6 +19,9 @@
 
 #include <limits>
 
+using invoice::RuntimeError;
+using invoice::TotalsInput;
+
 using namespace Qt::StringLiterals;
 
 void frmMain2::connectSheetCommands()

@@ -33,6 +33,10 @@
 
 #include <set>
 
+using invoice::Amount;
+using invoice::FormatAmount;
+using invoice::RuntimeError;
+
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -19,6 +19,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+using invoice::RuntimeError;
+using invoice::TotalsInput;
+
 using namespace Qt::StringLiterals;
 using namespace pagecontrols;
 

@@ -19,7 +19,7 @@ class QFrame;
 class QLineEdit;
 class QPushButton;
 class clsSettings;
-class clsTotals;
+namespace invoice { class clsTotals; }
 
 // The Invoice page's controls, by the names the program knows them by.
 struct InvoicePageControls
@@ -69,12 +69,12 @@ public:
     QList<QWidget *> tabStops() const;
 
     // The calculator that reads this page; bound once at start-up.
-    void bindTotals(clsTotals *totals) { m_totals = totals; }
+    void bindTotals(invoice::clsTotals *totals) { m_totals = totals; }
     // Recalculates the invoice and shows sub total, tax, total and balance.
     void RefreshTotals();
     // What the calculator reads: the line totals and tax boxes, the
     // adjustment boxes, and the stored tax settings.
-    TotalsInput totalsInput() const;
+    invoice::TotalsInput totalsInput() const;
 
     // Empties the customer, the lines and every adjustment but the second
     // surcharge, which carries over to the next invoice; payment by CASH.
@@ -102,7 +102,7 @@ private:
 
     MessageBox &m_messages;
     clsSettings &m_settings;
-    clsTotals *m_totals = nullptr;
+    invoice::clsTotals *m_totals = nullptr;
     ControlEvents *m_events = nullptr;
     std::array<ClickLabel *, pagecontrols::HeadingCount> m_headings{};
 };

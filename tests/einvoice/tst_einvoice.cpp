@@ -25,6 +25,14 @@
 #include <qpdf/Buffer.hh>
 #include <qpdf/QPDF.hh>
 
+using invoice::Amount;
+using invoice::CalculateTotals;
+using invoice::FormatAmount;
+using invoice::LineTotal;
+using invoice::NumericAmount;
+using invoice::TotalsFigures;
+using invoice::TotalsInput;
+
 using namespace Qt::StringLiterals;
 
 namespace {

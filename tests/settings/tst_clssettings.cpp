@@ -10,6 +10,9 @@
 #include <QLocale>
 #include <QTest>
 
+using invoice::Amount;
+using invoice::NumericAmount;
+
 using namespace Qt::StringLiterals;
 
 class ClsSettingsTest : public QObject

@@ -7,6 +7,9 @@
 
 #include <QTest>
 
+using invoice::Amount;
+using invoice::RuntimeError;
+
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -17,6 +17,8 @@
 #include <QSettings>
 #include <QTabBar>
 
+using invoice::NumericAmount;
+
 using namespace Qt::StringLiterals;
 
 namespace {

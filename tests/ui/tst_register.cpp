@@ -23,6 +23,9 @@
 #include <QTableView>
 #include <QTableWidget>
 
+using invoice::Amount;
+using invoice::NumericAmount;
+
 using namespace Qt::StringLiterals;
 
 namespace {
