@@ -25,6 +25,12 @@
 #include <optional>
 #include <vector>
 
+using platform::ApplicationTitle;
+using platform::Clock;
+using platform::Message;
+using platform::MessageBox;
+using platform::SettingsStore;
+
 using invoice::Amount;
 using invoice::CalculateTotals;
 using invoice::FormatAmount;

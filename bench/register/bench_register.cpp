@@ -33,6 +33,17 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+using platform::FileDialog;
+using platform::FileFilter;
+using platform::Message;
+using platform::MessageBox;
+using platform::Platform;
+using platform::QSettingsStore;
+using platform::QtFileSystem;
+using platform::Shell;
+using platform::ShellResult;
+using platform::SystemClock;
+
 using invoice::Amount;
 
 using namespace Qt::StringLiterals;

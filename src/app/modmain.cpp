@@ -31,6 +31,18 @@
 #include <cstdlib>
 #include <exception>
 
+using platform::AppFolder;
+using platform::ApplicationTitle;
+using platform::AppPath;
+namespace BuildInfo = platform::BuildInfo;
+using platform::DesktopShell;
+using platform::Platform;
+using platform::PrepareAppFolder;
+using platform::QSettingsStore;
+using platform::QtFileSystem;
+using platform::SystemClock;
+using platform::UserAppFolder;
+
 using invoice::clsTotals;
 using invoice::RuntimeError;
 

@@ -9,7 +9,7 @@
 class clsSettings;
 namespace invoice { class clsTotals; }
 class frmMain2;
-struct Platform;
+namespace platform { struct Platform; }
 
 // Start-up: creates the application-wide objects, lists the report
 // templates, prepares the main window and shows it.
@@ -22,20 +22,20 @@ extern std::unique_ptr<invoice::clsTotals> gTotals;
 
 // Runs the start-up sequence. Returns true when the main window is shown;
 // false when the program must end at once (no template, or a failure).
-bool Main(Platform &platform);
+bool Main(platform::Platform &platform);
 
 // The main window, created hidden at its first use.
-frmMain2 &MainWindow(Platform &platform);
+frmMain2 &MainWindow(platform::Platform &platform);
 // The main window if it exists, else nullptr.
 frmMain2 *ExistingMainWindow();
 
 // Appends the name of every report template of the application folder to the
 // template list, sorted without regard to letter case.
-void LoadTemplateList(Platform &platform, frmMain2 &window);
+void LoadTemplateList(platform::Platform &platform, frmMain2 &window);
 
 // Creates a folder inside the application folder; silent when it exists
 // already or cannot be made.
-void CreateInvoiceFolder(Platform &platform, const QString &folderName);
+void CreateInvoiceFolder(platform::Platform &platform, const QString &folderName);
 
 // Releases the window, then gTotals, then gSettings (end of the program, or
 // between tests). Runs by itself once the unloaded window's events are over.

@@ -14,6 +14,10 @@
 #include <cstdio>
 #include <string_view>
 
+using platform::AppFolder;
+using platform::PrepareAppFolder;
+using platform::UserAppFolder;
+
 using invoice::RuntimeError;
 
 using namespace Qt::StringLiterals;

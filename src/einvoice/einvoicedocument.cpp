@@ -9,6 +9,9 @@
 
 #include <QTimeZone>
 
+using platform::MessageBox;
+using platform::SettingsStore;
+
 using invoice::Amount;
 using invoice::CalculateTotals;
 using invoice::DecimalText;

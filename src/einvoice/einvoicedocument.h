@@ -10,8 +10,8 @@
 #include <optional>
 
 class InvoiceReport;
-class MessageBox;
-class SettingsStore;
+namespace platform { class MessageBox; }
+namespace platform { class SettingsStore; }
 
 namespace einvoice {
 
@@ -37,8 +37,8 @@ Outcome BuildInvoice(const InvoiceValues &values, const invoice::TotalsInput &to
 // its XML; one that cannot is written as the plain PDF and, once written,
 // one message says why. An e-invoice with a notice is followed by one
 // message telling it. The template preview is always plain.
-std::optional<QString> WriteInvoiceDocument(InvoiceReport &report, MessageBox &messages,
-                                            const SettingsStore &store, const InvoiceDocument &document,
+std::optional<QString> WriteInvoiceDocument(InvoiceReport &report, platform::MessageBox &messages,
+                                            const platform::SettingsStore &store, const InvoiceDocument &document,
                                             const InvoiceValues &values, const invoice::TotalsInput &totals);
 
 } // namespace einvoice

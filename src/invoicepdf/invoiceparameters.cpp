@@ -7,6 +7,8 @@
 
 #include <QLocale>
 
+using platform::AppPath;
+
 using invoice::Amount;
 using invoice::PlainDecimal;
 

@@ -12,6 +12,9 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+using platform::AppPath;
+using platform::MessageBox;
+
 using invoice::RuntimeError;
 
 using namespace Qt::StringLiterals;

@@ -11,7 +11,7 @@
 #include <optional>
 
 class InvoiceReport;
-class MessageBox;
+namespace platform { class MessageBox; }
 
 // Where a document goes and what it is made from.
 struct InvoiceDocument
@@ -35,6 +35,6 @@ QString InvoicePdfPath(const QString &appFolder, const QString &invoiceNumber, b
 // folder and writes the final file from it (completely, before it replaces
 // the old one); it returns false with the description to show.
 using PdfFinish = std::function<bool(const QString &exported, const QString &finalPath, QString *error)>;
-std::optional<QString> WriteInvoicePdf(InvoiceReport &report, MessageBox &messages,
+std::optional<QString> WriteInvoicePdf(InvoiceReport &report, platform::MessageBox &messages,
                                        const InvoiceDocument &document, const InvoiceValues &invoice,
                                        const PdfFinish &finish = {});

@@ -4,12 +4,15 @@
 
 #include <QString>
 
+class InvoiceReport;
+
+namespace platform {
+
 class SettingsStore;
 class MessageBox;
 class FileSystem;
 class Shell;
 class Clock;
-class InvoiceReport;
 class DialogRunner;
 class FileDialog;
 
@@ -28,3 +31,5 @@ struct Platform
     DialogRunner &dialogs;
     FileDialog &fileDialog;
 };
+
+} // namespace platform

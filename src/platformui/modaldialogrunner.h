@@ -4,7 +4,7 @@
 
 #include "platform/dialogrunner.h"
 
-class ModalDialogRunner : public DialogRunner
+class ModalDialogRunner : public platform::DialogRunner
 {
 public:
     int exec(QDialog &dialog) override;

@@ -7,6 +7,8 @@
 #include <QScreen>
 #include <QTreeView>
 
+using platform::FileFilter;
+
 using namespace Qt::StringLiterals;
 
 QString QtFileDialog::anyLetterCase(const QString &pattern)

@@ -7,6 +7,8 @@
 #include <QRegularExpression>
 #include <QScreen>
 
+using platform::Message;
+
 using namespace Qt::StringLiterals;
 
 std::unique_ptr<QMessageBox> QtMessageBox::makeBox(const Message &message) const

@@ -15,6 +15,11 @@
 #include <utility>
 #include <limits>
 
+using platform::ApplicationTitle;
+using platform::AppPath;
+using platform::MessageBox;
+using platform::SettingsStore;
+
 using invoice::Amount;
 using invoice::FormatAmount;
 using invoice::NumericAmount;

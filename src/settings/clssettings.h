@@ -8,8 +8,8 @@
 
 #include <functional>
 
-class SettingsStore;
-class MessageBox;
+namespace platform { class SettingsStore; }
+namespace platform { class MessageBox; }
 
 // Every setting, once: its accessor name, its key in the store, its type and
 // its first-run value as stored (the logo's is made from the application
@@ -65,7 +65,7 @@ public:
     // Runs the first-run initialisation: when the store has never been
     // initialised, writes every first-run value and creates the invoices
     // folder through createInvoiceFolder.
-    clsSettings(SettingsStore &store, MessageBox &messages, QString appFolder,
+    clsSettings(platform::SettingsStore &store, platform::MessageBox &messages, QString appFolder,
                 std::function<void(const QString &folderName)> createInvoiceFolder);
 
     using Long = qint32;
@@ -109,8 +109,8 @@ private:
             return text;
     }
 
-    SettingsStore &m_store;
-    MessageBox &m_messages;
+    platform::SettingsStore &m_store;
+    platform::MessageBox &m_messages;
     QString m_appFolder;
     bool m_strictWrites = false; // set while the first-run values are written
     QString m_refusedKey;        // the setting whose last write was refused

@@ -11,6 +11,9 @@
 #include <QPixmap>
 #include <QPushButton>
 
+using platform::ApplicationTitle;
+namespace BuildInfo = platform::BuildInfo;
+
 using namespace Qt::StringLiterals;
 
 namespace {

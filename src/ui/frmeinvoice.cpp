@@ -17,6 +17,8 @@
 #include <QPushButton>
 #include <QSpinBox>
 
+using platform::Platform;
+
 using namespace Qt::StringLiterals;
 
 frmEInvoice::frmEInvoice(Platform &platform, const QString &printedCurrency, QWidget *parent)

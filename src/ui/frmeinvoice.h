@@ -10,7 +10,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
-struct Platform;
+namespace platform { struct Platform; }
 
 // Edits the e-invoicing settings. OK checks them, says what is wrong in a
 // message and keeps the dialog open, or stores them all and closes; Cancel
@@ -21,7 +21,7 @@ class frmEInvoice : public QDialog
 {
     Q_OBJECT
 public:
-    frmEInvoice(Platform &platform, const QString &printedCurrency, QWidget *parent = nullptr);
+    frmEInvoice(platform::Platform &platform, const QString &printedCurrency, QWidget *parent = nullptr);
 
     QCheckBox *chkEnabled = nullptr;
     QLineEdit *txtVatId = nullptr;
@@ -43,6 +43,6 @@ private:
     void cmdOK_Click();
     void showPrintedCurrency();
 
-    Platform &m_platform;
+    platform::Platform &m_platform;
     QString m_printedCurrency;
 };

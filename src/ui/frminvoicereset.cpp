@@ -19,6 +19,11 @@
 
 #include <limits>
 
+using platform::ApplicationTitle;
+using platform::AppPath;
+using platform::Message;
+using platform::Platform;
+
 using invoice::RuntimeError;
 
 using namespace Qt::StringLiterals;

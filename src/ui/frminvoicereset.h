@@ -12,7 +12,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class clsSettings;
-struct Platform;
+namespace platform { struct Platform; }
 
 // Sets the next invoice number to any value, optionally deleting every PDF
 // in the invoices folder first. Neither button answers Enter or Escape.
@@ -22,7 +22,7 @@ class frmInvoiceReset : public QDialog
 public:
     // newInvoice blanks the main window's sheet; viewInvoices shows the
     // invoices folder as the main window's View All does.
-    frmInvoiceReset(Platform &platform, clsSettings &settings, std::function<void()> newInvoice,
+    frmInvoiceReset(platform::Platform &platform, clsSettings &settings, std::function<void()> newInvoice,
                     std::function<void()> viewInvoices, QWidget *parent = nullptr);
 
     QLineEdit *txtInvoiceNumber = nullptr;
@@ -40,7 +40,7 @@ private:
     void cmdReset_Click();
     void DeleteInvoices();
 
-    Platform &m_platform;
+    platform::Platform &m_platform;
     clsSettings &m_settings;
     std::function<void()> m_newInvoice;
 };

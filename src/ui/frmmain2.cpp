@@ -15,6 +15,8 @@
 #include <QShortcut>
 #include <QTabBar>
 
+using platform::Platform;
+
 using invoice::clsTotals;
 
 using namespace Qt::StringLiterals;

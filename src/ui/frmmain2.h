@@ -26,7 +26,7 @@ class frmRegister;
 struct InvoiceDocument;
 struct InvoiceValues;
 struct RegisterRecord;
-struct Platform;
+namespace platform { struct Platform; }
 
 // The main window: the menus, the tab strip over the two pages, the
 // keyboard's page keys, printing, the register and the dialogs. The pages
@@ -43,7 +43,7 @@ public:
     static constexpr int FooterLines = pagecontrols::FooterLines;
     static constexpr int HeadingCount = pagecontrols::HeadingCount;
 
-    frmMain2(Platform &platform, clsSettings &settings, QWidget *parent = nullptr);
+    frmMain2(platform::Platform &platform, clsSettings &settings, QWidget *parent = nullptr);
     ~frmMain2() override;
 
     // The tab strip and its two pages.
@@ -167,7 +167,7 @@ private:
     // Runs a procedure that traps failures: the first one ends it and is shown.
     void Trapped(const std::function<void()> &steps);
 
-    Platform &m_platform;
+    platform::Platform &m_platform;
     clsSettings &m_settings;
     invoice::clsTotals *m_totals = nullptr;
     InvoicePage *m_invoicePage = nullptr;

@@ -23,6 +23,10 @@
 #include <QFileInfo>
 #include <QLineEdit>
 
+using platform::AppPath;
+namespace BuildInfo = platform::BuildInfo;
+using platform::ShellOpenFile;
+
 using invoice::RuntimeError;
 
 using namespace Qt::StringLiterals;

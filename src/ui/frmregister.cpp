@@ -33,6 +33,9 @@
 
 #include <set>
 
+using platform::Platform;
+using platform::ShellOpenFile;
+
 using invoice::Amount;
 using invoice::FormatAmount;
 using invoice::RuntimeError;

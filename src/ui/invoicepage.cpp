@@ -19,6 +19,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+using platform::MessageBox;
+
 using invoice::RuntimeError;
 using invoice::TotalsInput;
 

@@ -12,7 +12,7 @@
 
 class ClickLabel;
 class ControlEvents;
-class MessageBox;
+namespace platform { class MessageBox; }
 class QCheckBox;
 class QComboBox;
 class QFrame;
@@ -61,7 +61,7 @@ class InvoicePage : public QWidget, public InvoicePageControls
 {
     Q_OBJECT
 public:
-    InvoicePage(MessageBox &messages, clsSettings &settings, QWidget *parent);
+    InvoicePage(platform::MessageBox &messages, clsSettings &settings, QWidget *parent);
 
     // The heading with help index `index`; null for a heading of the other page.
     ClickLabel *heading(int index) const;
@@ -100,7 +100,7 @@ private:
     void Adjustment_Change(QLineEdit *box, bool percentage);
     void Trapped(const std::function<void()> &steps);
 
-    MessageBox &m_messages;
+    platform::MessageBox &m_messages;
     clsSettings &m_settings;
     invoice::clsTotals *m_totals = nullptr;
     ControlEvents *m_events = nullptr;

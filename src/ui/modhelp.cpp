@@ -6,6 +6,8 @@
 
 #include <array>
 
+using platform::MessageBox;
+
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -18,6 +18,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+using platform::Platform;
+
 using namespace Qt::StringLiterals;
 using namespace pagecontrols;
 

@@ -19,7 +19,7 @@ class QGroupBox;
 class QLineEdit;
 class QPushButton;
 class clsSettings;
-struct Platform;
+namespace platform { struct Platform; }
 
 // The Settings page's controls, by the names the program knows them by.
 struct SettingsPageControls
@@ -57,7 +57,7 @@ class SettingsPage : public QWidget, public SettingsPageControls
 {
     Q_OBJECT
 public:
-    SettingsPage(Platform &platform, clsSettings &settings, QWidget *parent);
+    SettingsPage(platform::Platform &platform, clsSettings &settings, QWidget *parent);
 
     // The heading with help index `index`; null for a heading of the other page.
     ClickLabel *heading(int index) const;
@@ -91,7 +91,7 @@ private:
     void cmdLogo_Click();
     void Trapped(const std::function<void()> &steps);
 
-    Platform &m_platform;
+    platform::Platform &m_platform;
     clsSettings &m_settings;
     ControlEvents *m_events = nullptr;
     std::array<ClickLabel *, pagecontrols::HeadingCount> m_headings{};

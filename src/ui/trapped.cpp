@@ -5,6 +5,8 @@
 #include "invoice/runtimeerror.h"
 #include "platform/messagebox.h"
 
+using platform::MessageBox;
+
 using invoice::RuntimeError;
 
 void Trapped(MessageBox &messages, const std::function<void()> &steps)

@@ -32,6 +32,17 @@
 #include <cstdlib>
 #include <random>
 
+using platform::FileDialog;
+using platform::FileFilter;
+using platform::Message;
+using platform::MessageBox;
+using platform::Platform;
+using platform::QSettingsStore;
+using platform::QtFileSystem;
+using platform::Shell;
+using platform::ShellResult;
+using platform::SystemClock;
+
 using namespace Qt::StringLiterals;
 
 namespace {

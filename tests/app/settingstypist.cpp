@@ -33,6 +33,17 @@
 #include <cstdlib>
 #include <random>
 
+using platform::ApplicationTitle;
+using platform::DesktopShell;
+using platform::FileDialog;
+using platform::FileFilter;
+using platform::Message;
+using platform::MessageBox;
+using platform::Platform;
+using platform::QSettingsStore;
+using platform::QtFileSystem;
+using platform::SystemClock;
+
 using namespace Qt::StringLiterals;
 
 namespace {

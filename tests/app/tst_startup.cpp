@@ -13,6 +13,8 @@
 #include <QTabBar>
 #include <QTest>
 
+using platform::Message;
+
 using namespace Qt::StringLiterals;
 
 class StartupTest : public QObject

@@ -25,6 +25,9 @@
 #include <qpdf/Buffer.hh>
 #include <qpdf/QPDF.hh>
 
+using platform::ApplicationTitle;
+using platform::Message;
+
 using invoice::Amount;
 using invoice::CalculateTotals;
 using invoice::FormatAmount;

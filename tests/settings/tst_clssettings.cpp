@@ -10,6 +10,9 @@
 #include <QLocale>
 #include <QTest>
 
+using platform::Message;
+using platform::QSettingsStore;
+
 using invoice::Amount;
 using invoice::NumericAmount;
 

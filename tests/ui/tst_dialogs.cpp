@@ -16,6 +16,9 @@
 #include <QPushButton>
 #include <QTabBar>
 
+namespace BuildInfo = platform::BuildInfo;
+using platform::Message;
+
 using namespace Qt::StringLiterals;
 
 namespace {

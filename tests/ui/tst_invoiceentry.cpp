@@ -10,6 +10,8 @@
 #include <QLineEdit>
 #include <QContextMenuEvent>
 
+using platform::Message;
+
 using namespace Qt::StringLiterals;
 
 class InvoiceEntryTest : public QObject

@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QTabBar>
 
+using platform::Message;
+
 using namespace Qt::StringLiterals;
 
 class InvoiceSheetTest : public QObject

@@ -17,6 +17,10 @@
 #include <QSettings>
 #include <QTabBar>
 
+namespace BuildInfo = platform::BuildInfo;
+using platform::Message;
+using platform::ShellResult;
+
 using invoice::NumericAmount;
 
 using namespace Qt::StringLiterals;

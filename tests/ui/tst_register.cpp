@@ -23,6 +23,9 @@
 #include <QTableView>
 #include <QTableWidget>
 
+using platform::ApplicationTitle;
+using platform::Message;
+
 using invoice::Amount;
 using invoice::NumericAmount;
 

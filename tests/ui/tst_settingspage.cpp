@@ -12,6 +12,9 @@
 #include <QPushButton>
 #include <QTabBar>
 
+using platform::FileFilter;
+using platform::Message;
+
 using namespace Qt::StringLiterals;
 
 class SettingsPageTest : public QObject
