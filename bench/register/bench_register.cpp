@@ -33,6 +33,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+using platformui::ModalDialogRunner;
+
 using platform::FileDialog;
 using platform::FileFilter;
 using platform::Message;

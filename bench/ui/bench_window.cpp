@@ -29,6 +29,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using platformui::ModalDialogRunner;
+
 using platform::ApplicationTitle;
 using platform::FileDialog;
 using platform::FileFilter;

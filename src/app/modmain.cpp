@@ -31,6 +31,10 @@
 #include <cstdlib>
 #include <exception>
 
+using platformui::ModalDialogRunner;
+using platformui::QtFileDialog;
+using platformui::QtMessageBox;
+
 using platform::AppFolder;
 using platform::ApplicationTitle;
 using platform::AppPath;

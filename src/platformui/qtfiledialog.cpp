@@ -9,6 +9,8 @@
 
 using platform::FileFilter;
 
+namespace platformui {
+
 using namespace Qt::StringLiterals;
 
 QString QtFileDialog::anyLetterCase(const QString &pattern)
@@ -66,3 +68,5 @@ QString QtFileDialog::saveFileName(const FileFilter &filter, const QString &sugg
     const QStringList chosen = dialog.selectedFiles();
     return chosen.isEmpty() ? QString() : chosen.constFirst();
 }
+
+} // namespace platformui

@@ -7,6 +7,8 @@
 class QFileDialog;
 class QWidget;
 
+namespace platformui {
+
 // QFileDialog, modal over the given window, in the folder it opens by default.
 class QtFileDialog : public platform::FileDialog
 {
@@ -25,3 +27,5 @@ public:
 private:
     QWidget *m_parent = nullptr;
 };
+
+} // namespace platformui

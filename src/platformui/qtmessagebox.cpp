@@ -9,6 +9,8 @@
 
 using platform::Message;
 
+namespace platformui {
+
 using namespace Qt::StringLiterals;
 
 std::unique_ptr<QMessageBox> QtMessageBox::makeBox(const Message &message) const
@@ -48,3 +50,5 @@ Message::Answer QtMessageBox::show(const Message &message)
         return Message::Answer::Ok;
     return chosen == QMessageBox::Yes ? Message::Answer::Yes : Message::Answer::No;
 }
+
+} // namespace platformui

@@ -9,6 +9,8 @@
 class QMessageBox;
 class QWidget;
 
+namespace platformui {
+
 // QMessageBox, modal over the given window.
 class QtMessageBox : public platform::MessageBox
 {
@@ -22,3 +24,5 @@ public:
 private:
     QWidget *m_parent = nullptr;
 };
+
+} // namespace platformui

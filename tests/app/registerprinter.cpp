@@ -32,6 +32,8 @@
 #include <cstdlib>
 #include <random>
 
+using platformui::ModalDialogRunner;
+
 using platform::FileDialog;
 using platform::FileFilter;
 using platform::Message;

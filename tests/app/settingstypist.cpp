@@ -33,6 +33,8 @@
 #include <cstdlib>
 #include <random>
 
+using platformui::ModalDialogRunner;
+
 using platform::ApplicationTitle;
 using platform::DesktopShell;
 using platform::FileDialog;
