@@ -31,6 +31,8 @@
 #include <cstdlib>
 #include <exception>
 
+using settings::clsSettings;
+
 using platformui::ModalDialogRunner;
 using platformui::QtFileDialog;
 using platformui::QtMessageBox;

@@ -6,7 +6,7 @@
 
 #include <memory>
 
-class clsSettings;
+namespace settings { class clsSettings; }
 namespace invoice { class clsTotals; }
 class frmMain2;
 namespace platform { struct Platform; }
@@ -17,7 +17,7 @@ namespace modMain {
 
 // The one settings object and the one totals calculator, alive from start-up
 // until the main window is unloaded.
-extern std::unique_ptr<clsSettings> gSettings;
+extern std::unique_ptr<settings::clsSettings> gSettings;
 extern std::unique_ptr<invoice::clsTotals> gTotals;
 
 // Runs the start-up sequence. Returns true when the main window is shown;

@@ -25,6 +25,8 @@ using invoice::FormatAmount;
 using invoice::NumericAmount;
 using invoice::RuntimeError;
 
+namespace settings {
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -162,3 +164,5 @@ QString clsSettings::Footer(int line) const
 {
     return line >= 1 && line <= 3 ? get(u"Footer%1"_s.arg(line)) : QString();
 }
+
+} // namespace settings

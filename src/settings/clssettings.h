@@ -45,6 +45,8 @@ namespace platform { class MessageBox; }
     X(Logo, "Logo", String, "")                                                  \
     X(Init, "Init", String, "1")
 
+namespace settings {
+
 // The store's texts and the values the program works with.
 namespace SettingsText {
 QString fromLong(qint32 value);
@@ -115,3 +117,5 @@ private:
     bool m_strictWrites = false; // set while the first-run values are written
     QString m_refusedKey;        // the setting whose last write was refused
 };
+
+} // namespace settings

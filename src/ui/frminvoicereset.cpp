@@ -19,6 +19,8 @@
 
 #include <limits>
 
+using settings::clsSettings;
+
 using platform::ApplicationTitle;
 using platform::AppPath;
 using platform::Message;

@@ -11,7 +11,7 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class clsSettings;
+namespace settings { class clsSettings; }
 namespace platform { struct Platform; }
 
 // Sets the next invoice number to any value, optionally deleting every PDF
@@ -22,7 +22,7 @@ class frmInvoiceReset : public QDialog
 public:
     // newInvoice blanks the main window's sheet; viewInvoices shows the
     // invoices folder as the main window's View All does.
-    frmInvoiceReset(platform::Platform &platform, clsSettings &settings, std::function<void()> newInvoice,
+    frmInvoiceReset(platform::Platform &platform, settings::clsSettings &settings, std::function<void()> newInvoice,
                     std::function<void()> viewInvoices, QWidget *parent = nullptr);
 
     QLineEdit *txtInvoiceNumber = nullptr;
@@ -41,7 +41,7 @@ private:
     void DeleteInvoices();
 
     platform::Platform &m_platform;
-    clsSettings &m_settings;
+    settings::clsSettings &m_settings;
     std::function<void()> m_newInvoice;
 };
 

@@ -15,6 +15,8 @@
 #include <QShortcut>
 #include <QTabBar>
 
+using settings::clsSettings;
+
 using platform::Platform;
 
 using invoice::clsTotals;

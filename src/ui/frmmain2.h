@@ -21,7 +21,7 @@ class QPushButton;
 class QTabBar;
 class ClickLabel;
 class clsRegister;
-class clsSettings;
+namespace settings { class clsSettings; }
 class frmRegister;
 struct InvoiceDocument;
 struct InvoiceValues;
@@ -43,7 +43,7 @@ public:
     static constexpr int FooterLines = pagecontrols::FooterLines;
     static constexpr int HeadingCount = pagecontrols::HeadingCount;
 
-    frmMain2(platform::Platform &platform, clsSettings &settings, QWidget *parent = nullptr);
+    frmMain2(platform::Platform &platform, settings::clsSettings &settings, QWidget *parent = nullptr);
     ~frmMain2() override;
 
     // The tab strip and its two pages.
@@ -168,7 +168,7 @@ private:
     void Trapped(const std::function<void()> &steps);
 
     platform::Platform &m_platform;
-    clsSettings &m_settings;
+    settings::clsSettings &m_settings;
     invoice::clsTotals *m_totals = nullptr;
     InvoicePage *m_invoicePage = nullptr;
     SettingsPage *m_settingsPage = nullptr;

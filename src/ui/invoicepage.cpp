@@ -19,6 +19,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+using settings::clsSettings;
+
 using platform::MessageBox;
 
 using invoice::RuntimeError;

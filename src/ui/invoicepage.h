@@ -18,7 +18,7 @@ class QComboBox;
 class QFrame;
 class QLineEdit;
 class QPushButton;
-class clsSettings;
+namespace settings { class clsSettings; }
 namespace invoice { class clsTotals; }
 
 // The Invoice page's controls, by the names the program knows them by.
@@ -61,7 +61,7 @@ class InvoicePage : public QWidget, public InvoicePageControls
 {
     Q_OBJECT
 public:
-    InvoicePage(platform::MessageBox &messages, clsSettings &settings, QWidget *parent);
+    InvoicePage(platform::MessageBox &messages, settings::clsSettings &settings, QWidget *parent);
 
     // The heading with help index `index`; null for a heading of the other page.
     ClickLabel *heading(int index) const;
@@ -101,7 +101,7 @@ private:
     void Trapped(const std::function<void()> &steps);
 
     platform::MessageBox &m_messages;
-    clsSettings &m_settings;
+    settings::clsSettings &m_settings;
     invoice::clsTotals *m_totals = nullptr;
     ControlEvents *m_events = nullptr;
     std::array<ClickLabel *, pagecontrols::HeadingCount> m_headings{};

@@ -18,6 +18,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+using settings::clsSettings;
+
 using platform::Platform;
 
 using namespace Qt::StringLiterals;

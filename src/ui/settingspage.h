@@ -18,7 +18,7 @@ class QFrame;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
-class clsSettings;
+namespace settings { class clsSettings; }
 namespace platform { struct Platform; }
 
 // The Settings page's controls, by the names the program knows them by.
@@ -57,7 +57,7 @@ class SettingsPage : public QWidget, public SettingsPageControls
 {
     Q_OBJECT
 public:
-    SettingsPage(platform::Platform &platform, clsSettings &settings, QWidget *parent);
+    SettingsPage(platform::Platform &platform, settings::clsSettings &settings, QWidget *parent);
 
     // The heading with help index `index`; null for a heading of the other page.
     ClickLabel *heading(int index) const;
@@ -92,7 +92,7 @@ private:
     void Trapped(const std::function<void()> &steps);
 
     platform::Platform &m_platform;
-    clsSettings &m_settings;
+    settings::clsSettings &m_settings;
     ControlEvents *m_events = nullptr;
     std::array<ClickLabel *, pagecontrols::HeadingCount> m_headings{};
 };

@@ -33,6 +33,9 @@
 #include <cstdlib>
 #include <random>
 
+using settings::clsSettings;
+namespace SettingsText = settings::SettingsText;
+
 using platformui::ModalDialogRunner;
 
 using platform::ApplicationTitle;

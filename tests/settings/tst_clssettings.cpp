@@ -10,6 +10,8 @@
 #include <QLocale>
 #include <QTest>
 
+using settings::clsSettings;
+
 using platform::Message;
 using platform::QSettingsStore;
 
