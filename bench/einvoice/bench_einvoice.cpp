@@ -25,6 +25,10 @@
 #include <optional>
 #include <vector>
 
+using invoicepdf::EngineInvoiceReport;
+using invoicepdf::InvoiceDocument;
+using invoicepdf::InvoiceValues;
+
 using platform::ApplicationTitle;
 using platform::Clock;
 using platform::Message;

@@ -33,6 +33,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+using invoicepdf::EngineInvoiceReport;
+
 using platformui::ModalDialogRunner;
 
 using platform::FileDialog;

@@ -29,6 +29,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using invoicepdf::EngineInvoiceReport;
+
 using platformui::ModalDialogRunner;
 
 using platform::ApplicationTitle;

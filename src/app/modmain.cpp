@@ -31,6 +31,8 @@
 #include <cstdlib>
 #include <exception>
 
+using invoicepdf::EngineInvoiceReport;
+
 using settings::clsSettings;
 
 using platformui::ModalDialogRunner;

@@ -9,6 +9,11 @@
 
 #include <QTimeZone>
 
+using invoicepdf::InvoiceDocument;
+using invoicepdf::InvoiceReport;
+using invoicepdf::InvoiceValues;
+using invoicepdf::WriteInvoicePdf;
+
 using platform::MessageBox;
 using platform::SettingsStore;
 

@@ -12,6 +12,7 @@ using platform::AppPath;
 using invoice::Amount;
 using invoice::PlainDecimal;
 
+namespace invoicepdf {
 
 using namespace Qt::StringLiterals;
 
@@ -83,3 +84,5 @@ QStringList InvoiceAmountNames()
           << u"PSURCHARGE2"_s << u"PRECEIVED"_s << u"PBALANCE"_s;
     return names;
 }
+
+} // namespace invoicepdf

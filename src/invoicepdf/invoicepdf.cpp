@@ -17,6 +17,8 @@ using platform::MessageBox;
 
 using invoice::RuntimeError;
 
+namespace invoicepdf {
+
 using namespace Qt::StringLiterals;
 
 QString InvoicePdfPath(const QString &appFolder, const QString &invoiceNumber, bool previewTemplate)
@@ -62,3 +64,5 @@ std::optional<QString> WriteInvoicePdf(InvoiceReport &report, MessageBox &messag
         throw RuntimeError(error);
     return path;
 }
+
+} // namespace invoicepdf

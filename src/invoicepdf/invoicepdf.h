@@ -10,8 +10,11 @@
 #include <functional>
 #include <optional>
 
-class InvoiceReport;
 namespace platform { class MessageBox; }
+
+namespace invoicepdf {
+
+class InvoiceReport;
 
 // Where a document goes and what it is made from.
 struct InvoiceDocument
@@ -38,3 +41,5 @@ using PdfFinish = std::function<bool(const QString &exported, const QString &fin
 std::optional<QString> WriteInvoicePdf(InvoiceReport &report, platform::MessageBox &messages,
                                        const InvoiceDocument &document, const InvoiceValues &invoice,
                                        const PdfFinish &finish = {});
+
+} // namespace invoicepdf

@@ -8,6 +8,8 @@
 
 #include <array>
 
+namespace invoicepdf {
+
 // One invoice as the window shows it: the boxes' texts exactly as displayed,
 // the totals calculator's figures and the settings' values. Gathered by the
 // window; the document is made from these values alone.
@@ -54,3 +56,5 @@ struct InvoiceValues
     QString discountPercent;
     QString logo; // the stored logo path; empty for the default logo
 };
+
+} // namespace invoicepdf

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-class InvoiceReport;
+namespace invoicepdf { class InvoiceReport; }
 
 namespace platform {
 
@@ -27,7 +27,7 @@ struct Platform
     QString appFolder; // the folder that holds the program, templates and invoices
     Shell &shell;
     Clock &clock;
-    InvoiceReport &report; // the one report engine, serving every document
+    invoicepdf::InvoiceReport &report; // the one report engine, serving every document
     DialogRunner &dialogs;
     FileDialog &fileDialog;
 };

@@ -23,8 +23,8 @@ class ClickLabel;
 class clsRegister;
 namespace settings { class clsSettings; }
 class frmRegister;
-struct InvoiceDocument;
-struct InvoiceValues;
+namespace invoicepdf { struct InvoiceDocument; }
+namespace invoicepdf { struct InvoiceValues; }
 struct RegisterRecord;
 namespace platform { struct Platform; }
 
@@ -97,7 +97,7 @@ public:
     // the sheet once the PDF is written.
     void PrintInvoice(bool advanceNumber, bool previewTemplate);
     // Every value the invoice document is made from, as the window shows it.
-    InvoiceValues invoiceValues() const;
+    invoicepdf::InvoiceValues invoiceValues() const;
 
     invoice::TotalsInput totalsInput() const override;
     int taxCharge() const override;
@@ -131,7 +131,7 @@ private:
     void mnuInvoiceRegister_Click();
     clsRegister &InvoiceRegister();
     // The record of the invoice about to be printed, as it will be printed.
-    RegisterRecord RegisterEntry(const InvoiceDocument &document, const InvoiceValues &values) const;
+    RegisterRecord RegisterEntry(const invoicepdf::InvoiceDocument &document, const invoicepdf::InvoiceValues &values) const;
     // A recorded invoice appears in an open register window.
     void RegisterChanged();
     void mnuHelpHelp_Click();

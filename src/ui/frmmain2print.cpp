@@ -23,6 +23,9 @@
 #include <QFileInfo>
 #include <QLineEdit>
 
+using invoicepdf::InvoiceDocument;
+using invoicepdf::InvoiceValues;
+
 using platform::AppPath;
 namespace BuildInfo = platform::BuildInfo;
 using platform::ShellOpenFile;

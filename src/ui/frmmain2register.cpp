@@ -15,6 +15,10 @@
 
 #include <QFileInfo>
 
+using invoicepdf::InvoiceDocument;
+using invoicepdf::InvoicePdfPath;
+using invoicepdf::InvoiceValues;
+
 using invoice::NumericAmount;
 
 using namespace Qt::StringLiterals;

@@ -32,6 +32,9 @@
 #include <cstdlib>
 #include <random>
 
+using invoicepdf::EngineInvoiceReport;
+using invoicepdf::InvoiceReport;
+
 using platformui::ModalDialogRunner;
 
 using platform::FileDialog;

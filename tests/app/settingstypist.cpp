@@ -33,6 +33,8 @@
 #include <cstdlib>
 #include <random>
 
+using invoicepdf::EngineInvoiceReport;
+
 using settings::clsSettings;
 namespace SettingsText = settings::SettingsText;
 

@@ -25,6 +25,9 @@
 #include <qpdf/Buffer.hh>
 #include <qpdf/QPDF.hh>
 
+using invoicepdf::InvoiceDocument;
+using invoicepdf::InvoiceValues;
+
 using platform::ApplicationTitle;
 using platform::Message;
 

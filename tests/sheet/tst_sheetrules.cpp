@@ -7,6 +7,10 @@
 
 #include <QTest>
 
+using invoicepdf::InvoiceParameters;
+using invoicepdf::InvoiceValues;
+using invoicepdf::ReportParameter;
+
 using invoice::Amount;
 using invoice::RuntimeError;
 

@@ -55,7 +55,7 @@ private:
 
 // Records every call to the report engine, in order, and passes it on to our
 // real engine, which reads the bundled fonts of the build's application folder.
-class RecordingReport : public InvoiceReport
+class RecordingReport : public invoicepdf::InvoiceReport
 {
 public:
     RecordingReport();
@@ -71,6 +71,6 @@ public:
     QStringList warnings() const override { return m_engine.warnings(); }
 
 private:
-    EngineInvoiceReport m_engine;
+    invoicepdf::EngineInvoiceReport m_engine;
     bool m_exported = false;
 };

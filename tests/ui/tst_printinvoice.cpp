@@ -17,6 +17,10 @@
 #include <QSettings>
 #include <QTabBar>
 
+using invoicepdf::InvoiceParameterNames;
+using invoicepdf::InvoiceParameters;
+using invoicepdf::InvoiceValues;
+
 namespace BuildInfo = platform::BuildInfo;
 using platform::Message;
 using platform::ShellResult;
