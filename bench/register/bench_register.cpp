@@ -33,6 +33,13 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+using invoiceregister::clsRegister;
+using invoiceregister::PendingRecord;
+using invoiceregister::Period;
+using invoiceregister::PeriodTotals;
+using invoiceregister::RegisterEntry;
+using invoiceregister::RegisterRecord;
+
 using invoicepdf::EngineInvoiceReport;
 
 using platformui::ModalDialogRunner;

@@ -14,6 +14,10 @@
 #include <cstdio>
 #include <string_view>
 
+using invoiceregister::clsRegister;
+using invoiceregister::RegisterRecord;
+using invoiceregister::WriteRegisterCsv;
+
 using platform::AppFolder;
 using platform::PrepareAppFolder;
 using platform::UserAppFolder;

@@ -26,6 +26,8 @@
 using invoice::Amount;
 using invoice::RuntimeError;
 
+namespace invoiceregister {
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -828,3 +830,5 @@ ChainState clsRegister::checkChain() const
         return {false, expectedId, {}, u"record %1 is missing"_s.arg(expectedId)};
     return {};
 }
+
+} // namespace invoiceregister

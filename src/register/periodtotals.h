@@ -10,6 +10,8 @@
 
 #include <span>
 
+namespace invoiceregister {
+
 // The figures a tax return asks for, per month, quarter or year.
 enum class Period { Month, Quarter, Year };
 
@@ -28,3 +30,5 @@ QString PeriodOf(const QDate &date, Period period);
 // summing them all. A version replaced by a reprint is not counted: the
 // reprint stands in its place. Invoices without tax add to no rate.
 QList<PeriodTotal> PeriodTotals(std::span<const RegisterEntry *const> records, Period period);
+
+} // namespace invoiceregister

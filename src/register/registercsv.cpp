@@ -13,6 +13,8 @@ using invoice::Amount;
 using invoice::FormatAmount;
 using invoice::RuntimeError;
 
+namespace invoiceregister {
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -71,3 +73,5 @@ bool WriteRegisterCsv(const QString &path, std::span<const RegisterRecord *const
     }
     return true;
 }
+
+} // namespace invoiceregister

@@ -21,6 +21,8 @@ using invoice::Amount;
 using invoice::NumericAmount;
 using invoice::RuntimeError;
 
+namespace invoiceregister {
+
 using namespace Qt::StringLiterals;
 
 std::optional<QByteArray> AttachedEInvoice(const QString &pdfPath)
@@ -181,3 +183,5 @@ RebuildResult RebuildRegister(clsRegister &invoiceRegister)
     }
     return result;
 }
+
+} // namespace invoiceregister

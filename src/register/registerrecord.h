@@ -13,6 +13,8 @@
 #include <array>
 #include <optional>
 
+namespace invoiceregister {
+
 // One issued invoice PDF as the register keeps it: the figures printed on it,
 // to the cent, and the file as it was written.
 struct RegisterRecord
@@ -68,3 +70,5 @@ struct ChainState
     QString number; // that record's invoice number, when it exists
     QString reason;
 };
+
+} // namespace invoiceregister

@@ -20,12 +20,12 @@ class QMenu;
 class QPushButton;
 class QTabBar;
 class ClickLabel;
-class clsRegister;
+namespace invoiceregister { class clsRegister; }
 namespace settings { class clsSettings; }
 class frmRegister;
 namespace invoicepdf { struct InvoiceDocument; }
 namespace invoicepdf { struct InvoiceValues; }
-struct RegisterRecord;
+namespace invoiceregister { struct RegisterRecord; }
 namespace platform { struct Platform; }
 
 // The main window: the menus, the tab strip over the two pages, the
@@ -129,9 +129,9 @@ private:
     // The invoice register (frmmain2register.cpp): opened at its first use,
     // when what the user must know about it is shown.
     void mnuInvoiceRegister_Click();
-    clsRegister &InvoiceRegister();
+    invoiceregister::clsRegister &InvoiceRegister();
     // The record of the invoice about to be printed, as it will be printed.
-    RegisterRecord RegisterEntry(const invoicepdf::InvoiceDocument &document, const invoicepdf::InvoiceValues &values) const;
+    invoiceregister::RegisterRecord RegisterEntry(const invoicepdf::InvoiceDocument &document, const invoicepdf::InvoiceValues &values) const;
     // A recorded invoice appears in an open register window.
     void RegisterChanged();
     void mnuHelpHelp_Click();
@@ -174,6 +174,6 @@ private:
     SettingsPage *m_settingsPage = nullptr;
     QList<QWidget *> m_tabOrder; // every tab stop of both pages, in order
     QHash<QWidget *, int> m_helpIndex; // the heading (help index) over each control
-    std::shared_ptr<clsRegister> m_register;
+    std::shared_ptr<invoiceregister::clsRegister> m_register;
     QPointer<frmRegister> m_registerWindow;
 };

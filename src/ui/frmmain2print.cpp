@@ -23,6 +23,9 @@
 #include <QFileInfo>
 #include <QLineEdit>
 
+using invoiceregister::PendingRecord;
+using invoiceregister::RegisterEntry;
+
 using invoicepdf::InvoiceDocument;
 using invoicepdf::InvoiceValues;
 

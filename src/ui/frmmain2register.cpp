@@ -15,6 +15,9 @@
 
 #include <QFileInfo>
 
+using invoiceregister::clsRegister;
+using invoiceregister::RegisterRecord;
+
 using invoicepdf::InvoiceDocument;
 using invoicepdf::InvoicePdfPath;
 using invoicepdf::InvoiceValues;

@@ -33,6 +33,18 @@
 
 #include <set>
 
+using invoiceregister::ChainState;
+using invoiceregister::clsRegister;
+using invoiceregister::Period;
+using invoiceregister::PeriodTotal;
+using invoiceregister::PeriodTotals;
+using invoiceregister::RebuildRegister;
+using invoiceregister::RebuildResult;
+using invoiceregister::RegisterEntry;
+using invoiceregister::RegisterListModel;
+using invoiceregister::RegisterRecord;
+using invoiceregister::WriteRegisterCsv;
+
 using platform::Platform;
 using platform::ShellOpenFile;
 

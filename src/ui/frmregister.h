@@ -15,8 +15,8 @@ class QPushButton;
 class QTableView;
 class QTableWidget;
 class QTimer;
-class RegisterListModel;
-class clsRegister;
+namespace invoiceregister { class RegisterListModel; }
+namespace invoiceregister { class clsRegister; }
 namespace platform { struct Platform; }
 
 // The register window (Invoice > Register...): every recorded invoice,
@@ -28,7 +28,7 @@ class frmRegister : public QWidget
 {
     Q_OBJECT
 public:
-    frmRegister(platform::Platform &platform, std::shared_ptr<clsRegister> invoiceRegister, QWidget *parent = nullptr);
+    frmRegister(platform::Platform &platform, std::shared_ptr<invoiceregister::clsRegister> invoiceRegister, QWidget *parent = nullptr);
     ~frmRegister() override;
 
     // Reads the register again; the PDFs and the chain are checked anew.
@@ -58,7 +58,7 @@ private:
     bool Trapped(const std::function<void()> &steps);
 
     platform::Platform &m_platform;
-    std::shared_ptr<clsRegister> m_register;
-    RegisterListModel *m_model = nullptr;
+    std::shared_ptr<invoiceregister::clsRegister> m_register;
+    invoiceregister::RegisterListModel *m_model = nullptr;
     QTimer *m_pdfCheck = nullptr;
 };

@@ -21,6 +21,18 @@
 
 #include <unistd.h>
 
+using invoiceregister::ChainState;
+using invoiceregister::clsRegister;
+using invoiceregister::FileSha256;
+using invoiceregister::PendingRecord;
+using invoiceregister::Period;
+using invoiceregister::PeriodTotal;
+using invoiceregister::PeriodTotals;
+using invoiceregister::RegisterEntry;
+using invoiceregister::RegisterListModel;
+using invoiceregister::RegisterRecord;
+using invoiceregister::WriteRegisterCsv;
+
 using invoice::Amount;
 
 using namespace Qt::StringLiterals;

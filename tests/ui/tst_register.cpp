@@ -23,6 +23,13 @@
 #include <QTableView>
 #include <QTableWidget>
 
+using invoiceregister::AttachedEInvoice;
+using invoiceregister::clsRegister;
+using invoiceregister::FileSha256;
+using invoiceregister::RebuildRegister;
+using invoiceregister::RebuildResult;
+using invoiceregister::RegisterRecord;
+
 using platform::ApplicationTitle;
 using platform::Message;
 
