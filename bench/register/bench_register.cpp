@@ -33,6 +33,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+using ui::frmRegister;
+
 using invoiceregister::clsRegister;
 using invoiceregister::PendingRecord;
 using invoiceregister::Period;

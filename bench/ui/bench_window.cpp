@@ -29,6 +29,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using ui::frmMain2;
+
 using invoicepdf::EngineInvoiceReport;
 
 using platformui::ModalDialogRunner;

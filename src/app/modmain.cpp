@@ -31,6 +31,8 @@
 #include <cstdlib>
 #include <exception>
 
+using ui::frmMain2;
+
 using invoicepdf::EngineInvoiceReport;
 
 using settings::clsSettings;

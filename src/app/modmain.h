@@ -8,7 +8,7 @@
 
 namespace settings { class clsSettings; }
 namespace invoice { class clsTotals; }
-class frmMain2;
+namespace ui { class frmMain2; }
 namespace platform { struct Platform; }
 
 // Start-up: creates the application-wide objects, lists the report
@@ -25,13 +25,13 @@ extern std::unique_ptr<invoice::clsTotals> gTotals;
 bool Main(platform::Platform &platform);
 
 // The main window, created hidden at its first use.
-frmMain2 &MainWindow(platform::Platform &platform);
+ui::frmMain2 &MainWindow(platform::Platform &platform);
 // The main window if it exists, else nullptr.
-frmMain2 *ExistingMainWindow();
+ui::frmMain2 *ExistingMainWindow();
 
 // Appends the name of every report template of the application folder to the
 // template list, sorted without regard to letter case.
-void LoadTemplateList(platform::Platform &platform, frmMain2 &window);
+void LoadTemplateList(platform::Platform &platform, ui::frmMain2 &window);
 
 // Creates a folder inside the application folder; silent when it exists
 // already or cannot be made.

@@ -19,6 +19,8 @@
 
 using platform::Platform;
 
+namespace ui {
+
 using namespace Qt::StringLiterals;
 
 frmEInvoice::frmEInvoice(Platform &platform, const QString &printedCurrency, QWidget *parent)
@@ -160,3 +162,5 @@ void frmEInvoice::cmdOK_Click()
     }
     accept();
 }
+
+} // namespace ui

@@ -12,6 +12,8 @@ class QPushButton;
 class QSpinBox;
 namespace platform { struct Platform; }
 
+namespace ui {
+
 // Edits the e-invoicing settings. OK checks them, says what is wrong in a
 // message and keeps the dialog open, or stores them all and closes; Cancel
 // stores nothing. Every heading explains its field when clicked. Beside the
@@ -46,3 +48,5 @@ private:
     platform::Platform &m_platform;
     QString m_printedCurrency;
 };
+
+} // namespace ui

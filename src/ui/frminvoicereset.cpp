@@ -28,6 +28,8 @@ using platform::Platform;
 
 using invoice::RuntimeError;
 
+namespace ui {
+
 using namespace Qt::StringLiterals;
 
 qint32 ResetInvoiceNumber(const QString &text)
@@ -163,3 +165,5 @@ void frmInvoiceReset::DeleteInvoices()
             throw RuntimeError(error);
     }
 }
+
+} // namespace ui

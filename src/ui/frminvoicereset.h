@@ -14,6 +14,8 @@ class QPushButton;
 namespace settings { class clsSettings; }
 namespace platform { struct Platform; }
 
+namespace ui {
+
 // Sets the next invoice number to any value, optionally deleting every PDF
 // in the invoices folder first. Neither button answers Enter or Escape.
 class frmInvoiceReset : public QDialog
@@ -48,3 +50,5 @@ private:
 // The reset dialog's number as a 32-bit whole number: digits, with blanks
 // around them allowed. Throws RuntimeError ("Type mismatch", "Overflow").
 qint32 ResetInvoiceNumber(const QString &text);
+
+} // namespace ui

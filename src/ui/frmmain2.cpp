@@ -21,6 +21,8 @@ using platform::Platform;
 
 using invoice::clsTotals;
 
+namespace ui {
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -205,3 +207,5 @@ void frmMain2::bindTotals(clsTotals *totals)
     m_totals = totals;
     m_invoicePage->bindTotals(totals);
 }
+
+} // namespace ui

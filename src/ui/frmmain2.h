@@ -19,14 +19,17 @@ class QKeyEvent;
 class QMenu;
 class QPushButton;
 class QTabBar;
-class ClickLabel;
 namespace invoiceregister { class clsRegister; }
 namespace settings { class clsSettings; }
-class frmRegister;
 namespace invoicepdf { struct InvoiceDocument; }
 namespace invoicepdf { struct InvoiceValues; }
 namespace invoiceregister { struct RegisterRecord; }
 namespace platform { struct Platform; }
+
+namespace ui {
+
+class ClickLabel;
+class frmRegister;
 
 // The main window: the menus, the tab strip over the two pages, the
 // keyboard's page keys, printing, the register and the dialogs. The pages
@@ -177,3 +180,5 @@ private:
     std::shared_ptr<invoiceregister::clsRegister> m_register;
     QPointer<frmRegister> m_registerWindow;
 };
+
+} // namespace ui

@@ -24,6 +24,8 @@ using invoicepdf::InvoiceValues;
 
 using invoice::NumericAmount;
 
+namespace ui {
+
 using namespace Qt::StringLiterals;
 
 clsRegister &frmMain2::InvoiceRegister()
@@ -82,3 +84,5 @@ void frmMain2::mnuInvoiceRegister_Click()
         m_registerWindow->activateWindow();
     });
 }
+
+} // namespace ui

@@ -52,6 +52,8 @@ using invoice::Amount;
 using invoice::FormatAmount;
 using invoice::RuntimeError;
 
+namespace ui {
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -362,3 +364,5 @@ void frmRegister::cmdRebuild_Click()
     m_platform.messages.inform(text);
     reload();
 }
+
+} // namespace ui

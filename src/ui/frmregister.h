@@ -19,6 +19,8 @@ namespace invoiceregister { class RegisterListModel; }
 namespace invoiceregister { class clsRegister; }
 namespace platform { struct Platform; }
 
+namespace ui {
+
 // The register window (Invoice > Register...): every recorded invoice,
 // newest first, with the state of its PDF, the period totals of the records
 // shown, the state of the hash chain, the export of the records shown as CSV
@@ -62,3 +64,5 @@ private:
     invoiceregister::RegisterListModel *m_model = nullptr;
     QTimer *m_pdfCheck = nullptr;
 };
+
+} // namespace ui

@@ -26,6 +26,8 @@ using platform::MessageBox;
 using invoice::RuntimeError;
 using invoice::TotalsInput;
 
+namespace ui {
+
 using namespace Qt::StringLiterals;
 using namespace pagecontrols;
 
@@ -253,7 +255,7 @@ QList<QWidget *> InvoicePage::tabStops() const
 
 void InvoicePage::Trapped(const std::function<void()> &steps)
 {
-    ::Trapped(m_messages, steps);
+    ui::Trapped(m_messages, steps);
 }
 
 void InvoicePage::UpdateLineTotal(int index, bool quantityChanged)
@@ -383,3 +385,5 @@ void InvoicePage::FinishEditing()
 {
     m_events->leave(QApplication::focusWidget());
 }
+
+} // namespace ui

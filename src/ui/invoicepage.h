@@ -10,8 +10,6 @@
 
 #include <array>
 
-class ClickLabel;
-class ControlEvents;
 namespace platform { class MessageBox; }
 class QCheckBox;
 class QComboBox;
@@ -20,6 +18,11 @@ class QLineEdit;
 class QPushButton;
 namespace settings { class clsSettings; }
 namespace invoice { class clsTotals; }
+
+namespace ui {
+
+class ClickLabel;
+class ControlEvents;
 
 // The Invoice page's controls, by the names the program knows them by.
 struct InvoicePageControls
@@ -106,3 +109,5 @@ private:
     ControlEvents *m_events = nullptr;
     std::array<ClickLabel *, pagecontrols::HeadingCount> m_headings{};
 };
+
+} // namespace ui

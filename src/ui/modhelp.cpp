@@ -8,6 +8,8 @@
 
 using platform::MessageBox;
 
+namespace ui {
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -64,3 +66,5 @@ void ShowFieldHelp(MessageBox &messages, int index, const QString &caption)
 {
     messages.inform(FieldHelpText(index), caption);
 }
+
+} // namespace ui

@@ -6,6 +6,8 @@
 
 namespace platform { class MessageBox; }
 
+namespace ui {
+
 // The explanation of the field under heading `index` (0 to 30); empty for
 // any other index.
 QString FieldHelpText(int index);
@@ -13,3 +15,5 @@ QString FieldHelpText(int index);
 // Shows the field's explanation in an OK message titled with the heading's
 // caption exactly as it stands.
 void ShowFieldHelp(platform::MessageBox &messages, int index, const QString &caption);
+
+} // namespace ui

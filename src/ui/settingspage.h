@@ -10,8 +10,6 @@
 #include <array>
 #include <functional>
 
-class ClickLabel;
-class ControlEvents;
 class QCheckBox;
 class QComboBox;
 class QFrame;
@@ -20,6 +18,11 @@ class QLineEdit;
 class QPushButton;
 namespace settings { class clsSettings; }
 namespace platform { struct Platform; }
+
+namespace ui {
+
+class ClickLabel;
+class ControlEvents;
 
 // The Settings page's controls, by the names the program knows them by.
 struct SettingsPageControls
@@ -96,3 +99,5 @@ private:
     ControlEvents *m_events = nullptr;
     std::array<ClickLabel *, pagecontrols::HeadingCount> m_headings{};
 };
+
+} // namespace ui

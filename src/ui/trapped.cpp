@@ -9,6 +9,8 @@ using platform::MessageBox;
 
 using invoice::RuntimeError;
 
+namespace ui {
+
 void Trapped(MessageBox &messages, const std::function<void()> &steps)
 {
     try {
@@ -19,3 +21,5 @@ void Trapped(MessageBox &messages, const std::function<void()> &steps)
         messages.inform(QString::fromLocal8Bit(error.what()));
     }
 }
+
+} // namespace ui

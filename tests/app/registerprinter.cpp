@@ -32,6 +32,8 @@
 #include <cstdlib>
 #include <random>
 
+using ui::frmMain2;
+
 using invoicepdf::EngineInvoiceReport;
 using invoicepdf::InvoiceReport;
 

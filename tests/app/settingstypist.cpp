@@ -33,6 +33,8 @@
 #include <cstdlib>
 #include <random>
 
+using ui::frmMain2;
+
 using invoicepdf::EngineInvoiceReport;
 
 using settings::clsSettings;

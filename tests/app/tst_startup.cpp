@@ -13,6 +13,8 @@
 #include <QTabBar>
 #include <QTest>
 
+using ui::frmMain2;
+
 using platform::Message;
 
 using namespace Qt::StringLiterals;

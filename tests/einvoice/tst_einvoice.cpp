@@ -25,6 +25,9 @@
 #include <qpdf/Buffer.hh>
 #include <qpdf/QPDF.hh>
 
+using ui::ClickLabel;
+using ui::frmEInvoice;
+
 using invoicepdf::InvoiceDocument;
 using invoicepdf::InvoiceValues;
 

@@ -16,6 +16,10 @@
 #include <QPushButton>
 #include <QTabBar>
 
+using ui::ClickLabel;
+using ui::frmAbout;
+using ui::frmInvoiceReset;
+
 namespace BuildInfo = platform::BuildInfo;
 using platform::Message;
 

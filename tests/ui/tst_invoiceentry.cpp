@@ -10,6 +10,9 @@
 #include <QLineEdit>
 #include <QContextMenuEvent>
 
+using ui::ClickLabel;
+using ui::frmMain2;
+
 using platform::Message;
 
 using namespace Qt::StringLiterals;

@@ -12,6 +12,9 @@
 #include <QPushButton>
 #include <QTabBar>
 
+using ui::ClickLabel;
+using ui::frmMain2;
+
 using platform::Message;
 
 using namespace Qt::StringLiterals;

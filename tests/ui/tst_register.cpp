@@ -23,6 +23,9 @@
 #include <QTableView>
 #include <QTableWidget>
 
+using ui::frmMain2;
+using ui::frmRegister;
+
 using invoiceregister::AttachedEInvoice;
 using invoiceregister::clsRegister;
 using invoiceregister::FileSha256;

@@ -12,6 +12,10 @@
 #include <QPushButton>
 #include <QTabBar>
 
+using ui::ClickLabel;
+using ui::FieldHelpText;
+using ui::frmMain2;
+
 using platform::FileFilter;
 using platform::Message;
 
