@@ -13,6 +13,8 @@
 #include <QTabBar>
 #include <QTest>
 
+using modMain::ProgramIcon;
+
 using ui::frmMain2;
 
 using platform::Message;
