@@ -30,7 +30,6 @@ using invoicepdf::InvoiceDocument;
 using invoicepdf::InvoiceValues;
 
 using platform::ApplicationTitle;
-using platform::Clock;
 using platform::Message;
 using platform::MessageBox;
 using platform::SettingsStore;
