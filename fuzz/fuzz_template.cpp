@@ -24,6 +24,8 @@
 
 #include <cstdint>
 
+using invoicepdf::InvoiceParameterNames;
+
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -19,6 +19,8 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
+using invoicepdf::InvoiceParameterNames;
+
 using namespace Qt::StringLiterals;
 
 namespace {

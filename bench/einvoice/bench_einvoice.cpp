@@ -25,6 +25,22 @@
 #include <optional>
 #include <vector>
 
+using invoicepdf::EngineInvoiceReport;
+using invoicepdf::InvoiceDocument;
+using invoicepdf::InvoiceValues;
+
+using platform::ApplicationTitle;
+using platform::Message;
+using platform::MessageBox;
+using platform::SettingsStore;
+
+using invoice::Amount;
+using invoice::CalculateTotals;
+using invoice::FormatAmount;
+using invoice::LineTotal;
+using invoice::TotalsFigures;
+using invoice::TotalsInput;
+
 using namespace Qt::StringLiterals;
 
 namespace {

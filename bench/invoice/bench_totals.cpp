@@ -5,6 +5,14 @@
 
 #include <benchmark/benchmark.h>
 
+using invoice::Amount;
+using invoice::CalculateTotals;
+using invoice::FormatAmount;
+using invoice::LineTotal;
+using invoice::NumericAmount;
+using invoice::TotalsFigures;
+using invoice::TotalsInput;
+
 using namespace Qt::StringLiterals;
 
 namespace {

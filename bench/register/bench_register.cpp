@@ -33,6 +33,32 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+using ui::frmRegister;
+
+using invoiceregister::clsRegister;
+using invoiceregister::PendingRecord;
+using invoiceregister::Period;
+using invoiceregister::PeriodTotals;
+using invoiceregister::RegisterEntry;
+using invoiceregister::RegisterRecord;
+
+using invoicepdf::EngineInvoiceReport;
+
+using platformui::ModalDialogRunner;
+
+using platform::FileDialog;
+using platform::FileFilter;
+using platform::Message;
+using platform::MessageBox;
+using platform::Platform;
+using platform::QSettingsStore;
+using platform::QtFileSystem;
+using platform::Shell;
+using platform::ShellResult;
+using platform::SystemClock;
+
+using invoice::Amount;
+
 using namespace Qt::StringLiterals;
 
 namespace {

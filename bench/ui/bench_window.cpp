@@ -29,6 +29,24 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using ui::frmMain2;
+
+using invoicepdf::EngineInvoiceReport;
+
+using platformui::ModalDialogRunner;
+
+using platform::ApplicationTitle;
+using platform::FileDialog;
+using platform::FileFilter;
+using platform::Message;
+using platform::MessageBox;
+using platform::Platform;
+using platform::QSettingsStore;
+using platform::QtFileSystem;
+using platform::Shell;
+using platform::ShellResult;
+using platform::SystemClock;
+
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -4,6 +4,8 @@
 
 #include <QApplication>
 
+namespace modMain {
+
 using namespace Qt::StringLiterals;
 
 QIcon ProgramIcon()
@@ -19,3 +21,5 @@ void SetDesktopIdentity()
     QGuiApplication::setDesktopFileName(u"" QUILLBOOK_APP_ID ""_s);
     QApplication::setWindowIcon(ProgramIcon());
 }
+
+} // namespace modMain

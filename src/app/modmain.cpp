@@ -31,6 +31,31 @@
 #include <cstdlib>
 #include <exception>
 
+using ui::frmMain2;
+
+using invoicepdf::EngineInvoiceReport;
+
+using settings::clsSettings;
+
+using platformui::ModalDialogRunner;
+using platformui::QtFileDialog;
+using platformui::QtMessageBox;
+
+using platform::AppFolder;
+using platform::ApplicationTitle;
+using platform::AppPath;
+namespace BuildInfo = platform::BuildInfo;
+using platform::DesktopShell;
+using platform::Platform;
+using platform::PrepareAppFolder;
+using platform::QSettingsStore;
+using platform::QtFileSystem;
+using platform::SystemClock;
+using platform::UserAppFolder;
+
+using invoice::clsTotals;
+using invoice::RuntimeError;
+
 using namespace Qt::StringLiterals;
 
 namespace modMain {

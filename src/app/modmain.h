@@ -6,10 +6,10 @@
 
 #include <memory>
 
-class clsSettings;
-class clsTotals;
-class frmMain2;
-struct Platform;
+namespace settings { class clsSettings; }
+namespace invoice { class clsTotals; }
+namespace ui { class frmMain2; }
+namespace platform { struct Platform; }
 
 // Start-up: creates the application-wide objects, lists the report
 // templates, prepares the main window and shows it.
@@ -17,25 +17,25 @@ namespace modMain {
 
 // The one settings object and the one totals calculator, alive from start-up
 // until the main window is unloaded.
-extern std::unique_ptr<clsSettings> gSettings;
-extern std::unique_ptr<clsTotals> gTotals;
+extern std::unique_ptr<settings::clsSettings> gSettings;
+extern std::unique_ptr<invoice::clsTotals> gTotals;
 
 // Runs the start-up sequence. Returns true when the main window is shown;
 // false when the program must end at once (no template, or a failure).
-bool Main(Platform &platform);
+bool Main(platform::Platform &platform);
 
 // The main window, created hidden at its first use.
-frmMain2 &MainWindow(Platform &platform);
+ui::frmMain2 &MainWindow(platform::Platform &platform);
 // The main window if it exists, else nullptr.
-frmMain2 *ExistingMainWindow();
+ui::frmMain2 *ExistingMainWindow();
 
 // Appends the name of every report template of the application folder to the
 // template list, sorted without regard to letter case.
-void LoadTemplateList(Platform &platform, frmMain2 &window);
+void LoadTemplateList(platform::Platform &platform, ui::frmMain2 &window);
 
 // Creates a folder inside the application folder; silent when it exists
 // already or cannot be made.
-void CreateInvoiceFolder(Platform &platform, const QString &folderName);
+void CreateInvoiceFolder(platform::Platform &platform, const QString &folderName);
 
 // Releases the window, then gTotals, then gSettings (end of the program, or
 // between tests). Runs by itself once the unloaded window's events are over.

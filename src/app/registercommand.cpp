@@ -14,6 +14,16 @@
 #include <cstdio>
 #include <string_view>
 
+using invoiceregister::clsRegister;
+using invoiceregister::RegisterRecord;
+using invoiceregister::WriteRegisterCsv;
+
+using platform::AppFolder;
+using platform::PrepareAppFolder;
+using platform::UserAppFolder;
+
+using invoice::RuntimeError;
+
 using namespace Qt::StringLiterals;
 
 namespace modMain {

@@ -9,6 +9,22 @@
 
 #include <QTimeZone>
 
+using invoicepdf::InvoiceDocument;
+using invoicepdf::InvoiceReport;
+using invoicepdf::InvoiceValues;
+using invoicepdf::WriteInvoicePdf;
+
+using platform::MessageBox;
+using platform::SettingsStore;
+
+using invoice::Amount;
+using invoice::CalculateTotals;
+using invoice::DecimalText;
+using invoice::NumericAmount;
+using invoice::TotalsFigures;
+using invoice::TotalsInput;
+using invoice::TotalsSplit;
+
 using namespace Qt::StringLiterals;
 
 namespace einvoice {

@@ -9,9 +9,9 @@
 
 #include <optional>
 
-class InvoiceReport;
-class MessageBox;
-class SettingsStore;
+namespace invoicepdf { class InvoiceReport; }
+namespace platform { class MessageBox; }
+namespace platform { class SettingsStore; }
 
 namespace einvoice {
 
@@ -29,7 +29,7 @@ struct Outcome
 // lines as the calculator splits them. A negative total makes a credit
 // note, whose amounts are the invoice's with their signs turned. Throws
 // RuntimeError as the calculator does.
-Outcome BuildInvoice(const InvoiceValues &values, const TotalsInput &totals, const Settings &settings,
+Outcome BuildInvoice(const invoicepdf::InvoiceValues &values, const invoice::TotalsInput &totals, const Settings &settings,
                      const QDate &issued);
 
 // Writes the invoice PDF as WriteInvoicePdf does. With e-invoicing switched
@@ -37,8 +37,8 @@ Outcome BuildInvoice(const InvoiceValues &values, const TotalsInput &totals, con
 // its XML; one that cannot is written as the plain PDF and, once written,
 // one message says why. An e-invoice with a notice is followed by one
 // message telling it. The template preview is always plain.
-std::optional<QString> WriteInvoiceDocument(InvoiceReport &report, MessageBox &messages,
-                                            const SettingsStore &store, const InvoiceDocument &document,
-                                            const InvoiceValues &values, const TotalsInput &totals);
+std::optional<QString> WriteInvoiceDocument(invoicepdf::InvoiceReport &report, platform::MessageBox &messages,
+                                            const platform::SettingsStore &store, const invoicepdf::InvoiceDocument &document,
+                                            const invoicepdf::InvoiceValues &values, const invoice::TotalsInput &totals);
 
 } // namespace einvoice

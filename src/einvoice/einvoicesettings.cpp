@@ -11,6 +11,9 @@
 #include <QLocale>
 #include <QRegularExpression>
 
+using platform::ApplicationTitle;
+using platform::SettingsStore;
+
 using namespace Qt::StringLiterals;
 
 namespace einvoice {

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-class SettingsStore;
+namespace platform { class SettingsStore; }
 
 namespace einvoice {
 
@@ -32,11 +32,11 @@ QString SettingsSection();
 
 // Reads every detail, codes in capitals as written; an empty country or
 // currency gives the user's locale's, and a missing category Z.
-Settings ReadSettings(const SettingsStore &store);
+Settings ReadSettings(const platform::SettingsStore &store);
 
 // Writes every detail. Returns false when the store refused a write;
 // *error then says why.
-bool WriteSettings(SettingsStore &store, const Settings &settings, QString *error);
+bool WriteSettings(platform::SettingsStore &store, const Settings &settings, QString *error);
 
 // What is wrong with the details as typed, one sentence naming the field
 // and what is wrong with it; empty when they can be stored. Codes are

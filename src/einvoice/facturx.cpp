@@ -6,6 +6,8 @@
 
 #include <QXmlStreamWriter>
 
+using invoice::Amount;
+
 using namespace Qt::StringLiterals;
 
 namespace einvoice {

@@ -30,8 +30,8 @@ struct Line
 {
     QString name;
     QString quantity; // the exact decimal typed, "0.12345"; negative for a credit
-    Amount unitPrice; // never negative
-    Amount net;       // in cents
+    invoice::Amount unitPrice; // never negative
+    invoice::Amount net;       // in cents
     bool taxed = false;
 };
 
@@ -40,7 +40,7 @@ struct Line
 struct Adjustment
 {
     bool charge = false;
-    Amount amount;
+    invoice::Amount amount;
     QString reason;
     bool taxed = false;
 };
@@ -49,9 +49,9 @@ struct Adjustment
 struct TaxCategory
 {
     QString code; // S, Z or E
-    Amount rate;  // percent
-    Amount base;
-    Amount tax;
+    invoice::Amount rate;  // percent
+    invoice::Amount base;
+    invoice::Amount tax;
     QString exemptionReason; // E only
 };
 
@@ -71,9 +71,9 @@ struct Invoice
     QList<Adjustment> adjustments;
     QString taxedCode = QStringLiteral("S");
     QString untaxedCode = QStringLiteral("Z");
-    Amount taxRate;
+    invoice::Amount taxRate;
     QList<TaxCategory> taxes;
-    Amount lineTotal, chargeTotal, allowanceTotal, taxBasis, taxTotal, grandTotal, prepaid, duePayable;
+    invoice::Amount lineTotal, chargeTotal, allowanceTotal, taxBasis, taxTotal, grandTotal, prepaid, duePayable;
     QString paymentCode; // UNTDID 4461; empty when no means is given
     QString paymentText;
     QString iban, bic;
@@ -88,6 +88,6 @@ pdfa3::XmpSchema FacturXSchema();
 
 // An amount in the XML's form: "." as decimal point, no separators, at
 // least `minDecimals` and at most four decimals.
-QString XmlAmount(Amount value, int minDecimals = 2);
+QString XmlAmount(invoice::Amount value, int minDecimals = 2);
 
 } // namespace einvoice

@@ -8,6 +8,8 @@
 #include <cmath>
 #include <limits>
 
+namespace invoice {
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -19,7 +21,7 @@ namespace {
 
 } // namespace
 
-namespace invoice::detail {
+namespace detail {
 
 Amount amountFromWide(Int128 units)
 {
@@ -28,9 +30,9 @@ Amount amountFromWide(Int128 units)
     return Amount::fromUnits(static_cast<qint64>(units));
 }
 
-} // namespace invoice::detail
+} // namespace detail
 
-using namespace invoice::detail;
+using namespace detail;
 
 
 Amount operator+(Amount a, Amount b)
@@ -48,3 +50,5 @@ Amount operator-(Amount a, Amount b)
         throwOverflow();
     return Amount::fromUnits(difference);
 }
+
+} // namespace invoice

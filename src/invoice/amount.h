@@ -6,6 +6,8 @@
 
 #include <compare>
 
+namespace invoice {
+
 // Money as a signed 64-bit count of ten-thousandths: four exact decimals,
 // range -922,337,203,685,477.5808 to 922,337,203,685,477.5807. Every
 // operation that would leave the range throws RuntimeError("Overflow").
@@ -37,3 +39,5 @@ public:
 private:
     qint64 m_units = 0;
 };
+
+} // namespace invoice

@@ -6,6 +6,8 @@
 
 #include <exception>
 
+namespace invoice {
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -71,3 +73,5 @@ QString clsTotals::Balance() const
 {
     return formatted(m_figures.balance);
 }
+
+} // namespace invoice

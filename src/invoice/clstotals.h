@@ -6,6 +6,8 @@
 
 #include <QString>
 
+namespace invoice {
+
 // Where the calculator reads an invoice from: the main window, which reads
 // its boxes and the settings store afresh on every call.
 class TotalsSource
@@ -44,3 +46,5 @@ private:
     TotalsSource &m_source;
     TotalsFigures m_figures;
 };
+
+} // namespace invoice

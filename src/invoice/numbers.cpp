@@ -11,8 +11,10 @@
 #include <limits>
 #include <string>
 
+namespace invoice {
+
 using namespace Qt::StringLiterals;
-using namespace invoice::detail;
+using namespace detail;
 
 namespace {
 
@@ -365,3 +367,5 @@ Amount LineTotal(const QString &quantityText, const QString &unitPriceText)
     const Int128 units = Int128(cents) * 100;
     return amountFromWide(quantity.negative != price.negative ? -units : units);
 }
+
+} // namespace invoice

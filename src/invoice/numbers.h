@@ -12,6 +12,8 @@
 
 #include <QString>
 
+namespace invoice {
+
 // The number a box's text stands for, as the nearest double. Never fails:
 // a number beyond the double range reads as an infinity of its sign.
 double NumericValue(const QString &text);
@@ -58,3 +60,5 @@ QString FormatAmount(double value, int decimals);
 // and when a factor has more than 19 significant digits (leading zeros and
 // trailing zeros not counted), which no sensible price or quantity has.
 Amount LineTotal(const QString &quantityText, const QString &unitPriceText);
+
+} // namespace invoice

@@ -7,6 +7,8 @@
 
 #include <exception>
 
+namespace invoice {
+
 // The one run-time failure of the program. Procedures that trap failures
 // catch it and show description() to the user in a message box.
 class RuntimeError : public std::exception
@@ -28,3 +30,5 @@ private:
     QString m_description;
     QByteArray m_what;
 };
+
+} // namespace invoice

@@ -5,7 +5,9 @@
 #include "invoice/numbers.h"
 #include "invoice/widemath.h"
 
-using namespace invoice::detail;
+namespace invoice {
+
+using namespace detail;
 
 namespace {
 
@@ -82,3 +84,5 @@ void CalculateTotals(const TotalsInput &in, TotalsFigures &figures, TotalsSplit 
     figures.balance = roundedToCents(figures.total + figures.surcharge2 - NumericAmount(in.received));
     split = parts;
 }
+
+} // namespace invoice

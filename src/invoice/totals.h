@@ -8,6 +8,8 @@
 
 #include <array>
 
+namespace invoice {
+
 // What the totals of an invoice are computed from: the texts of the boxes as
 // the window holds them and the stored tax settings.
 struct TotalsInput
@@ -49,3 +51,5 @@ struct TotalsSplit
 
 // As above, also giving the split. Throws as above.
 void CalculateTotals(const TotalsInput &in, TotalsFigures &figures, TotalsSplit &split);
+
+} // namespace invoice

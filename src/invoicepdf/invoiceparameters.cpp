@@ -7,6 +7,12 @@
 
 #include <QLocale>
 
+using platform::AppPath;
+
+using invoice::Amount;
+using invoice::PlainDecimal;
+
+namespace invoicepdf {
 
 using namespace Qt::StringLiterals;
 
@@ -78,3 +84,5 @@ QStringList InvoiceAmountNames()
           << u"PSURCHARGE2"_s << u"PRECEIVED"_s << u"PBALANCE"_s;
     return names;
 }
+
+} // namespace invoicepdf

@@ -10,6 +10,8 @@
 
 #include <utility>
 
+namespace invoicepdf {
+
 using ReportParameter = std::pair<QString, QString>;
 
 // The 85 parameter names every invoice template is given, in the order they
@@ -29,4 +31,6 @@ QList<ReportParameter> InvoiceParameters(const InvoiceValues &invoice, bool prev
 
 // The tax rate as the invoice prints it: the stored rate taken at single
 // precision, in the shortest form that reads back as that number (17.5, 2.3).
-QString TaxRateText(Amount rate);
+QString TaxRateText(invoice::Amount rate);
+
+} // namespace invoicepdf

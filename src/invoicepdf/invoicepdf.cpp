@@ -12,6 +12,13 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+using platform::AppPath;
+using platform::MessageBox;
+
+using invoice::RuntimeError;
+
+namespace invoicepdf {
+
 using namespace Qt::StringLiterals;
 
 QString InvoicePdfPath(const QString &appFolder, const QString &invoiceNumber, bool previewTemplate)
@@ -57,3 +64,5 @@ std::optional<QString> WriteInvoicePdf(InvoiceReport &report, MessageBox &messag
         throw RuntimeError(error);
     return path;
 }
+
+} // namespace invoicepdf

@@ -10,8 +10,11 @@
 #include <functional>
 #include <optional>
 
+namespace platform { class MessageBox; }
+
+namespace invoicepdf {
+
 class InvoiceReport;
-class MessageBox;
 
 // Where a document goes and what it is made from.
 struct InvoiceDocument
@@ -35,6 +38,8 @@ QString InvoicePdfPath(const QString &appFolder, const QString &invoiceNumber, b
 // folder and writes the final file from it (completely, before it replaces
 // the old one); it returns false with the description to show.
 using PdfFinish = std::function<bool(const QString &exported, const QString &finalPath, QString *error)>;
-std::optional<QString> WriteInvoicePdf(InvoiceReport &report, MessageBox &messages,
+std::optional<QString> WriteInvoicePdf(InvoiceReport &report, platform::MessageBox &messages,
                                        const InvoiceDocument &document, const InvoiceValues &invoice,
                                        const PdfFinish &finish = {});
+
+} // namespace invoicepdf

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+namespace invoicepdf {
+
 // The report engine's three operations, as the invoice uses them. One
 // instance serves every document while the program runs; every parameter is
 // set anew before each export.
@@ -41,3 +43,5 @@ public:
 private:
     report::ReportEngine m_engine;
 };
+
+} // namespace invoicepdf

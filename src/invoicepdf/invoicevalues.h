@@ -8,6 +8,8 @@
 
 #include <array>
 
+namespace invoicepdf {
+
 // One invoice as the window shows it: the boxes' texts exactly as displayed,
 // the totals calculator's figures and the settings' values. Gathered by the
 // window; the document is made from these values alone.
@@ -48,9 +50,11 @@ struct InvoiceValues
     QString fax;
     QString taxHeading; // the tax column's heading as shown ("+VAT@17.5%", "NO TAX")
     qint32 taxCharge = 0;
-    Amount taxValue;
+    invoice::Amount taxValue;
     QString surcharge1Percent;
     QString surcharge2Percent;
     QString discountPercent;
     QString logo; // the stored logo path; empty for the default logo
 };
+
+} // namespace invoicepdf

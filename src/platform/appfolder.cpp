@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+namespace platform {
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -63,3 +65,5 @@ QString UserAppFolder()
     const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     return data.isEmpty() ? QString() : QDir(data).filePath(u"Quillbook"_s);
 }
+
+} // namespace platform

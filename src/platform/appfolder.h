@@ -4,6 +4,8 @@
 
 #include <QString>
 
+namespace platform {
+
 // Where the program keeps its templates, the logo, the template preview and
 // the invoices.
 //
@@ -28,3 +30,5 @@ AppFolder PrepareAppFolder(const QString &programFolder, const QString &userFold
 
 // The user's folder of an installed program (~/.local/share/Quillbook on Linux).
 QString UserAppFolder();
+
+} // namespace platform

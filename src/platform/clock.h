@@ -4,6 +4,8 @@
 
 #include <QDateTime>
 
+namespace platform {
+
 // Today's date, as the program dates its invoices, and the local time, as
 // the register times them.
 class Clock
@@ -20,3 +22,5 @@ public:
     QDate today() const override { return QDate::currentDate(); }
     QDateTime now() const override { return QDateTime::currentDateTime(); }
 };
+
+} // namespace platform

@@ -4,6 +4,8 @@
 
 class QDialog;
 
+namespace platform {
+
 // Shows the program's own dialogs (the reset dialog, the About box) modally:
 // the main window takes no input until the dialog is closed.
 class DialogRunner
@@ -13,3 +15,5 @@ public:
     // Returns the dialog's result once it is closed.
     virtual int exec(QDialog &dialog) = 0;
 };
+
+} // namespace platform

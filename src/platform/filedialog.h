@@ -4,6 +4,7 @@
 
 #include <QStringList>
 
+namespace platform {
 
 // One entry of a file-open dialog's file-type list.
 struct FileFilter
@@ -34,3 +35,5 @@ public:
         return {};
     }
 };
+
+} // namespace platform

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+namespace platform {
+
 using namespace Qt::StringLiterals;
 
 bool QtFileSystem::ListFiles(const QString &folder, const QString &pattern, QStringList *names,
@@ -48,3 +50,5 @@ QString AppPath(const QString &appFolder, const QString &relative)
 {
     return QDir(appFolder).filePath(relative);
 }
+
+} // namespace platform

@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+namespace platform {
+
 // The file-system operations the program needs beyond reading and writing files.
 class FileSystem
 {
@@ -34,3 +36,5 @@ public:
 
 // The path of a file or folder inside the application folder.
 QString AppPath(const QString &appFolder, const QString &relative);
+
+} // namespace platform

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/messagebox.h"
 
+namespace platform {
+
 using namespace Qt::StringLiterals;
 
 QString ApplicationTitle()
@@ -19,3 +21,5 @@ bool MessageBox::ask(const QString &text, Message::Answer defaultButton)
     return show({text, ApplicationTitle(), Message::Buttons::YesNo, Message::Icon::None, defaultButton})
         == Message::Answer::Yes;
 }
+
+} // namespace platform

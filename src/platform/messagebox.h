@@ -4,6 +4,7 @@
 
 #include <QString>
 
+namespace platform {
 
 // Every message the program shows the user: a text (which may hold line
 // breaks), OK or Yes/No buttons, no icon or the exclamation icon, and a title.
@@ -38,3 +39,5 @@ public:
     // A Yes/No question without icon, titled with the application title.
     bool ask(const QString &text, Message::Answer defaultButton = Message::Answer::Yes);
 };
+
+} // namespace platform

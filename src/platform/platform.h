@@ -4,12 +4,15 @@
 
 #include <QString>
 
+namespace invoicepdf { class InvoiceReport; }
+
+namespace platform {
+
 class SettingsStore;
 class MessageBox;
 class FileSystem;
 class Shell;
 class Clock;
-class InvoiceReport;
 class DialogRunner;
 class FileDialog;
 
@@ -24,7 +27,9 @@ struct Platform
     QString appFolder; // the folder that holds the program, templates and invoices
     Shell &shell;
     Clock &clock;
-    InvoiceReport &report; // the one report engine, serving every document
+    invoicepdf::InvoiceReport &report; // the one report engine, serving every document
     DialogRunner &dialogs;
     FileDialog &fileDialog;
 };
+
+} // namespace platform

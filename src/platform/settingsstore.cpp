@@ -10,6 +10,8 @@
 
 #include <memory>
 
+namespace platform {
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -125,3 +127,5 @@ bool QSettingsStore::SaveSetting(const QString &app, const QString &section, con
     m_error.clear();
     return true;
 }
+
+} // namespace platform

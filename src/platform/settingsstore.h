@@ -5,6 +5,8 @@
 #include <QSet>
 #include <QString>
 
+namespace platform {
+
 // The per-user store of text settings, addressed by application, section and key.
 class SettingsStore
 {
@@ -46,3 +48,5 @@ private:
     QString m_error;
     QSet<QString> m_checkedFiles; // files already checked for damage before a write
 };
+
+} // namespace platform

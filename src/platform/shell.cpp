@@ -14,6 +14,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+namespace platform {
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -121,3 +123,5 @@ void ShellOpenFile(Shell &shell, MessageBox &messages, const QString &target)
             messages.inform(message);
     });
 }
+
+} // namespace platform

@@ -7,6 +7,8 @@
 
 #include <functional>
 
+namespace platform {
+
 class MessageBox;
 
 // How an attempt to open a file, folder or web address with the desktop's
@@ -63,3 +65,5 @@ QString ShellMessage(ShellResult result);
 // titled with the application title (perhaps after this returns: `messages`
 // must outlive the event loop's next turns).
 void ShellOpenFile(Shell &shell, MessageBox &messages, const QString &target);
+
+} // namespace platform

@@ -4,7 +4,11 @@
 
 #include <QDialog>
 
+namespace platformui {
+
 int ModalDialogRunner::exec(QDialog &dialog)
 {
     return dialog.exec();
 }
+
+} // namespace platformui

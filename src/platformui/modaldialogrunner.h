@@ -4,8 +4,12 @@
 
 #include "platform/dialogrunner.h"
 
-class ModalDialogRunner : public DialogRunner
+namespace platformui {
+
+class ModalDialogRunner : public platform::DialogRunner
 {
 public:
     int exec(QDialog &dialog) override;
 };
+
+} // namespace platformui

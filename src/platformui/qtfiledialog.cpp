@@ -7,6 +7,10 @@
 #include <QScreen>
 #include <QTreeView>
 
+using platform::FileFilter;
+
+namespace platformui {
+
 using namespace Qt::StringLiterals;
 
 QString QtFileDialog::anyLetterCase(const QString &pattern)
@@ -64,3 +68,5 @@ QString QtFileDialog::saveFileName(const FileFilter &filter, const QString &sugg
     const QStringList chosen = dialog.selectedFiles();
     return chosen.isEmpty() ? QString() : chosen.constFirst();
 }
+
+} // namespace platformui

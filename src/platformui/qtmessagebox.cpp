@@ -7,6 +7,10 @@
 #include <QRegularExpression>
 #include <QScreen>
 
+using platform::Message;
+
+namespace platformui {
+
 using namespace Qt::StringLiterals;
 
 std::unique_ptr<QMessageBox> QtMessageBox::makeBox(const Message &message) const
@@ -46,3 +50,5 @@ Message::Answer QtMessageBox::show(const Message &message)
         return Message::Answer::Ok;
     return chosen == QMessageBox::Yes ? Message::Answer::Yes : Message::Answer::No;
 }
+
+} // namespace platformui

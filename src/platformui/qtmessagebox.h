@@ -9,16 +9,20 @@
 class QMessageBox;
 class QWidget;
 
+namespace platformui {
+
 // QMessageBox, modal over the given window.
-class QtMessageBox : public MessageBox
+class QtMessageBox : public platform::MessageBox
 {
 public:
     void setParentWindow(QWidget *parent) { m_parent = parent; }
-    Message::Answer show(const Message &message) override;
+    platform::Message::Answer show(const platform::Message &message) override;
 
     // The box made for the message, not yet shown.
-    std::unique_ptr<QMessageBox> makeBox(const Message &message) const;
+    std::unique_ptr<QMessageBox> makeBox(const platform::Message &message) const;
 
 private:
     QWidget *m_parent = nullptr;
 };
+
+} // namespace platformui

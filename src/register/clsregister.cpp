@@ -23,6 +23,11 @@
 #include <cerrno>
 #include <csignal>
 
+using invoice::Amount;
+using invoice::RuntimeError;
+
+namespace invoiceregister {
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -825,3 +830,5 @@ ChainState clsRegister::checkChain() const
         return {false, expectedId, {}, u"record %1 is missing"_s.arg(expectedId)};
     return {};
 }
+
+} // namespace invoiceregister

@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+namespace invoiceregister {
+
 // The register of issued invoices: an SQLite database (register.sqlite, in
 // WAL mode) in the application folder beside invoices/. Records are only
 // ever appended, each in a transaction of its own, and each carries the hash
@@ -123,3 +125,5 @@ private:
     qint64 m_key;
     bool m_confirming = false;
 };
+
+} // namespace invoiceregister

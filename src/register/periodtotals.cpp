@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "register/periodtotals.h"
 
+namespace invoiceregister {
+
 using namespace Qt::StringLiterals;
 
 QString PeriodOf(const QDate &date, Period period)
@@ -55,3 +57,5 @@ QList<PeriodTotal> PeriodTotals(std::span<const RegisterEntry *const> records, P
     rows << all;
     return rows;
 }
+
+} // namespace invoiceregister

@@ -10,6 +10,8 @@
 
 #include <span>
 
+namespace invoiceregister {
+
 // The figures a tax return asks for, per month, quarter or year.
 enum class Period { Month, Quarter, Year };
 
@@ -17,8 +19,8 @@ struct PeriodTotal
 {
     QString period; // "2026-03", "2026-Q1", "2026"; "Total" for the sum of all
     int invoices = 0;
-    Amount net, total, received, balance;
-    QMap<qint64, Amount> taxByRate; // rate in ten-thousandths of a percent -> tax charged at it
+    invoice::Amount net, total, received, balance;
+    QMap<qint64, invoice::Amount> taxByRate; // rate in ten-thousandths of a percent -> tax charged at it
 };
 
 // The period of a date: "2026-03", "2026-Q1" or "2026".
@@ -28,3 +30,5 @@ QString PeriodOf(const QDate &date, Period period);
 // summing them all. A version replaced by a reprint is not counted: the
 // reprint stands in its place. Invoices without tax add to no rate.
 QList<PeriodTotal> PeriodTotals(std::span<const RegisterEntry *const> records, Period period);
+
+} // namespace invoiceregister

@@ -9,6 +9,12 @@
 #include <QSaveFile>
 #include <QStringList>
 
+using invoice::Amount;
+using invoice::FormatAmount;
+using invoice::RuntimeError;
+
+namespace invoiceregister {
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -67,3 +73,5 @@ bool WriteRegisterCsv(const QString &path, std::span<const RegisterRecord *const
     }
     return true;
 }
+
+} // namespace invoiceregister

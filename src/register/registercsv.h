@@ -9,6 +9,8 @@
 
 #include <span>
 
+namespace invoiceregister {
+
 // The records as CSV for a spreadsheet or an accountant (RFC 4180): UTF-8,
 // a header row, lines ending in CR LF, fields quoted where they hold a comma,
 // a quote or a line break; amounts with a dot and two decimals and no
@@ -18,3 +20,5 @@ QByteArray RegisterCsv(std::span<const RegisterRecord *const> records);
 // Writes RegisterCsv to `path` through QSaveFile, so a failure leaves any
 // earlier file whole. Returns false and sets *error on failure.
 bool WriteRegisterCsv(const QString &path, std::span<const RegisterRecord *const> records, QString *error);
+
+} // namespace invoiceregister

@@ -11,6 +11,10 @@
 
 #include <algorithm>
 
+using invoice::FormatAmount;
+
+namespace invoiceregister {
+
 using namespace Qt::StringLiterals;
 
 QString PdfStatusText(PdfStatus status)
@@ -273,3 +277,5 @@ void RegisterListModel::applyOrder()
     for (std::size_t k = 0; k < keyed.size(); ++k)
         m_visible[k] = keyed[k].second;
 }
+
+} // namespace invoiceregister

@@ -10,6 +10,8 @@
 
 #include <vector>
 
+namespace invoiceregister {
+
 class clsRegister;
 
 // The state of a record's PDF in the invoices folder.
@@ -72,3 +74,5 @@ private:
     int m_sortColumn = -1;
     Qt::SortOrder m_sortOrder = Qt::DescendingOrder;
 };
+
+} // namespace invoiceregister

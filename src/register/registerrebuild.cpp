@@ -17,6 +17,12 @@
 
 #include <algorithm>
 
+using invoice::Amount;
+using invoice::NumericAmount;
+using invoice::RuntimeError;
+
+namespace invoiceregister {
+
 using namespace Qt::StringLiterals;
 
 std::optional<QByteArray> AttachedEInvoice(const QString &pdfPath)
@@ -177,3 +183,5 @@ RebuildResult RebuildRegister(clsRegister &invoiceRegister)
     }
     return result;
 }
+
+} // namespace invoiceregister

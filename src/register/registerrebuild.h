@@ -9,6 +9,8 @@
 
 #include <optional>
 
+namespace invoiceregister {
+
 class clsRegister;
 
 // The e-invoice (factur-x.xml) a PDF carries; nothing for a plain PDF or a
@@ -32,3 +34,5 @@ struct RebuildResult
 // read back: they are listed, not recorded. Throws RuntimeError as the
 // register does.
 RebuildResult RebuildRegister(clsRegister &invoiceRegister);
+
+} // namespace invoiceregister

@@ -13,6 +13,8 @@
 #include <array>
 #include <optional>
 
+namespace invoiceregister {
+
 // One issued invoice PDF as the register keeps it: the figures printed on it,
 // to the cent, and the file as it was written.
 struct RegisterRecord
@@ -24,8 +26,8 @@ struct RegisterRecord
     int version = 1; // a reprint over an earlier PDF of the same number is the next version
     QDateTime issued; // local date and time the PDF was written
     std::array<QString, CustomerLines> customer;
-    Amount subTotal, shipping, tax, surcharge2, total, received, balance;
-    std::optional<Amount> taxRate; // percent; empty when no tax was charged
+    invoice::Amount subTotal, shipping, tax, surcharge2, total, received, balance;
+    std::optional<invoice::Amount> taxRate; // percent; empty when no tax was charged
     QString currency;
     QString paymentMethod;
     QString templateName;
@@ -36,7 +38,7 @@ struct RegisterRecord
     bool replaced = false; // a later version of the number exists (never stored: derived)
 
     // The amount before tax: what a tax return calls net.
-    Amount net() const { return subTotal + shipping; }
+    invoice::Amount net() const { return subTotal + shipping; }
 };
 
 // What the register window lists, sorts, filters and totals of a record.
@@ -52,10 +54,10 @@ struct RegisterEntry
     QDate date; // local date and time the PDF was written
     QTime time;
     QString customer; // the first of the customer's lines
-    Amount subTotal, shipping, tax, total, received, balance;
-    std::optional<Amount> taxRate; // percent; empty when no tax was charged
+    invoice::Amount subTotal, shipping, tax, total, received, balance;
+    std::optional<invoice::Amount> taxRate; // percent; empty when no tax was charged
 
-    Amount net() const { return subTotal + shipping; }
+    invoice::Amount net() const { return subTotal + shipping; }
 };
 
 // Where the chain of record hashes stands. Each record's hash covers its own
@@ -68,3 +70,5 @@ struct ChainState
     QString number; // that record's invoice number, when it exists
     QString reason;
 };
+
+} // namespace invoiceregister

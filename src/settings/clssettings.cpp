@@ -15,6 +15,18 @@
 #include <utility>
 #include <limits>
 
+using platform::ApplicationTitle;
+using platform::AppPath;
+using platform::MessageBox;
+using platform::SettingsStore;
+
+using invoice::Amount;
+using invoice::FormatAmount;
+using invoice::NumericAmount;
+using invoice::RuntimeError;
+
+namespace settings {
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -152,3 +164,5 @@ QString clsSettings::Footer(int line) const
 {
     return line >= 1 && line <= 3 ? get(u"Footer%1"_s.arg(line)) : QString();
 }
+
+} // namespace settings

@@ -8,8 +8,8 @@
 
 #include <functional>
 
-class SettingsStore;
-class MessageBox;
+namespace platform { class SettingsStore; }
+namespace platform { class MessageBox; }
 
 // Every setting, once: its accessor name, its key in the store, its type and
 // its first-run value as stored (the logo's is made from the application
@@ -45,12 +45,14 @@ class MessageBox;
     X(Logo, "Logo", String, "")                                                  \
     X(Init, "Init", String, "1")
 
+namespace settings {
+
 // The store's texts and the values the program works with.
 namespace SettingsText {
 QString fromLong(qint32 value);
 qint32 toLong(const QString &text); // rounds; "" or not a number gives 0
-QString fromRate(Amount value);     // two decimals, "." as decimal point
-Amount toRate(const QString &text); // accepts "." or "," as decimal point; 0 for no number
+QString fromRate(invoice::Amount value);     // two decimals, "." as decimal point
+invoice::Amount toRate(const QString &text); // accepts "." or "," as decimal point; 0 for no number
 } // namespace SettingsText
 
 // The company, tax, numbering, template and logo settings. Holds nothing
@@ -65,11 +67,11 @@ public:
     // Runs the first-run initialisation: when the store has never been
     // initialised, writes every first-run value and creates the invoices
     // folder through createInvoiceFolder.
-    clsSettings(SettingsStore &store, MessageBox &messages, QString appFolder,
+    clsSettings(platform::SettingsStore &store, platform::MessageBox &messages, QString appFolder,
                 std::function<void(const QString &folderName)> createInvoiceFolder);
 
     using Long = qint32;
-    using Rate = Amount;
+    using Rate = invoice::Amount;
     using String = QString;
 
     // A write and a read for every setting of the table: setTaxValue(rate),
@@ -109,9 +111,11 @@ private:
             return text;
     }
 
-    SettingsStore &m_store;
-    MessageBox &m_messages;
+    platform::SettingsStore &m_store;
+    platform::MessageBox &m_messages;
     QString m_appFolder;
     bool m_strictWrites = false; // set while the first-run values are written
     QString m_refusedKey;        // the setting whose last write was refused
 };
+
+} // namespace settings

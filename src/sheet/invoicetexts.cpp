@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sheet/invoicetexts.h"
 
+using invoicepdf::InvoiceValues;
+
 namespace sheet {
 
 InvoiceValues GatherInvoiceValues(const InvoiceTexts &invoice, const CompanyTexts &company,

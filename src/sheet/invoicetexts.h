@@ -16,8 +16,8 @@ namespace sheet {
 // The Invoice page as it shows the invoice.
 struct InvoiceTexts
 {
-    std::array<QString, InvoiceValues::AddressLines> customerDetails{};
-    std::array<InvoiceValues::Line, InvoiceValues::LineCount> lines{};
+    std::array<QString, invoicepdf::InvoiceValues::AddressLines> customerDetails{};
+    std::array<invoicepdf::InvoiceValues::Line, invoicepdf::InvoiceValues::LineCount> lines{};
     QString surcharge1Percent;
     QString discountPercent;
     QString subTotal;
@@ -36,8 +36,8 @@ struct CompanyTexts
 {
     QString companyName;
     QString invoiceNumber;
-    std::array<QString, InvoiceValues::AddressLines> companyDetails{};
-    std::array<QString, InvoiceValues::FooterLines> footers{};
+    std::array<QString, invoicepdf::InvoiceValues::AddressLines> companyDetails{};
+    std::array<QString, invoicepdf::InvoiceValues::FooterLines> footers{};
 };
 
 // Settings an invoice takes from the store rather than from their boxes.
@@ -47,7 +47,7 @@ struct StoredValues
     QString tel;
     QString fax;
     qint32 taxCharge = 0;
-    Amount taxValue;
+    invoice::Amount taxValue;
     QString logo;
 };
 
@@ -61,7 +61,7 @@ struct AdjustmentAmounts
 };
 
 // Every value the invoice document is made from.
-InvoiceValues GatherInvoiceValues(const InvoiceTexts &invoice, const CompanyTexts &company,
+invoicepdf::InvoiceValues GatherInvoiceValues(const InvoiceTexts &invoice, const CompanyTexts &company,
                                   const StoredValues &stored, const AdjustmentAmounts &amounts);
 
 } // namespace sheet

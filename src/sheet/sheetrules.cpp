@@ -9,6 +9,16 @@
 
 #include <algorithm>
 
+using invoice::Amount;
+using invoice::CentsOf;
+using invoice::FormatAmount;
+using invoice::IsNumeric;
+using invoice::LineTotal;
+using invoice::NumericAmount;
+using invoice::NumericValue;
+using invoice::PlainDecimal;
+using invoice::RuntimeError;
+
 using namespace Qt::StringLiterals;
 
 namespace sheet {

@@ -34,14 +34,14 @@ QString TidiedAdjustment(const QString &text);
 QString LineTotalText(const QString &quantity, const QString &unitPrice);
 
 // The tax rate to store for what the rate box holds: its number rounded to cents.
-Amount RateFromBox(const QString &text);
+invoice::Amount RateFromBox(const QString &text);
 
 // A rate in its shortest form, without trailing zeros: 5 gives "5", 17.5 "17.5".
-QString GeneralNumber(Amount value);
+QString GeneralNumber(invoice::Amount value);
 
 // The heading over the tax total: "NO TAX" when tax is not charged (the
 // stored TaxCharge is not 1), otherwise prefix, name, "@", rate and "%".
-QString TaxHeading(const QString &prefix, int taxCharge, const QString &taxName, Amount rate);
+QString TaxHeading(const QString &prefix, int taxCharge, const QString &taxName, invoice::Amount rate);
 
 // The question asked before an invoice with no customer details or no
 // described item is printed; empty when nothing is missing. A line of

@@ -6,6 +6,8 @@
 #include <QComboBox>
 #include <QTabBar>
 
+namespace ui {
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -110,3 +112,5 @@ void MarkDecorative(QWidget *widget, bool decorative)
 {
     widget->setProperty(Decorative, decorative);
 }
+
+} // namespace ui

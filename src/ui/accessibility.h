@@ -4,6 +4,8 @@
 
 class QWidget;
 
+namespace ui {
+
 // How screen readers meet the program's windows, where the toolkit's own
 // answer falls short: a list with an accessible name is spoken by that name
 // (with its selection as its value) rather than by the selected entry, the
@@ -14,3 +16,5 @@ void InstallAccessibility();
 // The widget is decoration only (a connector line, an empty label): screen
 // readers do not meet it.
 void MarkDecorative(QWidget *widget, bool decorative = true);
+
+} // namespace ui

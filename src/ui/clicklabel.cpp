@@ -4,6 +4,8 @@
 
 #include <QMouseEvent>
 
+namespace ui {
+
 using namespace Qt::StringLiterals;
 
 ClickLabel::ClickLabel(const QString &caption, QWidget *parent)
@@ -34,3 +36,5 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
     if (rect().contains(event->position().toPoint()))
         emit clicked();
 }
+
+} // namespace ui

@@ -4,6 +4,8 @@
 
 #include <QLabel>
 
+namespace ui {
+
 // A label that keeps its caption as written, where "&&" stands for one "&",
 // shows it with single ampersands, and reports a released mouse button.
 class ClickLabel : public QLabel
@@ -27,3 +29,5 @@ protected:
 private:
     QString m_caption;
 };
+
+} // namespace ui

@@ -9,6 +9,8 @@
 #include <QMouseEvent>
 #include <QTimer>
 
+namespace ui {
+
 namespace {
 
 bool allowsFocusHandling(Qt::FocusReason reason)
@@ -110,3 +112,5 @@ bool ControlEvents::eventFilter(QObject *watched, QEvent *event)
     }
     return false;
 }
+
+} // namespace ui

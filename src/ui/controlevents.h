@@ -10,6 +10,8 @@
 class QLineEdit;
 class QWidget;
 
+namespace ui {
+
 // What a page does on its controls' key, focus and mouse events, one entry
 // per control. Key filters and the release of a mouse button other than the
 // left one over a check box are read by this object's event filter, which
@@ -47,3 +49,5 @@ protected:
 private:
     QHash<QObject *, Handlers> m_handlers;
 };
+
+} // namespace ui

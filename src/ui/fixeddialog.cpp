@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+namespace ui {
+
 using namespace Qt::StringLiterals;
 
 QFont MakeFixedDialog(QDialog &dialog, const QString &name)
@@ -17,3 +19,5 @@ QFont MakeFixedDialog(QDialog &dialog, const QString &name)
     font.setBold(true);
     return font;
 }
+
+} // namespace ui

@@ -7,6 +7,10 @@
 class QDialog;
 class QString;
 
+namespace ui {
+
 // Makes the dialog a fixed-size dialog without minimise and maximise boxes,
 // in the program's regular font; returns that font in bold for its labels.
 QFont MakeFixedDialog(QDialog &dialog, const QString &name);
+
+} // namespace ui

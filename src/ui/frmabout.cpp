@@ -11,6 +11,11 @@
 #include <QPixmap>
 #include <QPushButton>
 
+using platform::ApplicationTitle;
+namespace BuildInfo = platform::BuildInfo;
+
+namespace ui {
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -60,3 +65,5 @@ frmAbout::frmAbout(QWidget *parent)
     // The notice is empty: nothing for a screen reader to stop at.
     MarkDecorative(lblDisclaimer, lblDisclaimer->text().isEmpty());
 }
+
+} // namespace ui

@@ -7,6 +7,8 @@
 class QLabel;
 class QPushButton;
 
+namespace ui {
+
 // The program's title, version, picture and web site. OK closes it, and so
 // do Enter and Escape.
 class frmAbout : public QDialog
@@ -22,3 +24,5 @@ public:
     QLabel *lblDisclaimer = nullptr;
     QPushButton *cmdOK = nullptr;
 };
+
+} // namespace ui

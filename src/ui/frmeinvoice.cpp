@@ -17,6 +17,10 @@
 #include <QPushButton>
 #include <QSpinBox>
 
+using platform::Platform;
+
+namespace ui {
+
 using namespace Qt::StringLiterals;
 
 frmEInvoice::frmEInvoice(Platform &platform, const QString &printedCurrency, QWidget *parent)
@@ -158,3 +162,5 @@ void frmEInvoice::cmdOK_Click()
     }
     accept();
 }
+
+} // namespace ui

@@ -10,7 +10,9 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
-struct Platform;
+namespace platform { struct Platform; }
+
+namespace ui {
 
 // Edits the e-invoicing settings. OK checks them, says what is wrong in a
 // message and keeps the dialog open, or stores them all and closes; Cancel
@@ -21,7 +23,7 @@ class frmEInvoice : public QDialog
 {
     Q_OBJECT
 public:
-    frmEInvoice(Platform &platform, const QString &printedCurrency, QWidget *parent = nullptr);
+    frmEInvoice(platform::Platform &platform, const QString &printedCurrency, QWidget *parent = nullptr);
 
     QCheckBox *chkEnabled = nullptr;
     QLineEdit *txtVatId = nullptr;
@@ -43,6 +45,8 @@ private:
     void cmdOK_Click();
     void showPrintedCurrency();
 
-    Platform &m_platform;
+    platform::Platform &m_platform;
     QString m_printedCurrency;
 };
+
+} // namespace ui

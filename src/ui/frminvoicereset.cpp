@@ -19,6 +19,17 @@
 
 #include <limits>
 
+using settings::clsSettings;
+
+using platform::ApplicationTitle;
+using platform::AppPath;
+using platform::Message;
+using platform::Platform;
+
+using invoice::RuntimeError;
+
+namespace ui {
+
 using namespace Qt::StringLiterals;
 
 qint32 ResetInvoiceNumber(const QString &text)
@@ -154,3 +165,5 @@ void frmInvoiceReset::DeleteInvoices()
             throw RuntimeError(error);
     }
 }
+
+} // namespace ui

@@ -11,8 +11,10 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class clsSettings;
-struct Platform;
+namespace settings { class clsSettings; }
+namespace platform { struct Platform; }
+
+namespace ui {
 
 // Sets the next invoice number to any value, optionally deleting every PDF
 // in the invoices folder first. Neither button answers Enter or Escape.
@@ -22,7 +24,7 @@ class frmInvoiceReset : public QDialog
 public:
     // newInvoice blanks the main window's sheet; viewInvoices shows the
     // invoices folder as the main window's View All does.
-    frmInvoiceReset(Platform &platform, clsSettings &settings, std::function<void()> newInvoice,
+    frmInvoiceReset(platform::Platform &platform, settings::clsSettings &settings, std::function<void()> newInvoice,
                     std::function<void()> viewInvoices, QWidget *parent = nullptr);
 
     QLineEdit *txtInvoiceNumber = nullptr;
@@ -40,11 +42,13 @@ private:
     void cmdReset_Click();
     void DeleteInvoices();
 
-    Platform &m_platform;
-    clsSettings &m_settings;
+    platform::Platform &m_platform;
+    settings::clsSettings &m_settings;
     std::function<void()> m_newInvoice;
 };
 
 // The reset dialog's number as a 32-bit whole number: digits, with blanks
 // around them allowed. Throws RuntimeError ("Type mismatch", "Overflow").
 qint32 ResetInvoiceNumber(const QString &text);
+
+} // namespace ui

@@ -15,6 +15,14 @@
 #include <QShortcut>
 #include <QTabBar>
 
+using settings::clsSettings;
+
+using platform::Platform;
+
+using invoice::clsTotals;
+
+namespace ui {
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -199,3 +207,5 @@ void frmMain2::bindTotals(clsTotals *totals)
     m_totals = totals;
     m_invoicePage->bindTotals(totals);
 }
+
+} // namespace ui

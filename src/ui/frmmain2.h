@@ -19,14 +19,17 @@ class QKeyEvent;
 class QMenu;
 class QPushButton;
 class QTabBar;
+namespace invoiceregister { class clsRegister; }
+namespace settings { class clsSettings; }
+namespace invoicepdf { struct InvoiceDocument; }
+namespace invoicepdf { struct InvoiceValues; }
+namespace invoiceregister { struct RegisterRecord; }
+namespace platform { struct Platform; }
+
+namespace ui {
+
 class ClickLabel;
-class clsRegister;
-class clsSettings;
 class frmRegister;
-struct InvoiceDocument;
-struct InvoiceValues;
-struct RegisterRecord;
-struct Platform;
 
 // The main window: the menus, the tab strip over the two pages, the
 // keyboard's page keys, printing, the register and the dialogs. The pages
@@ -34,7 +37,7 @@ struct Platform;
 // window keeps their controls under the names the program and its tests use,
 // which are the invoice's data model: every value of the invoice and every
 // setting on screen lives in a named control.
-class frmMain2 : public QMainWindow, public TotalsSource, public InvoicePageControls, public SettingsPageControls
+class frmMain2 : public QMainWindow, public invoice::TotalsSource, public InvoicePageControls, public SettingsPageControls
 {
     Q_OBJECT
 public:
@@ -43,7 +46,7 @@ public:
     static constexpr int FooterLines = pagecontrols::FooterLines;
     static constexpr int HeadingCount = pagecontrols::HeadingCount;
 
-    frmMain2(Platform &platform, clsSettings &settings, QWidget *parent = nullptr);
+    frmMain2(platform::Platform &platform, settings::clsSettings &settings, QWidget *parent = nullptr);
     ~frmMain2() override;
 
     // The tab strip and its two pages.
@@ -81,7 +84,7 @@ public:
     static QRect Placement(QSize natural, const QRect &available, const QMargins &frame);
 
     // The totals calculator reads this window; bound once at start-up.
-    void bindTotals(clsTotals *totals);
+    void bindTotals(invoice::clsTotals *totals);
 
     // Blanks the invoice sheet and copies the settings into the window.
     void NewInvoice();
@@ -97,9 +100,9 @@ public:
     // the sheet once the PDF is written.
     void PrintInvoice(bool advanceNumber, bool previewTemplate);
     // Every value the invoice document is made from, as the window shows it.
-    InvoiceValues invoiceValues() const;
+    invoicepdf::InvoiceValues invoiceValues() const;
 
-    TotalsInput totalsInput() const override;
+    invoice::TotalsInput totalsInput() const override;
     int taxCharge() const override;
 
 signals:
@@ -129,9 +132,9 @@ private:
     // The invoice register (frmmain2register.cpp): opened at its first use,
     // when what the user must know about it is shown.
     void mnuInvoiceRegister_Click();
-    clsRegister &InvoiceRegister();
+    invoiceregister::clsRegister &InvoiceRegister();
     // The record of the invoice about to be printed, as it will be printed.
-    RegisterRecord RegisterEntry(const InvoiceDocument &document, const InvoiceValues &values) const;
+    invoiceregister::RegisterRecord RegisterEntry(const invoicepdf::InvoiceDocument &document, const invoicepdf::InvoiceValues &values) const;
     // A recorded invoice appears in an open register window.
     void RegisterChanged();
     void mnuHelpHelp_Click();
@@ -167,13 +170,15 @@ private:
     // Runs a procedure that traps failures: the first one ends it and is shown.
     void Trapped(const std::function<void()> &steps);
 
-    Platform &m_platform;
-    clsSettings &m_settings;
-    clsTotals *m_totals = nullptr;
+    platform::Platform &m_platform;
+    settings::clsSettings &m_settings;
+    invoice::clsTotals *m_totals = nullptr;
     InvoicePage *m_invoicePage = nullptr;
     SettingsPage *m_settingsPage = nullptr;
     QList<QWidget *> m_tabOrder; // every tab stop of both pages, in order
     QHash<QWidget *, int> m_helpIndex; // the heading (help index) over each control
-    std::shared_ptr<clsRegister> m_register;
+    std::shared_ptr<invoiceregister::clsRegister> m_register;
     QPointer<frmRegister> m_registerWindow;
 };
+
+} // namespace ui

@@ -19,6 +19,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+namespace ui {
+
 void frmMain2::connectHelpAndDialogs()
 {
     for (int i = 0; i < HeadingCount; ++i) {
@@ -91,3 +93,5 @@ void frmMain2::mnuHelpAbout_Click()
     frmAbout about;
     m_platform.dialogs.exec(about);
 }
+
+} // namespace ui

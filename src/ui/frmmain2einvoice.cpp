@@ -11,6 +11,8 @@
 
 #include <QPushButton>
 
+namespace ui {
+
 using namespace Qt::StringLiterals;
 
 void frmMain2::buildEInvoicing()
@@ -24,3 +26,5 @@ void frmMain2::buildEInvoicing()
         m_platform.dialogs.exec(dialog);
     });
 }
+
+} // namespace ui

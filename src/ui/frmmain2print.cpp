@@ -23,6 +23,18 @@
 #include <QFileInfo>
 #include <QLineEdit>
 
+using invoiceregister::PendingRecord;
+
+using invoicepdf::InvoiceDocument;
+using invoicepdf::InvoiceValues;
+
+using platform::AppPath;
+namespace BuildInfo = platform::BuildInfo;
+
+using invoice::RuntimeError;
+
+namespace ui {
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -161,7 +173,7 @@ InvoiceValues frmMain2::invoiceValues() const
 
 void frmMain2::ShellOpenFile(const QString &target)
 {
-    ::ShellOpenFile(m_platform.shell, m_platform.messages, target);
+    platform::ShellOpenFile(m_platform.shell, m_platform.messages, target);
 }
 
 void frmMain2::mnuInvoiceViewAll_Click()
@@ -179,3 +191,5 @@ void frmMain2::mnuHelpSupport_Click()
 {
     ShellOpenFile(BuildInfo::SupportAddress());
 }
+
+} // namespace ui

@@ -15,6 +15,17 @@
 
 #include <QFileInfo>
 
+using invoiceregister::clsRegister;
+using invoiceregister::RegisterRecord;
+
+using invoicepdf::InvoiceDocument;
+using invoicepdf::InvoicePdfPath;
+using invoicepdf::InvoiceValues;
+
+using invoice::NumericAmount;
+
+namespace ui {
+
 using namespace Qt::StringLiterals;
 
 clsRegister &frmMain2::InvoiceRegister()
@@ -73,3 +84,5 @@ void frmMain2::mnuInvoiceRegister_Click()
         m_registerWindow->activateWindow();
     });
 }
+
+} // namespace ui

@@ -19,6 +19,11 @@
 
 #include <limits>
 
+using invoice::RuntimeError;
+using invoice::TotalsInput;
+
+namespace ui {
+
 using namespace Qt::StringLiterals;
 
 void frmMain2::connectSheetCommands()
@@ -37,7 +42,7 @@ void frmMain2::connectSheetCommands()
 
 void frmMain2::Trapped(const std::function<void()> &steps)
 {
-    ::Trapped(m_platform.messages, steps);
+    ui::Trapped(m_platform.messages, steps);
 }
 
 void frmMain2::NewInvoice()
@@ -194,3 +199,5 @@ void frmMain2::Form_Unload()
     // Start-up releases the window and its objects once this event is over.
     emit unloaded();
 }
+
+} // namespace ui

@@ -33,6 +33,27 @@
 
 #include <set>
 
+using invoiceregister::ChainState;
+using invoiceregister::clsRegister;
+using invoiceregister::Period;
+using invoiceregister::PeriodTotal;
+using invoiceregister::PeriodTotals;
+using invoiceregister::RebuildRegister;
+using invoiceregister::RebuildResult;
+using invoiceregister::RegisterEntry;
+using invoiceregister::RegisterListModel;
+using invoiceregister::RegisterRecord;
+using invoiceregister::WriteRegisterCsv;
+
+using platform::Platform;
+using platform::ShellOpenFile;
+
+using invoice::Amount;
+using invoice::FormatAmount;
+using invoice::RuntimeError;
+
+namespace ui {
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -343,3 +364,5 @@ void frmRegister::cmdRebuild_Click()
     m_platform.messages.inform(text);
     reload();
 }
+
+} // namespace ui

@@ -15,9 +15,11 @@ class QPushButton;
 class QTableView;
 class QTableWidget;
 class QTimer;
-class RegisterListModel;
-class clsRegister;
-struct Platform;
+namespace invoiceregister { class RegisterListModel; }
+namespace invoiceregister { class clsRegister; }
+namespace platform { struct Platform; }
+
+namespace ui {
 
 // The register window (Invoice > Register...): every recorded invoice,
 // newest first, with the state of its PDF, the period totals of the records
@@ -28,7 +30,7 @@ class frmRegister : public QWidget
 {
     Q_OBJECT
 public:
-    frmRegister(Platform &platform, std::shared_ptr<clsRegister> invoiceRegister, QWidget *parent = nullptr);
+    frmRegister(platform::Platform &platform, std::shared_ptr<invoiceregister::clsRegister> invoiceRegister, QWidget *parent = nullptr);
     ~frmRegister() override;
 
     // Reads the register again; the PDFs and the chain are checked anew.
@@ -57,8 +59,10 @@ private:
     // Runs a step that may fail; the failure is shown in one message.
     bool Trapped(const std::function<void()> &steps);
 
-    Platform &m_platform;
-    std::shared_ptr<clsRegister> m_register;
-    RegisterListModel *m_model = nullptr;
+    platform::Platform &m_platform;
+    std::shared_ptr<invoiceregister::clsRegister> m_register;
+    invoiceregister::RegisterListModel *m_model = nullptr;
     QTimer *m_pdfCheck = nullptr;
 };
+
+} // namespace ui

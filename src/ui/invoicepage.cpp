@@ -19,6 +19,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+using settings::clsSettings;
+
+using platform::MessageBox;
+
+using invoice::RuntimeError;
+using invoice::TotalsInput;
+
+namespace ui {
+
 using namespace Qt::StringLiterals;
 using namespace pagecontrols;
 
@@ -246,7 +255,7 @@ QList<QWidget *> InvoicePage::tabStops() const
 
 void InvoicePage::Trapped(const std::function<void()> &steps)
 {
-    ::Trapped(m_messages, steps);
+    ui::Trapped(m_messages, steps);
 }
 
 void InvoicePage::UpdateLineTotal(int index, bool quantityChanged)
@@ -376,3 +385,5 @@ void InvoicePage::FinishEditing()
 {
     m_events->leave(QApplication::focusWidget());
 }
+
+} // namespace ui

@@ -10,16 +10,19 @@
 
 #include <array>
 
-class ClickLabel;
-class ControlEvents;
-class MessageBox;
+namespace platform { class MessageBox; }
 class QCheckBox;
 class QComboBox;
 class QFrame;
 class QLineEdit;
 class QPushButton;
-class clsSettings;
-class clsTotals;
+namespace settings { class clsSettings; }
+namespace invoice { class clsTotals; }
+
+namespace ui {
+
+class ClickLabel;
+class ControlEvents;
 
 // The Invoice page's controls, by the names the program knows them by.
 struct InvoicePageControls
@@ -61,7 +64,7 @@ class InvoicePage : public QWidget, public InvoicePageControls
 {
     Q_OBJECT
 public:
-    InvoicePage(MessageBox &messages, clsSettings &settings, QWidget *parent);
+    InvoicePage(platform::MessageBox &messages, settings::clsSettings &settings, QWidget *parent);
 
     // The heading with help index `index`; null for a heading of the other page.
     ClickLabel *heading(int index) const;
@@ -69,12 +72,12 @@ public:
     QList<QWidget *> tabStops() const;
 
     // The calculator that reads this page; bound once at start-up.
-    void bindTotals(clsTotals *totals) { m_totals = totals; }
+    void bindTotals(invoice::clsTotals *totals) { m_totals = totals; }
     // Recalculates the invoice and shows sub total, tax, total and balance.
     void RefreshTotals();
     // What the calculator reads: the line totals and tax boxes, the
     // adjustment boxes, and the stored tax settings.
-    TotalsInput totalsInput() const;
+    invoice::TotalsInput totalsInput() const;
 
     // Empties the customer, the lines and every adjustment but the second
     // surcharge, which carries over to the next invoice; payment by CASH.
@@ -100,9 +103,11 @@ private:
     void Adjustment_Change(QLineEdit *box, bool percentage);
     void Trapped(const std::function<void()> &steps);
 
-    MessageBox &m_messages;
-    clsSettings &m_settings;
-    clsTotals *m_totals = nullptr;
+    platform::MessageBox &m_messages;
+    settings::clsSettings &m_settings;
+    invoice::clsTotals *m_totals = nullptr;
     ControlEvents *m_events = nullptr;
     std::array<ClickLabel *, pagecontrols::HeadingCount> m_headings{};
 };
+
+} // namespace ui

@@ -8,6 +8,8 @@
 #include <QMenuBar>
 #include <QWidget>
 
+namespace ui {
+
 KeyboardGuard::KeyboardGuard(QObject *parent)
     : QObject(parent)
 {
@@ -67,3 +69,5 @@ bool KeyboardGuard::eventFilter(QObject *watched, QEvent *event)
         return false;
     return typesUnderModifier(*key);
 }
+
+} // namespace ui

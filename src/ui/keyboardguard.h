@@ -9,6 +9,8 @@
 class QKeyEvent;
 class QWidget;
 
+namespace ui {
+
 // Watches every key press of the program. A key held with Alt, Ctrl or Meta
 // that no access key or shortcut of what is shown took types nothing: on
 // most keyboards Alt with a letter would otherwise reach the box with the
@@ -38,3 +40,5 @@ private:
     QWidget *m_window = nullptr;
     std::function<void(int)> m_step;
 };
+
+} // namespace ui

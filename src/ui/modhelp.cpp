@@ -6,6 +6,10 @@
 
 #include <array>
 
+using platform::MessageBox;
+
+namespace ui {
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -62,3 +66,5 @@ void ShowFieldHelp(MessageBox &messages, int index, const QString &caption)
 {
     messages.inform(FieldHelpText(index), caption);
 }
+
+} // namespace ui

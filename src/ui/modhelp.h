@@ -4,7 +4,9 @@
 
 #include <QString>
 
-class MessageBox;
+namespace platform { class MessageBox; }
+
+namespace ui {
 
 // The explanation of the field under heading `index` (0 to 30); empty for
 // any other index.
@@ -12,4 +14,6 @@ QString FieldHelpText(int index);
 
 // Shows the field's explanation in an OK message titled with the heading's
 // caption exactly as it stands.
-void ShowFieldHelp(MessageBox &messages, int index, const QString &caption);
+void ShowFieldHelp(platform::MessageBox &messages, int index, const QString &caption);
+
+} // namespace ui

@@ -10,6 +10,8 @@
 
 #include <array>
 
+namespace ui {
+
 using namespace Qt::StringLiterals;
 
 namespace pagecontrols {
@@ -102,3 +104,5 @@ QPushButton *MakeButton(QWidget *parent, const QString &name, const QString &cap
 }
 
 } // namespace pagecontrols
+
+} // namespace ui

@@ -5,11 +5,14 @@
 #include <QRect>
 #include <QString>
 
-class ClickLabel;
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
 class QWidget;
+
+namespace ui {
+
+class ClickLabel;
 
 // What the window's two pages are built of: their size, the field headings
 // (one per help index) and the boxes, check boxes and buttons, each named
@@ -45,3 +48,5 @@ QCheckBox *MakeCheck(QWidget *parent, const QString &name, const QString &spoken
 QPushButton *MakeButton(QWidget *parent, const QString &name, const QString &caption, const QRect &geometry);
 
 } // namespace pagecontrols
+
+} // namespace ui

@@ -18,6 +18,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+using settings::clsSettings;
+
+using platform::Platform;
+
+namespace ui {
+
 using namespace Qt::StringLiterals;
 using namespace pagecontrols;
 
@@ -166,7 +172,7 @@ QList<QWidget *> SettingsPage::tabStops() const
 
 void SettingsPage::Trapped(const std::function<void()> &steps)
 {
-    ::Trapped(m_platform.messages, steps);
+    ui::Trapped(m_platform.messages, steps);
 }
 
 void SettingsPage::ShowSettings()
@@ -243,3 +249,5 @@ void SettingsPage::FinishEditing()
 {
     m_events->leave(QApplication::focusWidget());
 }
+
+} // namespace ui

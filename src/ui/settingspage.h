@@ -10,16 +10,19 @@
 #include <array>
 #include <functional>
 
-class ClickLabel;
-class ControlEvents;
 class QCheckBox;
 class QComboBox;
 class QFrame;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
-class clsSettings;
-struct Platform;
+namespace settings { class clsSettings; }
+namespace platform { struct Platform; }
+
+namespace ui {
+
+class ClickLabel;
+class ControlEvents;
 
 // The Settings page's controls, by the names the program knows them by.
 struct SettingsPageControls
@@ -57,7 +60,7 @@ class SettingsPage : public QWidget, public SettingsPageControls
 {
     Q_OBJECT
 public:
-    SettingsPage(Platform &platform, clsSettings &settings, QWidget *parent);
+    SettingsPage(platform::Platform &platform, settings::clsSettings &settings, QWidget *parent);
 
     // The heading with help index `index`; null for a heading of the other page.
     ClickLabel *heading(int index) const;
@@ -91,8 +94,10 @@ private:
     void cmdLogo_Click();
     void Trapped(const std::function<void()> &steps);
 
-    Platform &m_platform;
-    clsSettings &m_settings;
+    platform::Platform &m_platform;
+    settings::clsSettings &m_settings;
     ControlEvents *m_events = nullptr;
     std::array<ClickLabel *, pagecontrols::HeadingCount> m_headings{};
 };
+
+} // namespace ui

@@ -4,6 +4,8 @@
 
 #include <QFocusEvent>
 
+namespace ui {
+
 void TextBox::focusInEvent(QFocusEvent *event)
 {
     QLineEdit::focusInEvent(event);
@@ -15,3 +17,5 @@ void TextBox::focusOutEvent(QFocusEvent *event)
     QLineEdit::focusOutEvent(event);
     emit lostFocus(event->reason());
 }
+
+} // namespace ui

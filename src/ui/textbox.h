@@ -4,6 +4,8 @@
 
 #include <QLineEdit>
 
+namespace ui {
+
 // A single-line text box that tells when it gains or loses the focus, after
 // its own handling of the focus event is done (the cursor placed, editing
 // finished), so the window acts on the box as the user sees it.
@@ -21,3 +23,5 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
 };
+
+} // namespace ui

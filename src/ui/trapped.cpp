@@ -5,6 +5,12 @@
 #include "invoice/runtimeerror.h"
 #include "platform/messagebox.h"
 
+using platform::MessageBox;
+
+using invoice::RuntimeError;
+
+namespace ui {
+
 void Trapped(MessageBox &messages, const std::function<void()> &steps)
 {
     try {
@@ -15,3 +21,5 @@ void Trapped(MessageBox &messages, const std::function<void()> &steps)
         messages.inform(QString::fromLocal8Bit(error.what()));
     }
 }
+
+} // namespace ui

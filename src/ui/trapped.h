@@ -4,8 +4,12 @@
 
 #include <functional>
 
-class MessageBox;
+namespace platform { class MessageBox; }
+
+namespace ui {
 
 // Runs a procedure that traps failures: the first failure ends it and its
 // description is shown; nothing escapes into the event loop.
-void Trapped(MessageBox &messages, const std::function<void()> &steps);
+void Trapped(platform::MessageBox &messages, const std::function<void()> &steps);
+
+} // namespace ui

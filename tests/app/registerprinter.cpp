@@ -32,6 +32,24 @@
 #include <cstdlib>
 #include <random>
 
+using ui::frmMain2;
+
+using invoicepdf::EngineInvoiceReport;
+using invoicepdf::InvoiceReport;
+
+using platformui::ModalDialogRunner;
+
+using platform::FileDialog;
+using platform::FileFilter;
+using platform::Message;
+using platform::MessageBox;
+using platform::Platform;
+using platform::QSettingsStore;
+using platform::QtFileSystem;
+using platform::Shell;
+using platform::ShellResult;
+using platform::SystemClock;
+
 using namespace Qt::StringLiterals;
 
 namespace {

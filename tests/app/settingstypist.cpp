@@ -33,6 +33,26 @@
 #include <cstdlib>
 #include <random>
 
+using ui::frmMain2;
+
+using invoicepdf::EngineInvoiceReport;
+
+using settings::clsSettings;
+namespace SettingsText = settings::SettingsText;
+
+using platformui::ModalDialogRunner;
+
+using platform::ApplicationTitle;
+using platform::DesktopShell;
+using platform::FileDialog;
+using platform::FileFilter;
+using platform::Message;
+using platform::MessageBox;
+using platform::Platform;
+using platform::QSettingsStore;
+using platform::QtFileSystem;
+using platform::SystemClock;
+
 using namespace Qt::StringLiterals;
 
 namespace {

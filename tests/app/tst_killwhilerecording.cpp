@@ -15,6 +15,11 @@
 
 #include <random>
 
+using invoiceregister::ChainState;
+using invoiceregister::clsRegister;
+using invoiceregister::FileSha256;
+using invoiceregister::RegisterRecord;
+
 using namespace Qt::StringLiterals;
 
 class KillWhileRecordingTest : public QObject

@@ -13,6 +13,8 @@
 
 #include <random>
 
+using settings::clsSettings;
+
 using namespace Qt::StringLiterals;
 
 class KillWhileStoringTest : public QObject

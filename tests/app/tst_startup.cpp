@@ -13,6 +13,12 @@
 #include <QTabBar>
 #include <QTest>
 
+using modMain::ProgramIcon;
+
+using ui::frmMain2;
+
+using platform::Message;
+
 using namespace Qt::StringLiterals;
 
 class StartupTest : public QObject

@@ -25,6 +25,23 @@
 #include <qpdf/Buffer.hh>
 #include <qpdf/QPDF.hh>
 
+using ui::ClickLabel;
+using ui::frmEInvoice;
+
+using invoicepdf::InvoiceDocument;
+using invoicepdf::InvoiceValues;
+
+using platform::ApplicationTitle;
+using platform::Message;
+
+using invoice::Amount;
+using invoice::CalculateTotals;
+using invoice::FormatAmount;
+using invoice::LineTotal;
+using invoice::NumericAmount;
+using invoice::TotalsFigures;
+using invoice::TotalsInput;
+
 using namespace Qt::StringLiterals;
 
 namespace {

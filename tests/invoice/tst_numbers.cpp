@@ -7,6 +7,14 @@
 
 #include <limits>
 
+using invoice::Amount;
+using invoice::FormatAmount;
+using invoice::IsNumeric;
+using invoice::LineTotal;
+using invoice::NumericAmount;
+using invoice::NumericValue;
+using invoice::RuntimeError;
+
 using namespace Qt::StringLiterals;
 
 namespace {

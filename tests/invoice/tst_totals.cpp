@@ -10,6 +10,16 @@
 
 #include <algorithm>
 
+using invoice::Amount;
+using invoice::CalculateTotals;
+using invoice::clsTotals;
+using invoice::FormatAmount;
+using invoice::NumericAmount;
+using invoice::RuntimeError;
+using invoice::TotalsFigures;
+using invoice::TotalsInput;
+using invoice::TotalsSource;
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -21,7 +31,7 @@ QStringList words(QStringView text)
 
 // An invoice in one line: line totals ("*" marks a taxed line) | surcharge 1,
 // discount, shipping, surcharge 2, received | SHTax, tax rate, TaxCharge.
-TotalsInput invoice(const QString &text)
+TotalsInput invoiceFrom(const QString &text)
 {
     const QStringList part = text.split(u'|');
     const QStringList lines = words(part[0]), box = words(part[1]), setting = words(part[2]);
@@ -109,7 +119,7 @@ private slots:
         TotalsFigures figures{untouched, untouched, untouched, untouched, untouched, untouched, untouched};
         QString error;
         try {
-            CalculateTotals(invoice(in), figures);
+            CalculateTotals(invoiceFrom(in), figures);
         } catch (const RuntimeError &e) {
             error = e.description();
         }
@@ -122,7 +132,7 @@ private slots:
     void calculator()
     {
         FakeSource source;
-        source.input = invoice(WorkedExample.arg(1).arg(1));
+        source.input = invoiceFrom(WorkedExample.arg(1).arg(1));
         clsTotals totals(source);
         QCOMPARE(shown(totals), QStringList(7, u"0.00"_s)); // the readers never calculate
         totals.Calculate();
@@ -133,7 +143,7 @@ private slots:
         totals.Calculate();
         QCOMPARE(totals.Total(), u"36.89"_s);
         // A failing total: the figures before it are new, the others kept.
-        source.input = invoice(u"20.00* 5.50 5.97* | 10 5 1,000,000,000,000,000 2 20.00 | 0 17.5 1"_s);
+        source.input = invoiceFrom(u"20.00* 5.50 5.97* | 10 5 1,000,000,000,000,000 2 20.00 | 0 17.5 1"_s);
         QVERIFY_THROWS_EXCEPTION(RuntimeError, totals.Calculate());
         QCOMPARE(shown(totals), words(u"3.15 1.73 4.75 32.89 36.89 0.74 17.63"));
     }
@@ -162,7 +172,7 @@ private slots:
                 .arg(lines.join(u' '), percent(), percent(), money(1'000'000), percent(), money(200'000'000))
                 .arg(random.bounded(2)).arg(random.bounded(10'001) / 100.0).arg(random.bounded(-1, 3));
             const QByteArray context = text.toUtf8();
-            const TotalsInput in = invoice(text);
+            const TotalsInput in = invoiceFrom(text);
             TotalsFigures f;
             CalculateTotals(in, f);
             Amount sum;

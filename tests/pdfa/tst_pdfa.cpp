@@ -17,6 +17,9 @@
 #include <QXmlStreamReader>
 #include <QtTest>
 
+using invoicepdf::InvoiceParameters;
+using invoicepdf::InvoiceValues;
+
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -11,6 +11,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+using platform::AppFolder;
+using platform::PrepareAppFolder;
+
 using namespace Qt::StringLiterals;
 
 namespace {

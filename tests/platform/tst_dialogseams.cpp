@@ -13,6 +13,9 @@
 #include <QTest>
 #include <QTreeView>
 
+using platformui::QtFileDialog;
+using platformui::QtMessageBox;
+
 using namespace Qt::StringLiterals;
 
 // The production dialogs, shown without waiting for an answer.

@@ -10,6 +10,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using platform::ApplicationTitle;
+using platform::DesktopShell;
+using platform::Message;
+using platform::ShellOpenFile;
+using platform::ShellResult;
+
 
 using namespace Qt::StringLiterals;
 

@@ -21,6 +21,20 @@
 
 #include <unistd.h>
 
+using invoiceregister::ChainState;
+using invoiceregister::clsRegister;
+using invoiceregister::FileSha256;
+using invoiceregister::PendingRecord;
+using invoiceregister::Period;
+using invoiceregister::PeriodTotal;
+using invoiceregister::PeriodTotals;
+using invoiceregister::RegisterEntry;
+using invoiceregister::RegisterListModel;
+using invoiceregister::RegisterRecord;
+using invoiceregister::WriteRegisterCsv;
+
+using invoice::Amount;
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -30,7 +44,7 @@ Amount cents(qint64 value)
     return Amount::fromUnits(value * 100);
 }
 
-RegisterRecord invoice(const QString &number, const QDate &day, qint64 netCents, std::optional<int> ratePercent)
+RegisterRecord issuedInvoice(const QString &number, const QDate &day, qint64 netCents, std::optional<int> ratePercent)
 {
     RegisterRecord r;
     r.number = number;
@@ -126,7 +140,7 @@ private slots:
         QFETCH(bool, idReused);
         QFETCH(int, expectedVersion);
         Fixture f;
-        const RegisterRecord r = invoice(u"1001"_s, {2026, 3, 14}, 12000, 20);
+        const RegisterRecord r = issuedInvoice(u"1001"_s, {2026, 3, 14}, 12000, 20);
         if (earlierPdf)
             f.print(r, "first print");
         f.reg->begin(r); // and the program dies: nothing confirms or abandons
@@ -167,7 +181,7 @@ private slots:
         QFETCH(qint64, brokenAt);
         Fixture f;
         for (int n = 1; n <= 3; ++n)
-            f.print(invoice(QString::number(1000 + n), {2026, 3, n}, 1000 * n, 20), QByteArray::number(n));
+            f.print(issuedInvoice(QString::number(1000 + n), {2026, 3, n}, 1000 * n, 20), QByteArray::number(n));
         QVERIFY(f.reg->checkChain().intact);
         for (const QString &statement : tampering.split(u"; "_s, Qt::SkipEmptyParts))
             f.tamper(statement);
@@ -191,7 +205,7 @@ private slots:
             const QString notice = reg.takeNotice();
             QVERIFY2(notice.contains(QDir::toNativeSeparators(db + aside)), qPrintable(notice));
             QCOMPARE(QFile(db + aside).size(), 4096);
-            QVERIFY(reg.append(invoice(u"1001"_s, {2026, 3, 14}, 100, {})).id == 1);
+            QVERIFY(reg.append(issuedInvoice(u"1001"_s, {2026, 3, 14}, 100, {})).id == 1);
         }
     }
 
@@ -219,9 +233,9 @@ private slots:
         QFETCH(QStringList, expected);
         Fixture f;
         for (const RegisterRecord &r :
-             {invoice(u"1"_s, {2026, 1, 31}, 12000, 20), invoice(u"2"_s, {2026, 3, 1}, 5000, {}),
-              invoice(u"3"_s, {2026, 4, 1}, 20000, 5), invoice(u"4"_s, {2026, 4, 2}, 99900, 20),
-              invoice(u"4"_s, {2026, 4, 3}, 8000, 20)})
+             {issuedInvoice(u"1"_s, {2026, 1, 31}, 12000, 20), issuedInvoice(u"2"_s, {2026, 3, 1}, 5000, {}),
+              issuedInvoice(u"3"_s, {2026, 4, 1}, 20000, 5), issuedInvoice(u"4"_s, {2026, 4, 2}, 99900, 20),
+              issuedInvoice(u"4"_s, {2026, 4, 3}, 8000, 20)})
             f.reg->append(r);
         const std::vector<RegisterEntry> entries = f.reg->entries();
         std::vector<const RegisterEntry *> list;
@@ -243,8 +257,8 @@ private slots:
     void csvReadsBackInPython()
     {
         QTemporaryDir dir;
-        QList<RegisterRecord> records = {invoice(u"1001"_s, {2026, 3, 14}, 12345, 20),
-                                         invoice(u"10,02"_s, {2026, 12, 31}, -5000, {})};
+        QList<RegisterRecord> records = {issuedInvoice(u"1001"_s, {2026, 3, 14}, 12345, 20),
+                                         issuedInvoice(u"10,02"_s, {2026, 12, 31}, -5000, {})};
         records[1].customer[1] = u"line one\nline two"_s;
         std::vector<const RegisterRecord *> list = {&records[0], &records[1]};
         const QString path = dir.filePath(u"register.csv"_s);
@@ -274,10 +288,10 @@ private slots:
     void pdfStatus()
     {
         Fixture f;
-        f.print(invoice(u"1"_s, {2026, 3, 1}, 100, {}), "one");
-        f.print(invoice(u"2"_s, {2026, 3, 2}, 100, {}), "two");
-        f.print(invoice(u"3"_s, {2026, 3, 3}, 100, {}), "three");
-        f.print(invoice(u"3"_s, {2026, 3, 4}, 100, {}), "three again");
+        f.print(issuedInvoice(u"1"_s, {2026, 3, 1}, 100, {}), "one");
+        f.print(issuedInvoice(u"2"_s, {2026, 3, 2}, 100, {}), "two");
+        f.print(issuedInvoice(u"3"_s, {2026, 3, 3}, 100, {}), "three");
+        f.print(issuedInvoice(u"3"_s, {2026, 3, 4}, 100, {}), "three again");
         QVERIFY(writeFile(f.pdf(u"INV2.pdf"_s), "two, edited"));
         QVERIFY(QFile::remove(f.pdf(u"INV1.pdf"_s)));
         RegisterListModel model(*f.reg);

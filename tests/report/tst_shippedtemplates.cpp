@@ -10,6 +10,9 @@
 
 #include <QDir>
 
+using invoicepdf::InvoiceAmountNames;
+using invoicepdf::InvoiceParameterNames;
+
 using pdfprobe::Word;
 
 namespace {

@@ -10,6 +10,14 @@
 #include <QLocale>
 #include <QTest>
 
+using settings::clsSettings;
+
+using platform::Message;
+using platform::QSettingsStore;
+
+using invoice::Amount;
+using invoice::NumericAmount;
+
 using namespace Qt::StringLiterals;
 
 class ClsSettingsTest : public QObject

@@ -7,6 +7,13 @@
 
 #include <QTest>
 
+using invoicepdf::InvoiceParameters;
+using invoicepdf::InvoiceValues;
+using invoicepdf::ReportParameter;
+
+using invoice::Amount;
+using invoice::RuntimeError;
+
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -8,6 +8,9 @@
 #include <QFile>
 #include <QSettings>
 
+using platform::ApplicationTitle;
+using platform::QtFileSystem;
+
 using namespace Qt::StringLiterals;
 
 bool FailingFileSystem::ListFiles(const QString &folder, const QString &pattern, QStringList *names,

@@ -15,7 +15,7 @@
 #include <memory>
 
 // A file system whose listing can be made to fail; everything else is real.
-class FailingFileSystem : public QtFileSystem
+class FailingFileSystem : public platform::QtFileSystem
 {
 public:
     QString listingError; // non-empty: ListFiles fails with it
@@ -46,7 +46,7 @@ private:
     QTemporaryDir m_storeDir;
 
 public:
-    QSettingsStore store_;
+    platform::QSettingsStore store_;
     ScriptedMessageBox messages;
     FailingFileSystem files;
     ScriptedShell shell;
@@ -54,5 +54,5 @@ public:
     RecordingReport report;
     ScriptedDialogs dialogs;
     ScriptedFileDialog fileDialog;
-    Platform platform;
+    platform::Platform platform;
 };

@@ -16,10 +16,10 @@
 
 // Records what the program asks the desktop to open and answers with a set
 // result; never starts a program.
-class ScriptedShell : public Shell
+class ScriptedShell : public platform::Shell
 {
 public:
-    ShellResult result = ShellResult::Opened;
+    platform::ShellResult result = platform::ShellResult::Opened;
     QStringList opened;
     std::function<void()> onOpen = [] {}; // runs as the program asks for a file to be opened
     void open(const QString &target, Done done) override
@@ -30,7 +30,7 @@ public:
     }
 };
 
-class FixedClock : public Clock
+class FixedClock : public platform::Clock
 {
 public:
     QDate day{2026, 3, 14};
@@ -42,7 +42,7 @@ public:
 // Shows the program's dialogs without blocking: each is shown, the next
 // scripted step acts on it as a user would, and whatever it left open is
 // closed. A dialog that nobody scripted fails the running test.
-class ScriptedDialogs : public DialogRunner
+class ScriptedDialogs : public platform::DialogRunner
 {
 public:
     void expect(std::function<void(QDialog &)> step) { m_steps.enqueue(std::move(step)); }
@@ -55,7 +55,7 @@ private:
 
 // Records every call to the report engine, in order, and passes it on to our
 // real engine, which reads the bundled fonts of the build's application folder.
-class RecordingReport : public InvoiceReport
+class RecordingReport : public invoicepdf::InvoiceReport
 {
 public:
     RecordingReport();
@@ -71,6 +71,6 @@ public:
     QStringList warnings() const override { return m_engine.warnings(); }
 
 private:
-    EngineInvoiceReport m_engine;
+    invoicepdf::EngineInvoiceReport m_engine;
     bool m_exported = false;
 };

@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+using platform::FileFilter;
+
 QString ScriptedFileDialog::openFileName(const FileFilter &filter)
 {
     m_shown.append(filter);

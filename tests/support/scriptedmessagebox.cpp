@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+using platform::Message;
+
 QList<Message> ScriptedMessageBox::takeShown()
 {
     return std::exchange(m_shown, {});

@@ -10,21 +10,21 @@
 // Answers messages from a script and records every message shown. A message
 // that nobody scripted fails the running test, so unexpected messages cannot
 // hide; it is answered No (or OK) so that nothing destructive follows.
-class ScriptedMessageBox : public MessageBox
+class ScriptedMessageBox : public platform::MessageBox
 {
 public:
     // The next message will be answered with this button.
-    void expect(Message::Answer answer) { m_script.enqueue(answer); }
+    void expect(platform::Message::Answer answer) { m_script.enqueue(answer); }
     // Every message shown until now, oldest first; clears the record.
-    QList<Message> takeShown();
-    const QList<Message> &shown() const { return m_shown; }
+    QList<platform::Message> takeShown();
+    const QList<platform::Message> &shown() const { return m_shown; }
     // Answers scripted but not used yet.
     qsizetype pending() const { return m_script.size(); }
     void reset();
 
-    Message::Answer show(const Message &message) override;
+    platform::Message::Answer show(const platform::Message &message) override;
 
 private:
-    QQueue<Message::Answer> m_script;
-    QList<Message> m_shown;
+    QQueue<platform::Message::Answer> m_script;
+    QList<platform::Message> m_shown;
 };

@@ -7,6 +7,8 @@
 
 #include <QTest>
 
+using ui::frmMain2;
+
 WindowFixture::WindowFixture(const QStringList &templates)
     : AppFixture(templates)
 {

@@ -9,7 +9,7 @@
 #include <QLineEdit>
 #include <QString>
 
-class frmMain2;
+namespace ui { class frmMain2; }
 
 // A started program in a throw-away application folder and settings store,
 // shut down again when the fixture goes.
@@ -21,7 +21,7 @@ public:
 
     // Runs start-up; true when the main window is shown.
     bool start();
-    frmMain2 &window() const;
+    ui::frmMain2 &window() const;
 
     template<typename T = QWidget>
     T *control(const QString &name) const;

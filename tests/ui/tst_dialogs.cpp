@@ -16,6 +16,13 @@
 #include <QPushButton>
 #include <QTabBar>
 
+using ui::ClickLabel;
+using ui::frmAbout;
+using ui::frmInvoiceReset;
+
+namespace BuildInfo = platform::BuildInfo;
+using platform::Message;
+
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -10,6 +10,11 @@
 #include <QLineEdit>
 #include <QContextMenuEvent>
 
+using ui::ClickLabel;
+using ui::frmMain2;
+
+using platform::Message;
+
 using namespace Qt::StringLiterals;
 
 class InvoiceEntryTest : public QObject

@@ -12,6 +12,11 @@
 #include <QPushButton>
 #include <QTabBar>
 
+using ui::ClickLabel;
+using ui::frmMain2;
+
+using platform::Message;
+
 using namespace Qt::StringLiterals;
 
 class InvoiceSheetTest : public QObject

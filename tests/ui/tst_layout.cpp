@@ -15,6 +15,9 @@
 #include <QTabBar>
 #include <QTest>
 
+using ui::ClickLabel;
+using ui::frmMain2;
+
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -17,6 +17,16 @@
 #include <QSettings>
 #include <QTabBar>
 
+using invoicepdf::InvoiceParameterNames;
+using invoicepdf::InvoiceParameters;
+using invoicepdf::InvoiceValues;
+
+namespace BuildInfo = platform::BuildInfo;
+using platform::Message;
+using platform::ShellResult;
+
+using invoice::NumericAmount;
+
 using namespace Qt::StringLiterals;
 
 namespace {

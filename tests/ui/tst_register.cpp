@@ -23,6 +23,22 @@
 #include <QTableView>
 #include <QTableWidget>
 
+using ui::frmMain2;
+using ui::frmRegister;
+
+using invoiceregister::AttachedEInvoice;
+using invoiceregister::clsRegister;
+using invoiceregister::FileSha256;
+using invoiceregister::RebuildRegister;
+using invoiceregister::RebuildResult;
+using invoiceregister::RegisterRecord;
+
+using platform::ApplicationTitle;
+using platform::Message;
+
+using invoice::Amount;
+using invoice::NumericAmount;
+
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -12,6 +12,13 @@
 #include <QPushButton>
 #include <QTabBar>
 
+using ui::ClickLabel;
+using ui::FieldHelpText;
+using ui::frmMain2;
+
+using platform::FileFilter;
+using platform::Message;
+
 using namespace Qt::StringLiterals;
 
 class SettingsPageTest : public QObject
