@@ -14,8 +14,8 @@ from pathlib import Path
 
 SCRIPT = Path(__file__).resolve().parents[2] / "scripts" / "mutate"
 loader = importlib.machinery.SourceFileLoader("mutate", str(SCRIPT))
-spec = importlib.util.spec_from_loader("mutate", loader)
-mutate = importlib.util.module_from_spec(spec)
+module_spec = importlib.util.spec_from_loader("mutate", loader)
+mutate = importlib.util.module_from_spec(module_spec)
 loader.exec_module(mutate)
 
 
