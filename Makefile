@@ -7,6 +7,9 @@
 #   make test-sanitize  every test under AddressSanitizer and UBSan
 #   make bench          build and run the benchmarks
 #   make fuzz           fuzz the template parser for a bounded time
+#   make mutate         plant known faults one at a time in a scratch copy and
+#                       tell which ones the tests miss (an hour or more; not in
+#                       ./test or CI); MUTATE="--library invoice" for a subset
 #   make package        the Debian package quillbook_VERSION_ARCH.deb
 #   make package-check  check that package as a user meets it
 JOBS ?= $(shell nproc)
@@ -14,7 +17,7 @@ BUILD ?= build
 VERSION := $(shell sed -n 's/^project.Quillbook VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 DEB = quillbook_$(VERSION)_$(shell dpkg --print-architecture).deb
 
-.PHONY: all deps build run test test-sanitize bench fuzz package package-check clean
+.PHONY: all deps build run test test-sanitize bench fuzz mutate package package-check clean
 
 all: build
 
@@ -46,6 +49,10 @@ fuzz:
 	@scripts/install-deps fuzz
 	scripts/fuzz
 
+# The table goes to build-mutate/mutation.md; docs/mutation.md keeps a baseline.
+mutate: deps
+	nice -n 10 scripts/mutate --jobs $(JOBS) --markdown build-mutate/mutation.md $(MUTATE)
+
 # Built with Debian's hardening flags (immediate binding too) and installed
 # under /usr; no tests, which `make test` runs on the same sources.
 package: export DEB_BUILD_MAINT_OPTIONS = hardening=+bindnow
@@ -63,4 +70,4 @@ package-check: package
 	packaging/check-package $(DEB)
 
 clean:
-	rm -rf build build-sanitize build-bench build-fuzz build-package quillbook_*.deb
+	rm -rf build build-sanitize build-bench build-fuzz build-package build-mutate quillbook_*.deb

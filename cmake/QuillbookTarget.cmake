@@ -23,6 +23,10 @@ function(quillbook_library target)
   quillbook_strict(${target})
 endfunction()
 
+# How long one test may run before CTest stops it and counts it failed; the
+# mutation runner lowers it so that a hang costs little.
+set(QUILLBOOK_TEST_TIMEOUT 300 CACHE STRING "Seconds one test may run before CTest stops it")
+
 # A Qt Test executable registered with CTest; runs headless.
 function(quillbook_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
@@ -35,7 +39,7 @@ function(quillbook_test name)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
-    TIMEOUT 300)
+    TIMEOUT ${QUILLBOOK_TEST_TIMEOUT})
 endfunction()
 
 # Copies a file into the build's application folder at build time (as
