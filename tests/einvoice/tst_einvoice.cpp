@@ -113,6 +113,7 @@ class EInvoiceTest : public QObject
     Q_OBJECT
 
     QTemporaryDir m_xmls; // every invoice's XML, validated in one start at the end
+    int m_saved = 0;
 
     // An invoice typed as the user types it, totalled by the calculator and
     // printed by the shipped template.
@@ -223,6 +224,8 @@ private slots:
                                                   << u"UntaxedCategory=E;ExemptionReason=Exempt under art. 132"_s;
         QTest::newRow("tax not charged") << u"4x25* 1x19.9"_s << u"5 0 6.5 0 0"_s << u"1 20 0"_s << u"CHEQUE"_s
                                          << u"VatId=;TaxNumber=22/815/08151;RegistrationId=HRB 12345"_s;
+        QTest::newRow("charged at 0 %: untaxed") << u"2x10* 1x5"_s << u"0 0 3 0 0"_s << u"1 0 1"_s << u"CASH"_s
+                                                 << u""_s;
         QTest::newRow("overpaid: negative balance") << u"1x40*"_s << u"0 0 0 0 100"_s << u"0 20 1"_s
                                                     << u"CHECK"_s << u""_s;
         QTest::newRow("credit line, other method") << u"2x50* 1x-30* 1x-5.55"_s << u"0 2 0 0 10"_s
@@ -276,6 +279,7 @@ private slots:
         QVERIFY2(streamFaults.isEmpty(), qPrintable(streamFaults.join(u'\n')));
         QFile saved(m_xmls.filePath(QString::fromLatin1(QTest::currentDataTag()).replace(u' ', u'_') + u".xml"_s));
         QVERIFY(saved.open(QIODevice::WriteOnly) && saved.write(xml) == xml.size());
+        ++m_saved;
 
         // The XML's totals, found among the printed figures.
         const QString printed = QString::fromUtf8(output(u"pdftotext"_s, {u"-layout"_s, *path, u"-"_s}));
@@ -332,7 +336,8 @@ private slots:
         if (!QDir(Shared).exists())
             QSKIP("../shared/einvoice is absent: the e-invoices are not validated");
         const QStringList files = QDir(m_xmls.path()).entryList({u"*.xml"_s}, QDir::Files);
-        QCOMPARE(files.size(), 12);
+        QVERIFY(m_saved > 0);
+        QCOMPARE(files.size(), m_saved);
         QStringList paths;
         for (const QString &f : files)
             paths << m_xmls.filePath(f);
