@@ -257,8 +257,9 @@ private slots:
     void csvReadsBackInPython()
     {
         QTemporaryDir dir;
-        QList<RegisterRecord> records = {issuedInvoice(u"1001"_s, {2026, 3, 14}, 12345, 20),
+        QList<RegisterRecord> records = {issuedInvoice(u"1001"_s, {2026, 3, 14}, 123456, 20),
                                          issuedInvoice(u"10,02"_s, {2026, 12, 31}, -5000, {})};
+        records[0].customer[2] = u"\"Quay\" annexe"_s;
         records[1].customer[1] = u"line one\nline two"_s;
         std::vector<const RegisterRecord *> list = {&records[0], &records[1]};
         const QString path = dir.filePath(u"register.csv"_s);
@@ -275,8 +276,9 @@ private slots:
         QCOMPARE(rows.size(), 2);
         const QStringList expected[] = {
             {u"number=1001"_s, u"date=2026-03-14"_s, u"time=09:15:00"_s,
-             u"customer_1=Harbour Cafe, \"Quay\" branch"_s, u"customer_6=Bristol ✓"_s, u"net=123.45"_s,
-             u"tax_rate=20.00"_s, u"tax=24.69"_s, u"total=148.14"_s, u"balance=138.14"_s},
+             u"customer_1=Harbour Cafe, \"Quay\" branch"_s, u"customer_3=\"Quay\" annexe"_s,
+             u"customer_6=Bristol ✓"_s, u"net=1234.56"_s, u"tax_rate=20.00"_s, u"tax=246.91"_s,
+             u"total=1481.47"_s, u"balance=1471.47"_s},
             {u"number=10,02"_s, u"customer_2=line one\nline two"_s, u"tax_rate="_s, u"sub_total=-54.00"_s,
              u"balance=-60.00"_s}};
         for (int row = 0; row < 2; ++row)
