@@ -300,6 +300,16 @@ private slots:
         QVERIFY(xmp.contains(u"pdfaid:part=\"1\""_s) && xmp.contains(u"pdfaid:conformance=\"B\""_s));
     }
 
+    // {-NAME} shows a figure with its sign turned; zero has none to turn.
+    void negatedFigures()
+    {
+        ReportFixture f;
+        const QString pdf = f.render(u"<text x='20' y='20' width='150' height='10'>[{-PA}] [{-PB}] [{-PC}] [{-PD}]</text>"_s,
+                                     {{u"PA"_s, u"12.50"_s}, {u"PB"_s, u"-3.00"_s}, {u"PC"_s, u"0.00"_s},
+                                      {u"PD"_s, u"1,000.00"_s}});
+        QCOMPARE(pdfprobe::text(pdf).simplified(), u"[-12.50] [3.00] [0.00] [-1,000.00]"_s);
+    }
+
     // Text in each script and style comes back as the characters it is, in
     // embedded fonts: the shipped family's face when it has the letters.
     void text_data()
