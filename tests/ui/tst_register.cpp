@@ -338,7 +338,7 @@ private slots:
                  0);
         QCOMPARE(contents(csv).count('\n'), 2);
         QVERIFY(!contents(csv).split('\n').value(1).startsWith("1001,"));
-        QCOMPARE(modMain::ExportRegister({u"quillbook"_s, u"--export-register"_s, csv, u"--to"_s, u"2026-03-31"_s},
+        QCOMPARE(modMain::ExportRegister({u"quillbook"_s, u"--export-register"_s, csv, u"--to"_s, u"2026-03-14"_s},
                                          m_app->appFolder(), &error),
                  0);
         QVERIFY(contents(csv).split('\n').value(1).startsWith("1001,"));
