@@ -31,7 +31,7 @@ const QStringList PreflightJars = {
 
 // What preflight says of a PDF/A-3 that PDF/A-1 alone forbids: the claimed
 // part, and the embedded file with its entries in the name tree and the
-// file specification. Anything else it says of the e-invoice is a fault.
+// file entry. Anything else it says of the e-invoice is a fault.
 const QStringList PdfA1Only = {
     u"7.11.2 Error on MetaData, part must be 1"_s,
     u"1.4.7 Trailer Syntax error, EmbeddedFile entry is present in the Names dictionary"_s,
