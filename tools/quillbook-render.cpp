@@ -100,8 +100,9 @@ int main(int argc, char *argv[])
         }
         QTemporaryDir work;
         const QString exported = work.filePath(QFileInfo(args[2]).fileName());
-        const pdfa3::Attachment attachment{xml.readAll(), einvoice::FacturXFileName(), u"text/xml"_s,
-                                           u"Alternative"_s, u"Factur-X invoice"_s, QDateTime::currentDateTimeUtc()};
+        const pdfa3::Attachment attachment{xml.readAll(),         einvoice::FacturXFileName(),
+                                           u"text/xml"_s,         u"Alternative"_s,
+                                           u"Factur-X invoice"_s, QDateTime::currentDateTimeUtc()};
         QString error;
         if (!engine.ExportPdf(exported)
             || !pdfa3::WritePdfA3(exported, args[2], attachment, einvoice::FacturXSchema(), &error)) {

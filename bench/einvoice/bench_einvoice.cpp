@@ -132,10 +132,14 @@ public:
         QFile::copy(QStringLiteral(QUILLBOOK_APP_DIR "/invferncask.rep"), m_appFolder.filePath(u"invferncask.rep"_s));
         QFile::copy(QStringLiteral(QUILLBOOK_APP_DIR "/logo.jpg"), m_appFolder.filePath(u"logo.jpg"_s));
         QDir().mkpath(m_appFolder.filePath(u"invoices"_s));
-        for (const auto &[key, value] : QList<std::pair<QString, QString>>{
-                 {u"VatId"_s, u"DE123456789"_s}, {u"SellerCountry"_s, u"DE"_s}, {u"Currency"_s, u"EUR"_s},
-                 {u"BuyerCountry"_s, u"DE"_s}, {u"UntaxedCategory"_s, u"Z"_s}, {u"PaymentDays"_s, u"14"_s},
-                 {u"IBAN"_s, u"DE89370400440532013000"_s}, {u"BIC"_s, u"COBADEFFXXX"_s}})
+        for (const auto &[key, value] : QList<std::pair<QString, QString>>{{u"VatId"_s, u"DE123456789"_s},
+                                                                           {u"SellerCountry"_s, u"DE"_s},
+                                                                           {u"Currency"_s, u"EUR"_s},
+                                                                           {u"BuyerCountry"_s, u"DE"_s},
+                                                                           {u"UntaxedCategory"_s, u"Z"_s},
+                                                                           {u"PaymentDays"_s, u"14"_s},
+                                                                           {u"IBAN"_s, u"DE89370400440532013000"_s},
+                                                                           {u"BIC"_s, u"COBADEFFXXX"_s}})
             m_store.SaveSetting(ApplicationTitle(), einvoice::SettingsSection(), key, value);
         m_report.engine().setFontsFolder(QStringLiteral(QUILLBOOK_APP_DIR "/fonts"));
     }
@@ -222,7 +226,8 @@ void AttachXml(benchmark::State &state)
     const std::optional<QString> printed = printer.print(false);
     if (!printed || !QFile::copy(*printed, page))
         state.SkipWithError("no page was written");
-    const pdfa3::Attachment xml{printer.xml(), einvoice::FacturXFileName(), u"text/xml"_s, u"Alternative"_s,
+    const pdfa3::Attachment xml{printer.xml(),         einvoice::FacturXFileName(),
+                                u"text/xml"_s,         u"Alternative"_s,
                                 u"Factur-X invoice"_s, QDateTime(QDate(2026, 3, 14), QTime(0, 0), QTimeZone::utc())};
     QString error;
     for (auto _ : state) {

@@ -88,13 +88,12 @@ RegisterRecord sample(int n)
     RegisterRecord r;
     r.number = QString::number(1000 + n);
     r.issued = QDateTime(QDate(2020, 1, 1).addDays(n / 40), QTime(9, 0).addSecs(n % 40 * 600));
-    r.customer = {u"Customer %1 Ltd"_s.arg(n % 977), u"%1 High Street"_s.arg(n % 120), u"Bristol"_s, {}, {},
-                  u"BS1 4DJ"_s};
+    r.customer
+        = {u"Customer %1 Ltd"_s.arg(n % 977), u"%1 High Street"_s.arg(n % 120), u"Bristol"_s, {}, {}, u"BS1 4DJ"_s};
     r.subTotal = Amount::fromUnits((1000 + n % 50000) * 100);
     r.shipping = Amount::fromUnits(n % 3 * 40000);
     r.taxRate = n % 5 == 0 ? std::nullopt : std::optional<Amount>(Amount::fromUnits(n % 2 ? 200000 : 50000));
-    r.tax = r.taxRate ? Amount::fromUnits(r.net().units() / 100 * (r.taxRate->units() / 10000) / 100 * 100)
-                      : Amount();
+    r.tax = r.taxRate ? Amount::fromUnits(r.net().units() / 100 * (r.taxRate->units() / 10000) / 100 * 100) : Amount();
     r.total = r.net() + r.tax;
     r.received = Amount::fromUnits(n % 4 == 0 ? r.total.units() : 0);
     r.balance = r.total - r.received;

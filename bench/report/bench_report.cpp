@@ -46,8 +46,8 @@ void exportInvoice(benchmark::State &state)
     report::ReportEngine engine;
     engine.setFontsFolder(QStringLiteral(QUILLBOOK_APP_DIR "/fonts"));
     engine.TemplatePath(kTemplate);
-    const QString params = QString::fromUtf8(
-        readFile(QStringLiteral(QUILLBOOK_SOURCE_DIR "/bench/report/invoice12.params")));
+    const QString params
+        = QString::fromUtf8(readFile(QStringLiteral(QUILLBOOK_SOURCE_DIR "/bench/report/invoice12.params")));
     for (const QString &line : params.split(u'\n')) {
         const qsizetype equals = line.indexOf(u'=');
         if (!line.startsWith(u'#') && equals > 0)
@@ -69,8 +69,8 @@ void handDrawnInvoice(benchmark::State &state)
 {
     QTemporaryDir dir;
     yardstick::addFonts(QStringLiteral(QUILLBOOK_APP_DIR "/fonts"));
-    const yardstick::Values values =
-        yardstick::readValues(QStringLiteral(QUILLBOOK_SOURCE_DIR "/bench/report/invoice12.params"));
+    const yardstick::Values values
+        = yardstick::readValues(QStringLiteral(QUILLBOOK_SOURCE_DIR "/bench/report/invoice12.params"));
     const QImage logo(QStringLiteral(QUILLBOOK_SOURCE_DIR "/assets/logo.jpg"));
     int number = 0;
     for (auto _ : state) {

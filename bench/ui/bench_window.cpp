@@ -86,8 +86,8 @@ class FullInvoice
 {
 public:
     FullInvoice()
-        : m_store(m_storeDir.path())
-        , m_platform{m_store, m_messages, m_files, m_appDir.path(), m_shell, m_clock, m_report, m_dialogs, m_fileDialog}
+        : m_store(m_storeDir.path()), m_platform{m_store, m_messages, m_files,   m_appDir.path(), m_shell,
+                                                 m_clock, m_report,   m_dialogs, m_fileDialog}
     {
         // The shipped default template and a logo, as a user prints them.
         QFile rep(m_appDir.filePath(u"invferncask.rep"_s));
@@ -188,8 +188,8 @@ void PrintClickToPdf(benchmark::State &state)
 {
     FullInvoice invoice;
     QPushButton *print = invoice.window().cmdPreview;
-    const QString pdf = invoice.appFolder() + u"/invoices/INV"_s + invoice.window().txtInvoiceNumber->text()
-        + u".pdf"_s;
+    const QString pdf
+        = invoice.appFolder() + u"/invoices/INV"_s + invoice.window().txtInvoiceNumber->text() + u".pdf"_s;
     for (auto _ : state)
         QTest::mouseClick(print, Qt::LeftButton);
     if (!QFile::exists(pdf))

@@ -170,7 +170,7 @@ bool drawInvoice(const Values &v, const QImage &logo, const QString &outputPath)
     text(box(18, 210, 90, 6), font(11, true), green, Qt::AlignLeft | Qt::AlignTop, u"Thank you for your business."_s);
     text(box(18, 217, 90, 10), font(8.5), muted, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
          u"Please quote invoice %1 with your payment. All amounts are in %2."_s.arg(v[u"PINVOICENUMBER"_s],
-                                                                                     v[u"PCURRENCY"_s]));
+                                                                                    v[u"PCURRENCY"_s]));
     text(box(18, 228, 90, 5), font(8.5), muted, Qt::AlignLeft | Qt::AlignTop,
          u"Tax is charged at %1%."_s.arg(v[u"PTAXVALUE"_s]));
     rule(18, 277, 192, oak, 0.6);

@@ -81,9 +81,8 @@ void SelectStoredTemplate(Platform &platform, frmMain2 &window)
         }
     }
     list->setCurrentIndex(0);
-    platform.messages.inform(
-        u"The report template \"%1\" was not found.\r\nThe template \"%2\" is used instead."_s
-            .arg(stored, list->itemText(0)));
+    platform.messages.inform(u"The report template \"%1\" was not found.\r\nThe template \"%2\" is used instead."_s.arg(
+        stored, list->itemText(0)));
 }
 
 } // namespace
@@ -114,10 +113,9 @@ frmMain2 *ExistingMainWindow()
 bool Main(Platform &platform)
 {
     try {
-        gSettings = std::make_unique<clsSettings>(platform.store, platform.messages, platform.appFolder,
-                                                  [&platform](const QString &folderName) {
-                                                      CreateInvoiceFolder(platform, folderName);
-                                                  });
+        gSettings = std::make_unique<clsSettings>(
+            platform.store, platform.messages, platform.appFolder,
+            [&platform](const QString &folderName) { CreateInvoiceFolder(platform, folderName); });
         frmMain2 &window = MainWindow(platform);
         gTotals = std::make_unique<clsTotals>(window);
         window.bindTotals(gTotals.get());

@@ -6,10 +6,18 @@
 
 #include <memory>
 
-namespace settings { class clsSettings; }
-namespace invoice { class clsTotals; }
-namespace ui { class frmMain2; }
-namespace platform { struct Platform; }
+namespace settings {
+class clsSettings;
+}
+namespace invoice {
+class clsTotals;
+}
+namespace ui {
+class frmMain2;
+}
+namespace platform {
+struct Platform;
+}
 
 // Start-up: creates the application-wide objects, lists the report
 // templates, prepares the main window and shows it.

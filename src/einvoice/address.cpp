@@ -144,16 +144,24 @@ const QHash<QString, Place> &placesByName()
         };
         // Names in common English use that QLocale does not give.
         const QList<std::pair<QString, Place>> aliases = {
-            {u"USA"_s, {u"US"_s}},        {u"U.S.A."_s, {u"US"_s}},
+            {u"USA"_s, {u"US"_s}},
+            {u"U.S.A."_s, {u"US"_s}},
             {u"United States of America"_s, {u"US"_s}},
-            {u"UK"_s, {u"GB"_s}},         {u"U.K."_s, {u"GB"_s}},
+            {u"UK"_s, {u"GB"_s}},
+            {u"U.K."_s, {u"GB"_s}},
             {u"Great Britain"_s, {u"GB"_s}},
-            {u"England"_s, {u"GB"_s, true}}, {u"Scotland"_s, {u"GB"_s, true}},
-            {u"Wales"_s, {u"GB"_s, true}}, {u"Northern Ireland"_s, {u"GB"_s, true}},
-            {u"Holland"_s, {u"NL"_s}},    {u"Czech Republic"_s, {u"CZ"_s}},
-            {u"Republic of Ireland"_s, {u"IE"_s}}, {u"North Macedonia"_s, {u"MK"_s}},
-            {u"Russian Federation"_s, {u"RU"_s}}, {u"UAE"_s, {u"AE"_s}},
-            {u"Vatican"_s, {u"VA"_s}},    {u"Swaziland"_s, {u"SZ"_s}},
+            {u"England"_s, {u"GB"_s, true}},
+            {u"Scotland"_s, {u"GB"_s, true}},
+            {u"Wales"_s, {u"GB"_s, true}},
+            {u"Northern Ireland"_s, {u"GB"_s, true}},
+            {u"Holland"_s, {u"NL"_s}},
+            {u"Czech Republic"_s, {u"CZ"_s}},
+            {u"Republic of Ireland"_s, {u"IE"_s}},
+            {u"North Macedonia"_s, {u"MK"_s}},
+            {u"Russian Federation"_s, {u"RU"_s}},
+            {u"UAE"_s, {u"AE"_s}},
+            {u"Vatican"_s, {u"VA"_s}},
+            {u"Swaziland"_s, {u"SZ"_s}},
         };
         QHash<QString, QList<Place>> found;
         auto add = [&](const QString &name, const Place &place) {
@@ -240,8 +248,8 @@ CityLine readCity(const QString &line, const QString &country)
         // "70173 Stuttgart", "D-70173 Stuttgart"; "London SW1A 2AA", "Springfield, IL 62701"; the postcode alone
         const QRegularExpressionMatch m = p.first
             ? match(u"(?:[A-Z]{1,3}-)?(%1)(?:[,\\s]+(.+))?"_s.arg(p.postcode))
-            : match(u"(?:(.+?)%2[,\\s]+)?(%1)"_s.arg(p.postcode,
-                                                     region.isEmpty() ? QString() : u"(?:[,\\s]+(%1)\\.?)?"_s.arg(region)));
+            : match(u"(?:(.+?)%2[,\\s]+)?(%1)"_s.arg(
+                p.postcode, region.isEmpty() ? QString() : u"(?:[,\\s]+(%1)\\.?)?"_s.arg(region)));
         if (!m.hasMatch())
             continue;
         CityLine c = p.first ? CityLine{m.captured(1), m.captured(2), {}}

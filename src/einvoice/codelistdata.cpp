@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
 // Written by scripts/einvoice-codelists from the EN 16931 rules for CII 1.3.16; do not edit.
+// clang-format off
 #include "einvoice/codelists.h"
 
 namespace einvoice::codelists {

@@ -149,8 +149,8 @@ Outcome BuildInvoice(const InvoiceValues &values, const TotalsInput &totals, con
     inv.seller.vatId = compact(settings.vatId);
     inv.seller.taxNumber = settings.taxNumber;
     inv.seller.registrationId = settings.registrationId;
-    inv.buyer = partyOf({}, QStringList(values.customerDetails.begin(), values.customerDetails.end()),
-                        settings.buyerCountry);
+    inv.buyer
+        = partyOf({}, QStringList(values.customerDetails.begin(), values.customerDetails.end()), settings.buyerCountry);
     if (inv.buyer.name.isEmpty())
         return refuse(u"The customer lines are empty; the first one must name the customer."_s);
     QString notice;
@@ -226,8 +226,7 @@ Outcome BuildInvoice(const InvoiceValues &values, const TotalsInput &totals, con
         const bool exempt = settings.untaxedCategory == u"E";
         if (exempt && settings.exemptionReason.trimmed().isEmpty())
             return refuse(inSettings(u"Exempt lines need the exemption reason."_s));
-        inv.taxes << TaxCategory{settings.untaxedCategory, Amount(),
-                                 figures.subTotal + shipping - taxedBase, Amount(),
+        inv.taxes << TaxCategory{settings.untaxedCategory, Amount(), figures.subTotal + shipping - taxedBase, Amount(),
                                  exempt ? settings.exemptionReason.trimmed() : QString()};
     }
 
@@ -274,9 +273,9 @@ Outcome BuildInvoice(const InvoiceValues &values, const TotalsInput &totals, con
     return {inv, {}, notice};
 }
 
-std::optional<QString> WriteInvoiceDocument(InvoiceReport &report, MessageBox &messages,
-                                            const SettingsStore &store, const InvoiceDocument &document,
-                                            const InvoiceValues &values, const TotalsInput &totals)
+std::optional<QString> WriteInvoiceDocument(InvoiceReport &report, MessageBox &messages, const SettingsStore &store,
+                                            const InvoiceDocument &document, const InvoiceValues &values,
+                                            const TotalsInput &totals)
 {
     const Settings settings = ReadSettings(store);
     if (document.previewTemplate || !settings.enabled)
@@ -286,18 +285,20 @@ std::optional<QString> WriteInvoiceDocument(InvoiceReport &report, MessageBox &m
     if (!outcome.invoice) {
         const std::optional<QString> path = WriteInvoicePdf(report, messages, document, values);
         if (path)
-            messages.inform(u"INV%1 was written as a plain PDF, not as an e-invoice:\r\n%2"_s.arg(
-                values.invoiceNumber, outcome.refusal));
+            messages.inform(u"INV%1 was written as a plain PDF, not as an e-invoice:\r\n%2"_s.arg(values.invoiceNumber,
+                                                                                                  outcome.refusal));
         return path;
     }
-    const pdfa3::Attachment attachment{FacturXXml(*outcome.invoice), FacturXFileName(), u"text/xml"_s,
-                                       u"Alternative"_s, u"Factur-X invoice (EN 16931)"_s,
+    const pdfa3::Attachment attachment{FacturXXml(*outcome.invoice),
+                                       FacturXFileName(),
+                                       u"text/xml"_s,
+                                       u"Alternative"_s,
+                                       u"Factur-X invoice (EN 16931)"_s,
                                        QDateTime(document.today, QTime(0, 0), QTimeZone::utc())};
-    const std::optional<QString> path =
-        WriteInvoicePdf(report, messages, document, values,
-                        [&](const QString &exported, const QString &finalPath, QString *error) {
-                            return pdfa3::WritePdfA3(exported, finalPath, attachment, FacturXSchema(), error);
-                        });
+    const std::optional<QString> path = WriteInvoicePdf(
+        report, messages, document, values, [&](const QString &exported, const QString &finalPath, QString *error) {
+            return pdfa3::WritePdfA3(exported, finalPath, attachment, FacturXSchema(), error);
+        });
     if (path && !outcome.notice.isEmpty())
         messages.inform(u"INV%1 was written as an e-invoice.\r\n%2"_s.arg(values.invoiceNumber, outcome.notice));
     return path;

@@ -9,9 +9,15 @@
 
 #include <optional>
 
-namespace invoicepdf { class InvoiceReport; }
-namespace platform { class MessageBox; }
-namespace platform { class SettingsStore; }
+namespace invoicepdf {
+class InvoiceReport;
+}
+namespace platform {
+class MessageBox;
+}
+namespace platform {
+class SettingsStore;
+}
 
 namespace einvoice {
 
@@ -29,8 +35,8 @@ struct Outcome
 // lines as the calculator splits them. A negative total makes a credit
 // note, whose amounts are the invoice's with their signs turned. Throws
 // RuntimeError as the calculator does.
-Outcome BuildInvoice(const invoicepdf::InvoiceValues &values, const invoice::TotalsInput &totals, const Settings &settings,
-                     const QDate &issued);
+Outcome BuildInvoice(const invoicepdf::InvoiceValues &values, const invoice::TotalsInput &totals,
+                     const Settings &settings, const QDate &issued);
 
 // Writes the invoice PDF as WriteInvoicePdf does. With e-invoicing switched
 // on, an invoice that can be an e-invoice is written as a PDF/A-3 carrying
@@ -38,7 +44,9 @@ Outcome BuildInvoice(const invoicepdf::InvoiceValues &values, const invoice::Tot
 // one message says why. An e-invoice with a notice is followed by one
 // message telling it. The template preview is always plain.
 std::optional<QString> WriteInvoiceDocument(invoicepdf::InvoiceReport &report, platform::MessageBox &messages,
-                                            const platform::SettingsStore &store, const invoicepdf::InvoiceDocument &document,
-                                            const invoicepdf::InvoiceValues &values, const invoice::TotalsInput &totals);
+                                            const platform::SettingsStore &store,
+                                            const invoicepdf::InvoiceDocument &document,
+                                            const invoicepdf::InvoiceValues &values,
+                                            const invoice::TotalsInput &totals);
 
 } // namespace einvoice

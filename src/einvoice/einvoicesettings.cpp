@@ -158,8 +158,8 @@ QString CountryProblem(const QString &field, const QString &typed)
     if (IsCountryCode(text.toUpper()))
         return {};
     if (const QString named = CountryNamed(text); !named.isEmpty())
-        return u"%1 \"%2\" is not a country code that e-invoices accept; write %3 for %4."_s.arg(
-            field, text, named, CountryName(named));
+        return u"%1 \"%2\" is not a country code that e-invoices accept; write %3 for %4."_s.arg(field, text, named,
+                                                                                                 CountryName(named));
     if (text.size() != 2)
         return u"%1 \"%2\" is not a two-letter country code, such as DE or FR."_s.arg(field, text);
     return u"%1 \"%2\" is not a country code that e-invoices accept, such as DE or FR."_s.arg(field, text);
@@ -174,8 +174,7 @@ QString CurrencyProblem(const QString &typed)
         return {};
     if (const QString named = CurrencyNamed(text); !named.isEmpty())
         return u"The currency code \"%1\" is not an ISO 4217 code; write %2."_s.arg(text, named);
-    return u"The currency code \"%1\" is not an ISO 4217 code that e-invoices accept, such as EUR or GBP."_s.arg(
-        text);
+    return u"The currency code \"%1\" is not an ISO 4217 code that e-invoices accept, such as EUR or GBP."_s.arg(text);
 }
 
 QString VatIdProblem(const QString &typed)
@@ -205,11 +204,10 @@ QString IbanProblem(const QString &typed)
 
 QString SettingsProblem(const Settings &s)
 {
-    for (const QString &problem : {VatIdProblem(s.vatId), CountryProblem(u"The seller's country"_s, s.sellerCountry),
-                                   s.buyerCountry.trimmed().isEmpty()
-                                       ? QString()
-                                       : CountryProblem(u"The buyer's country"_s, s.buyerCountry),
-                                   CurrencyProblem(s.currencyCode)})
+    for (const QString &problem :
+         {VatIdProblem(s.vatId), CountryProblem(u"The seller's country"_s, s.sellerCountry),
+          s.buyerCountry.trimmed().isEmpty() ? QString() : CountryProblem(u"The buyer's country"_s, s.buyerCountry),
+          CurrencyProblem(s.currencyCode)})
         if (!problem.isEmpty())
             return problem;
     if (s.untaxedCategory == u"E" && s.exemptionReason.trimmed().isEmpty())

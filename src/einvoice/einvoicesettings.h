@@ -4,7 +4,9 @@
 
 #include <QString>
 
-namespace platform { class SettingsStore; }
+namespace platform {
+class SettingsStore;
+}
 
 namespace einvoice {
 

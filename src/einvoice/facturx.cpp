@@ -21,8 +21,7 @@ const QString Udt = u"urn:un:unece:uncefact:data:standard:UnqualifiedDataType:10
 class Writer
 {
 public:
-    explicit Writer(QByteArray *out)
-        : m_xml(out)
+    explicit Writer(QByteArray *out) : m_xml(out)
     {
         m_xml.setAutoFormatting(true);
         m_xml.setAutoFormattingIndent(2);
@@ -121,8 +120,7 @@ pdfa3::XmpSchema FacturXSchema()
                 {u"DocumentFileName"_s, FacturXFileName(), u"Text"_s, u"external"_s,
                  u"name of the embedded XML invoice file"_s},
                 {u"DocumentType"_s, u"INVOICE"_s, u"Text"_s, u"external"_s, u"INVOICE"_s},
-                {u"Version"_s, u"1.0"_s, u"Text"_s, u"external"_s,
-                 u"The actual version of the Factur-X XML schema"_s},
+                {u"Version"_s, u"1.0"_s, u"Text"_s, u"external"_s, u"The actual version of the Factur-X XML schema"_s},
                 {u"ConformanceLevel"_s, u"EN 16931"_s, u"Text"_s, u"external"_s,
                  u"The conformance level of the embedded Factur-X data"_s},
             }};

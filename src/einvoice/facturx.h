@@ -29,7 +29,7 @@ struct Party
 struct Line
 {
     QString name;
-    QString quantity; // the exact decimal typed, "0.12345"; negative for a credit
+    QString quantity;          // the exact decimal typed, "0.12345"; negative for a credit
     invoice::Amount unitPrice; // never negative
     invoice::Amount net;       // in cents
     bool taxed = false;
@@ -48,8 +48,8 @@ struct Adjustment
 // One VAT category's breakdown.
 struct TaxCategory
 {
-    QString code; // S, Z or E
-    invoice::Amount rate;  // percent
+    QString code;         // S, Z or E
+    invoice::Amount rate; // percent
     invoice::Amount base;
     invoice::Amount tax;
     QString exemptionReason; // E only

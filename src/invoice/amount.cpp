@@ -34,7 +34,6 @@ Amount amountFromWide(Int128 units)
 
 using namespace detail;
 
-
 Amount operator+(Amount a, Amount b)
 {
     qint64 sum = 0;

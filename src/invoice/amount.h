@@ -24,7 +24,6 @@ public:
         return amount;
     }
 
-
     constexpr qint64 units() const { return m_units; }
 
     // Exact; throw RuntimeError("Overflow") when the result leaves the range.

@@ -23,10 +23,7 @@ QString formatted(Amount figure)
 
 } // namespace
 
-clsTotals::clsTotals(TotalsSource &source)
-    : m_source(source)
-{
-}
+clsTotals::clsTotals(TotalsSource &source) : m_source(source) { }
 
 void clsTotals::Calculate()
 {

@@ -78,8 +78,7 @@ ScannedNumber scanNumber(const QString &text)
 
 // The magnitude with `target` decimals as an integer, rounded; false when it
 // exceeds `limit`.
-bool scaledMagnitude(const ScannedNumber &number, qsizetype target, Rounding rounding,
-                     UInt128 limit, UInt128 &result)
+bool scaledMagnitude(const ScannedNumber &number, qsizetype target, Rounding rounding, UInt128 limit, UInt128 &result)
 {
     const std::string &digits = number.digits;
     const auto size = static_cast<qsizetype>(digits.size());
@@ -92,8 +91,7 @@ bool scaledMagnitude(const ScannedNumber &number, qsizetype target, Rounding rou
         if (keep >= 0) {
             if (keep < size) {
                 firstDropped = digits[keep] - '0';
-                restNonZero = std::any_of(digits.begin() + keep + 1, digits.end(),
-                                          [](char c) { return c != '0'; });
+                restNonZero = std::any_of(digits.begin() + keep + 1, digits.end(), [](char c) { return c != '0'; });
             }
         } else {
             keep = 0; // every digit lies below the first dropped place
@@ -246,8 +244,7 @@ bool IsNumeric(const QString &text)
                 return false;
             pointSeen = true;
         } else if (c == u',') {
-            if (i == begin || i + 1 == end || !isDigit(text.at(i - 1).unicode())
-                || !isDigit(text.at(i + 1).unicode()))
+            if (i == begin || i + 1 == end || !isDigit(text.at(i - 1).unicode()) || !isDigit(text.at(i + 1).unicode()))
                 return false;
         } else {
             return false;
@@ -309,8 +306,8 @@ QString FormatAmount(double value, int decimals)
         throwOverflow();
     // d.dddddddddddddde±x: the 15 significant digits the amount is rounded from
     char buffer[32];
-    const auto written = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
-                                       std::chars_format::scientific, 14);
+    const auto written
+        = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, 14);
     const std::string_view literal(buffer, static_cast<size_t>(written.ptr - buffer));
     const size_t exponentAt = literal.find('e');
     std::string digits;

@@ -14,11 +14,7 @@ namespace invoice {
 class RuntimeError : public std::exception
 {
 public:
-    explicit RuntimeError(const QString &description)
-        : m_description(description)
-        , m_what(description.toUtf8())
-    {
-    }
+    explicit RuntimeError(const QString &description) : m_description(description), m_what(description.toUtf8()) { }
 
     // The text the user sees, for example "Overflow".
     QString description() const { return m_description; }

@@ -19,15 +19,14 @@ constexpr Int128 PercentOfUnits = 1'000'000;
 // value × percent% as a fixed-point amount (nearest ten-thousandth, a tie to even).
 Amount percentOf(Amount value, Amount percent)
 {
-    return amountFromWide(roundedQuotient(Int128(value.units()) * percent.units(), PercentOfUnits,
-                                          Rounding::HalfEven));
+    return amountFromWide(roundedQuotient(Int128(value.units()) * percent.units(), PercentOfUnits, Rounding::HalfEven));
 }
 
 // value × percent% rounded to cents, halves away from zero.
 Amount percentOfInCents(Amount value, Amount percent)
 {
-    const Int128 cents = roundedQuotient(Int128(value.units()) * percent.units(),
-                                         PercentOfUnits * 100, Rounding::HalfAwayFromZero);
+    const Int128 cents
+        = roundedQuotient(Int128(value.units()) * percent.units(), PercentOfUnits * 100, Rounding::HalfAwayFromZero);
     return amountFromWide(cents * 100);
 }
 

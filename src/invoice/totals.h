@@ -14,12 +14,12 @@ namespace invoice {
 // the window holds them and the stored tax settings.
 struct TotalsInput
 {
-    std::array<QString, 12> lineTotals; // texts of the line total boxes
-    std::array<bool, 12> taxable{};     // line tax boxes ticked
+    std::array<QString, 12> lineTotals;                           // texts of the line total boxes
+    std::array<bool, 12> taxable{};                               // line tax boxes ticked
     QString surcharge1, discount, shipping, surcharge2, received; // adjustment boxes
-    int shTax = 0;       // stored SHTax: 1 taxes shipping and handling
-    Amount taxValue; // stored TaxValue, percent with two decimals
-    int taxCharge = 0;   // stored TaxCharge: tax is charged only when it is 1
+    int shTax = 0;                                                // stored SHTax: 1 taxes shipping and handling
+    Amount taxValue;                                              // stored TaxValue, percent with two decimals
+    int taxCharge = 0;                                            // stored TaxCharge: tax is charged only when it is 1
 };
 
 // The seven figures of an invoice, each in whole cents once computed.

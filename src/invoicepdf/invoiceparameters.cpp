@@ -26,8 +26,8 @@ QStringList InvoiceParameterNames()
     return names;
 }
 
-QList<ReportParameter> InvoiceParameters(const InvoiceValues &invoice, bool previewTemplate,
-                                         const QDate &today, const QString &appFolder)
+QList<ReportParameter> InvoiceParameters(const InvoiceValues &invoice, bool previewTemplate, const QDate &today,
+                                         const QString &appFolder)
 {
     QList<ReportParameter> p;
     p.reserve(85);

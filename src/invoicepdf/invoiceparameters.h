@@ -26,8 +26,8 @@ QStringList InvoiceAmountNames();
 // A template preview carries "TEMPLATE" as its number. The date is written in
 // the user's long date format; an empty logo setting gives the application
 // folder's logo.jpg.
-QList<ReportParameter> InvoiceParameters(const InvoiceValues &invoice, bool previewTemplate,
-                                         const QDate &today, const QString &appFolder);
+QList<ReportParameter> InvoiceParameters(const InvoiceValues &invoice, bool previewTemplate, const QDate &today,
+                                         const QString &appFolder);
 
 // The tax rate as the invoice prints it: the stored rate taken at single
 // precision, in the shortest form that reads back as that number (17.5, 2.3).

@@ -28,9 +28,8 @@ QString InvoicePdfPath(const QString &appFolder, const QString &invoiceNumber, b
     return AppPath(appFolder, u"invoices/INV%1.pdf"_s.arg(invoiceNumber));
 }
 
-std::optional<QString> WriteInvoicePdf(InvoiceReport &report, MessageBox &messages,
-                                       const InvoiceDocument &document, const InvoiceValues &invoice,
-                                       const PdfFinish &finish)
+std::optional<QString> WriteInvoicePdf(InvoiceReport &report, MessageBox &messages, const InvoiceDocument &document,
+                                       const InvoiceValues &invoice, const PdfFinish &finish)
 {
     const QString path = InvoicePdfPath(document.appFolder, invoice.invoiceNumber, document.previewTemplate);
     if (!document.previewTemplate) {
@@ -43,8 +42,8 @@ std::optional<QString> WriteInvoicePdf(InvoiceReport &report, MessageBox &messag
     }
 
     report.TemplatePath(AppPath(document.appFolder, document.templateName));
-    for (const auto &[name, value] : InvoiceParameters(invoice, document.previewTemplate, document.today,
-                                                       document.appFolder))
+    for (const auto &[name, value] :
+         InvoiceParameters(invoice, document.previewTemplate, document.today, document.appFolder))
         report.SetParameter(name, value);
     if (!finish) {
         if (!report.ExportPdf(path))

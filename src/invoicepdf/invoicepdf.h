@@ -10,7 +10,9 @@
 #include <functional>
 #include <optional>
 
-namespace platform { class MessageBox; }
+namespace platform {
+class MessageBox;
+}
 
 namespace invoicepdf {
 

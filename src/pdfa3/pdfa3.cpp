@@ -50,8 +50,7 @@ QString extensionBlock(const XmpSchema &schema)
               <pdfaProperty:valueType>%2</pdfaProperty:valueType>
               <pdfaProperty:category>%3</pdfaProperty:category>
               <pdfaProperty:description>%4</pdfaProperty:description>
-            </rdf:li>)"_s.arg(escaped(p.name), escaped(p.valueType), escaped(p.category),
-                              escaped(p.description));
+            </rdf:li>)"_s.arg(escaped(p.name), escaped(p.valueType), escaped(p.category), escaped(p.description));
         values += u"\n    <%1:%2>%3</%1:%2>"_s.arg(schema.prefix, p.name, escaped(p.value));
     }
     return uR"(  <rdf:Description rdf:about="" xmlns:pdfaExtension="http://www.aiim.org/pdfa/ns/extension/"
@@ -126,8 +125,7 @@ QByteArray withEntries(QPDFObjectHandle dictionary, const QByteArray &entries)
 class Update
 {
 public:
-    explicit Update(const QByteArray &file)
-        : m_base(file.size())
+    explicit Update(const QByteArray &file) : m_base(file.size())
     {
         // The first appended object begins on a line of its own.
         if (!file.endsWith('\n') && !file.endsWith('\r'))
@@ -184,8 +182,8 @@ private:
 
 } // namespace
 
-bool WritePdfA3(const QString &input, const QString &output, const Attachment &attachment,
-                const XmpSchema &schema, QString *error)
+bool WritePdfA3(const QString &input, const QString &output, const Attachment &attachment, const XmpSchema &schema,
+                QString *error)
 {
     const QString shownOutput = QFileInfo(output).fileName();
     auto fail = [&](const QString &why) {
@@ -246,10 +244,11 @@ bool WritePdfA3(const QString &input, const QString &output, const Attachment &a
             {"/Type", Object::newName("/EmbeddedFile")},
             {"/Subtype", Object::newName(utf8(u"/"_s + attachment.mimeType))},
             {"/Filter", Object::newName("/FlateDecode")},
-            {"/Params", Object::newDictionary({{"/Size", Object::newInteger(attachment.data.size())},
-                                               {"/CheckSum", Object::newString(checksum.toStdString())},
-                                               {"/CreationDate", date},
-                                               {"/ModDate", date}})},
+            {"/Params",
+             Object::newDictionary({{"/Size", Object::newInteger(attachment.data.size())},
+                                    {"/CheckSum", Object::newString(checksum.toStdString())},
+                                    {"/CreationDate", date},
+                                    {"/ModDate", date}})},
         });
         // zlib's stream without the length Qt puts before it; the fastest
         // level, which costs a fraction of the default's time on XML.
@@ -263,9 +262,9 @@ bool WritePdfA3(const QString &input, const QString &output, const Attachment &a
             {"/Desc", Object::newUnicodeString(utf8(attachment.description))},
             {"/AFRelationship", Object::newName(utf8(u"/"_s + attachment.relationship))},
         });
-        appended.object(QPDFObjGen(entryNumber, 0),
-                        withEntries(fileEntry, "/EF << /F " + reference(fileNumber) + " /UF " + reference(fileNumber)
-                                        + " >>"));
+        appended.object(
+            QPDFObjGen(entryNumber, 0),
+            withEntries(fileEntry, "/EF << /F " + reference(fileNumber) + " /UF " + reference(fileNumber) + " >>"));
 
         Object catalog = root.shallowCopy();
         catalog.removeKey("/Names");
@@ -275,8 +274,9 @@ bool WritePdfA3(const QString &input, const QString &output, const Attachment &a
         names = names.isDictionary() ? names.shallowCopy() : Object::newDictionary();
         const QByteArray embeddedFiles = "/EmbeddedFiles << /Names [ " + QByteArray::fromStdString(fileName.unparse())
             + ' ' + reference(entryNumber) + " ] >>";
-        appended.object(root.getObjGen(), withEntries(catalog, "/AF [ " + reference(entryNumber) + " ] /Names "
-                                                                 + withEntries(names, embeddedFiles)));
+        appended.object(
+            root.getObjGen(),
+            withEntries(catalog, "/AF [ " + reference(entryNumber) + " ] /Names " + withEntries(names, embeddedFiles)));
 
         // The ID's first part stays the page's; the second follows what changed.
         Object id = trailer.getKey("/ID");
@@ -288,8 +288,8 @@ bool WritePdfA3(const QString &input, const QString &output, const Attachment &a
             {"/Size", Object::newInteger(next + 2)},
             {"/Root", root},
             {"/Prev", Object::newInteger(previousXref)},
-            {"/ID", Object::newArray({Object::newString(firstId.toStdString()),
-                                      Object::newString(changedId.toStdString())})},
+            {"/ID",
+             Object::newArray({Object::newString(firstId.toStdString()), Object::newString(changedId.toStdString())})},
         });
         if (trailer.hasKey("/Info"))
             newTrailer.replaceKey("/Info", trailer.getKey("/Info"));

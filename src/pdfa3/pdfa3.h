@@ -48,7 +48,7 @@ struct XmpSchema
 // rewritten. It is written completely beside its place before it replaces
 // any file there, so a failure leaves an earlier file untouched. Returns
 // false and sets *error on failure.
-bool WritePdfA3(const QString &input, const QString &output, const Attachment &attachment,
-                const XmpSchema &schema, QString *error);
+bool WritePdfA3(const QString &input, const QString &output, const Attachment &attachment, const XmpSchema &schema,
+                QString *error);
 
 } // namespace pdfa3

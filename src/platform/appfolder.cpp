@@ -38,7 +38,8 @@ AppFolder PrepareAppFolder(const QString &programFolder, const QString &userFold
     }
     const QDir user(userFolder);
     if (!user.mkpath(u"invoices"_s)) {
-        folder.error = u"The folder %1 cannot be created."_s.arg(QDir::toNativeSeparators(user.filePath(u"invoices"_s)));
+        folder.error
+            = u"The folder %1 cannot be created."_s.arg(QDir::toNativeSeparators(user.filePath(u"invoices"_s)));
         return folder;
     }
     QStringList failed;
@@ -56,7 +57,8 @@ AppFolder PrepareAppFolder(const QString &programFolder, const QString &userFold
         QFile::setPermissions(target, QFile::permissions(target) | QFile::ReadOwner | QFile::WriteOwner);
     }
     if (!failed.isEmpty())
-        folder.error = u"These files could not be copied into %1: %2"_s.arg(QDir::toNativeSeparators(userFolder), failed.join(u", "_s));
+        folder.error = u"These files could not be copied into %1: %2"_s.arg(QDir::toNativeSeparators(userFolder),
+                                                                            failed.join(u", "_s));
     return folder;
 }
 

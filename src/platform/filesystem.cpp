@@ -10,8 +10,7 @@ namespace platform {
 
 using namespace Qt::StringLiterals;
 
-bool QtFileSystem::ListFiles(const QString &folder, const QString &pattern, QStringList *names,
-                             QString *error) const
+bool QtFileSystem::ListFiles(const QString &folder, const QString &pattern, QStringList *names, QString *error) const
 {
     const QFileInfo info(folder);
     if (!info.exists() || !info.isDir()) {

@@ -15,8 +15,7 @@ public:
     // Names (no path) of the ordinary, non-hidden files in folder that match
     // the wildcard pattern, ignoring letter case, in listing order. Returns
     // false and sets *error when the folder cannot be listed.
-    virtual bool ListFiles(const QString &folder, const QString &pattern, QStringList *names,
-                           QString *error) const = 0;
+    virtual bool ListFiles(const QString &folder, const QString &pattern, QStringList *names, QString *error) const = 0;
 
     // Creates the folder; true when it exists afterwards.
     virtual bool MakeFolder(const QString &path) = 0;
@@ -28,8 +27,7 @@ public:
 class QtFileSystem : public FileSystem
 {
 public:
-    bool ListFiles(const QString &folder, const QString &pattern, QStringList *names,
-                   QString *error) const override;
+    bool ListFiles(const QString &folder, const QString &pattern, QStringList *names, QString *error) const override;
     bool MakeFolder(const QString &path) override;
     bool RemoveFile(const QString &path, QString *error) override;
 };

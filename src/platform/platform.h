@@ -4,7 +4,9 @@
 
 #include <QString>
 
-namespace invoicepdf { class InvoiceReport; }
+namespace invoicepdf {
+class InvoiceReport;
+}
 
 namespace platform {
 

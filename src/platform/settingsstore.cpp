@@ -25,10 +25,7 @@ QString keyPath(const QString &section, const QString &key)
 
 QSettingsStore::QSettingsStore() = default;
 
-QSettingsStore::QSettingsStore(const QString &folder)
-    : m_folder(folder)
-{
-}
+QSettingsStore::QSettingsStore(const QString &folder) : m_folder(folder) { }
 
 // A fresh QSettings per call: a value written by another running copy of the
 // program is seen at the next read, and nothing is cached on our side.
@@ -86,8 +83,7 @@ QString QSettingsStore::GetSetting(const QString &app, const QString &section, c
     return value.isValid() ? value.toString() : QString();
 }
 
-bool QSettingsStore::SaveSetting(const QString &app, const QString &section, const QString &key,
-                                 const QString &text)
+bool QSettingsStore::SaveSetting(const QString &app, const QString &section, const QString &key, const QString &text)
 {
     const auto settings = openSettings(m_folder, app);
     // QSettings rewrites a file it could not parse with only what it

@@ -21,8 +21,7 @@ public:
     // Returns false when the store refused the write; errorString() then says why
     // and the old value stays in place. A store file that could not be parsed
     // is copied aside (".damaged", ".damaged2", ...) before it is first written.
-    virtual bool SaveSetting(const QString &app, const QString &section, const QString &key,
-                             const QString &text) = 0;
+    virtual bool SaveSetting(const QString &app, const QString &section, const QString &key, const QString &text) = 0;
 
     virtual QString errorString() const = 0;
 };
@@ -36,8 +35,7 @@ public:
     explicit QSettingsStore(const QString &folder);
 
     QString GetSetting(const QString &app, const QString &section, const QString &key) const override;
-    bool SaveSetting(const QString &app, const QString &section, const QString &key,
-                     const QString &text) override;
+    bool SaveSetting(const QString &app, const QString &section, const QString &key, const QString &text) override;
     QString errorString() const override { return m_error; }
 
     // The file that holds the settings of an application.

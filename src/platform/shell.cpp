@@ -89,8 +89,8 @@ void DesktopShell::open(const QString &target, Done done)
         return done(info.absoluteDir().exists() ? ShellResult::FileNotFound : ShellResult::PathNotFound);
     if (!readable(target))
         return done(ShellResult::AccessDenied);
-    openWithProgramFor(&m_queries, info.isDir() ? u"inode/directory"_s : QMimeDatabase().mimeTypeForFile(info).name(), target,
-                       done);
+    openWithProgramFor(&m_queries, info.isDir() ? u"inode/directory"_s : QMimeDatabase().mimeTypeForFile(info).name(),
+                       target, done);
 }
 
 QString ShellMessage(ShellResult result)

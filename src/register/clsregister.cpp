@@ -34,10 +34,10 @@ namespace {
 
 // The columns a record and a pending record share, in the order they are
 // bound, read and hashed.
-const QStringList Columns = {u"number"_s,   u"issued"_s,   u"customer"_s, u"sub_total"_s, u"shipping"_s,
-                             u"tax"_s,      u"surcharge2"_s, u"total"_s,  u"received"_s,  u"balance"_s,
-                             u"tax_rate"_s, u"currency"_s, u"payment"_s,  u"template"_s,  u"einvoice"_s,
-                             u"file"_s,     u"rebuilt"_s};
+const QStringList Columns
+    = {u"number"_s,     u"issued"_s,   u"customer"_s, u"sub_total"_s, u"shipping"_s, u"tax"_s,
+       u"surcharge2"_s, u"total"_s,    u"received"_s, u"balance"_s,   u"tax_rate"_s, u"currency"_s,
+       u"payment"_s,    u"template"_s, u"einvoice"_s, u"file"_s,      u"rebuilt"_s};
 
 const QString Schema = uR"(
 CREATE TABLE IF NOT EXISTS records (
@@ -152,21 +152,12 @@ class Query
 {
 public:
     Query(sqlite3_stmt *statement, bool owned, const QString &path, const QString &doing)
-        : m_statement(statement)
-        , m_owned(owned)
-        , m_path(path)
-        , m_doing(doing)
-    {
-    }
+        : m_statement(statement), m_owned(owned), m_path(path), m_doing(doing)
+    { }
     Query(Query &&other) noexcept
-        : m_statement(std::exchange(other.m_statement, nullptr))
-        , m_owned(other.m_owned)
-        , m_path(other.m_path)
-        , m_doing(other.m_doing)
-        , m_result(other.m_result)
-        , m_fresh(other.m_fresh)
-    {
-    }
+        : m_statement(std::exchange(other.m_statement, nullptr)), m_owned(other.m_owned), m_path(other.m_path),
+          m_doing(other.m_doing), m_result(other.m_result), m_fresh(other.m_fresh)
+    { }
     Query &operator=(Query &&) = delete;
     ~Query()
     {
@@ -268,7 +259,7 @@ void readColumns(const Query &q, int first, RegisterRecord &r)
     QDate date;
     QTime time;
     r.issued = readIssued(q.utf8(first + 1), date, time) ? QDateTime(date, time)
-                                                        : QDateTime::fromString(q.text(first + 1), Qt::ISODate);
+                                                         : QDateTime::fromString(q.text(first + 1), Qt::ISODate);
     const QStringList lines = q.text(first + 2).split(u'\n');
     for (int i = 0; i < RegisterRecord::CustomerLines && i < lines.size(); ++i)
         r.customer[i] = lines[i];
@@ -402,8 +393,8 @@ struct clsRegister::Private
         database.setDatabaseName(path);
         database.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=%1"_s.arg(busyTimeoutMs));
         if (!database.open())
-            throw RuntimeError(u"The invoice register %1 cannot be opened (%2)."_s.arg(
-                QDir::toNativeSeparators(path), database.lastError().text()));
+            throw RuntimeError(u"The invoice register %1 cannot be opened (%2)."_s.arg(QDir::toNativeSeparators(path),
+                                                                                       database.lastError().text()));
         // Statements run on the driver's own connection to SQLite, the
         // system's library that the driver uses too: QSqlQuery turns every
         // value of every row into a QVariant, which a hundred thousand
@@ -464,8 +455,8 @@ struct clsRegister::Private
         for (int n = 2; QFileInfo::exists(aside); ++n)
             aside = path + u".damaged"_s + QString::number(n);
         if (!QFile::rename(path, aside))
-            throw RuntimeError(u"The invoice register %1 is damaged and cannot be set aside."_s.arg(
-                QDir::toNativeSeparators(path)));
+            throw RuntimeError(
+                u"The invoice register %1 is damaged and cannot be set aside."_s.arg(QDir::toNativeSeparators(path)));
         for (const QString &suffix : {u"-wal"_s, u"-shm"_s})
             if (QFileInfo::exists(path + suffix))
                 QFile::rename(path + suffix, aside + suffix);
@@ -524,10 +515,10 @@ struct clsRegister::Private
     // the middle of a print).
     QList<Pending> pending(qint64 key = 0) const
     {
-        static const QString all =
-            u"SELECT id, pid, prior_sha256, %1 FROM pending ORDER BY id"_s.arg(Columns.join(u", "_s));
-        static const QString one = u"SELECT id, pid, prior_sha256, %1 FROM pending WHERE id = ?"_s.arg(
-            Columns.join(u", "_s));
+        static const QString all
+            = u"SELECT id, pid, prior_sha256, %1 FROM pending ORDER BY id"_s.arg(Columns.join(u", "_s));
+        static const QString one
+            = u"SELECT id, pid, prior_sha256, %1 FROM pending WHERE id = ?"_s.arg(Columns.join(u", "_s));
         QList<Pending> list;
         Query q = exec(key ? one : all, u"reading what an interrupted print left"_s,
                        key ? QVariantList{key} : QVariantList{});
@@ -544,8 +535,7 @@ struct clsRegister::Private
     QString invoices() const { return QDir(appFolder).filePath(u"invoices"_s); }
 };
 
-clsRegister::clsRegister(const QString &appFolder, int busyTimeoutMs)
-    : d(std::make_unique<Private>())
+clsRegister::clsRegister(const QString &appFolder, int busyTimeoutMs) : d(std::make_unique<Private>())
 {
     static std::atomic<int> connections = 0;
     d->appFolder = appFolder;
@@ -628,15 +618,15 @@ RegisterRecord clsRegister::confirm(qint64 pending)
     {
         Query q = d->exec(select, doing, {pending});
         if (!q.next())
-            throw RuntimeError(u"The invoice register %1 lost the record being written."_s.arg(
-                QDir::toNativeSeparators(d->path)));
+            throw RuntimeError(
+                u"The invoice register %1 lost the record being written."_s.arg(QDir::toNativeSeparators(d->path)));
         readColumns(q, 0, record);
     }
     const QString file = QDir(d->invoices()).filePath(record.fileName);
     record.sha256 = FileSha256(file);
     if (record.sha256.isEmpty())
-        throw RuntimeError(u"%1 cannot be read to record it in the invoice register."_s.arg(
-            QDir::toNativeSeparators(file)));
+        throw RuntimeError(
+            u"%1 cannot be read to record it in the invoice register."_s.arg(QDir::toNativeSeparators(file)));
     // Not synced on its own: the pending record is on the disk, and should
     // a power cut take this commit, the next open() finds the PDF changed
     // since the print began and records it from the pending record as it
@@ -799,8 +789,8 @@ std::pair<QString, QByteArray> clsRegister::issuedFile(qint64 id) const
 ChainState clsRegister::checkChain() const
 {
     const QString doing = u"checking it"_s;
-    static const QString select = u"SELECT id, version, sha256, %1, hash FROM records ORDER BY id"_s.arg(
-        Columns.join(u", "_s));
+    static const QString select
+        = u"SELECT id, version, sha256, %1, hash FROM records ORDER BY id"_s.arg(Columns.join(u", "_s));
     QByteArray previous;
     qint64 expectedId = 1;
     {
@@ -816,8 +806,7 @@ ChainState clsRegister::checkChain() const
                 return {false, expectedId, {}, u"record %1 is missing"_s.arg(expectedId)};
             if (recordHash(r, previous) != stored)
                 return {false, r.id, r.number,
-                        u"record %1 (INV%2) does not match its hash: it or the record before it was altered"_s
-                            .arg(r.id)
+                        u"record %1 (INV%2) does not match its hash: it or the record before it was altered"_s.arg(r.id)
                             .arg(r.number)};
             previous = stored;
             ++expectedId;

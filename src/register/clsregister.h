@@ -100,10 +100,8 @@ class PendingRecord
 {
 public:
     PendingRecord(clsRegister &invoiceRegister, const RegisterRecord &record)
-        : m_register(invoiceRegister)
-        , m_key(invoiceRegister.begin(record))
-    {
-    }
+        : m_register(invoiceRegister), m_key(invoiceRegister.begin(record))
+    { }
     ~PendingRecord()
     {
         if (!m_confirming)

@@ -45,8 +45,10 @@ QList<PeriodTotal> PeriodTotals(std::span<const RegisterEntry *const> records, P
             continue;
         int year = 0, month = 0;
         r->date.getDate(&year, &month, nullptr);
-        const int key =
-            year * 100 + (period == Period::Month ? month : period == Period::Quarter ? (month + 2) / 3 : 0);
+        const int key = year * 100
+            + (period == Period::Month         ? month
+                   : period == Period::Quarter ? (month + 2) / 3
+                                               : 0);
         PeriodTotal &sum = periods[key];
         if (sum.period.isEmpty())
             sum.period = PeriodOf(r->date, period);

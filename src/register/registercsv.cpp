@@ -38,9 +38,9 @@ QByteArray RegisterCsv(std::span<const RegisterRecord *const> records)
     QStringList header = {u"number"_s, u"version"_s, u"replaced"_s, u"date"_s, u"time"_s};
     for (int i = 1; i <= RegisterRecord::CustomerLines; ++i)
         header << u"customer_%1"_s.arg(i);
-    header << u"sub_total"_s << u"shipping"_s << u"net"_s << u"tax_rate"_s << u"tax"_s << u"total"_s
-           << u"surcharge_2"_s << u"received"_s << u"balance"_s << u"currency"_s << u"payment_method"_s
-           << u"template"_s << u"e_invoice"_s << u"file"_s << u"sha256"_s << u"source"_s;
+    header << u"sub_total"_s << u"shipping"_s << u"net"_s << u"tax_rate"_s << u"tax"_s << u"total"_s << u"surcharge_2"_s
+           << u"received"_s << u"balance"_s << u"currency"_s << u"payment_method"_s << u"template"_s << u"e_invoice"_s
+           << u"file"_s << u"sha256"_s << u"source"_s;
     QString out = header.join(u',') + u"\r\n"_s;
     for (const RegisterRecord *r : records) {
         QStringList row = {field(r->number), QString::number(r->version), r->replaced ? u"yes"_s : u"no"_s,
@@ -48,10 +48,10 @@ QByteArray RegisterCsv(std::span<const RegisterRecord *const> records)
         for (const QString &line : r->customer)
             row << field(line);
         row << money(r->subTotal) << money(r->shipping) << money(r->net())
-            << (r->taxRate ? money(*r->taxRate) : QString()) << money(r->tax) << money(r->total)
-            << money(r->surcharge2) << money(r->received) << money(r->balance) << field(r->currency)
-            << field(r->paymentMethod) << field(r->templateName) << (r->eInvoice ? u"yes"_s : u"no"_s)
-            << field(r->fileName) << QString::fromLatin1(r->sha256) << (r->rebuilt ? u"rebuilt"_s : u"printed"_s);
+            << (r->taxRate ? money(*r->taxRate) : QString()) << money(r->tax) << money(r->total) << money(r->surcharge2)
+            << money(r->received) << money(r->balance) << field(r->currency) << field(r->paymentMethod)
+            << field(r->templateName) << (r->eInvoice ? u"yes"_s : u"no"_s) << field(r->fileName)
+            << QString::fromLatin1(r->sha256) << (r->rebuilt ? u"rebuilt"_s : u"printed"_s);
         out += row.join(u',') + u"\r\n"_s;
     }
     return out.toUtf8();

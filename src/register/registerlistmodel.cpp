@@ -35,11 +35,8 @@ QString PdfStatusText(PdfStatus status)
 }
 
 RegisterListModel::RegisterListModel(const clsRegister &invoiceRegister, QObject *parent)
-    : QAbstractTableModel(parent)
-    , m_register(invoiceRegister)
-    , m_folder(invoiceRegister.invoicesFolder())
-{
-}
+    : QAbstractTableModel(parent), m_register(invoiceRegister), m_folder(invoiceRegister.invoicesFolder())
+{ }
 
 void RegisterListModel::reload()
 {
@@ -207,9 +204,8 @@ QVariant RegisterListModel::headerData(int section, Qt::Orientation orientation,
 {
     if (orientation != Qt::Horizontal || (role != Qt::DisplayRole && role != Qt::AccessibleTextRole))
         return {};
-    static const QStringList names = {u"Invoice"_s, u"Version"_s,  u"Issued"_s,   u"Customer"_s,
-                                      u"Net"_s,     u"Tax rate"_s, u"Tax"_s,      u"Total"_s,
-                                      u"Received"_s, u"Balance"_s, u"PDF"_s};
+    static const QStringList names = {u"Invoice"_s, u"Version"_s, u"Issued"_s,   u"Customer"_s, u"Net"_s, u"Tax rate"_s,
+                                      u"Tax"_s,     u"Total"_s,   u"Received"_s, u"Balance"_s,  u"PDF"_s};
     return names.value(section);
 }
 

@@ -69,8 +69,8 @@ private:
     std::vector<RegisterEntry> m_entries; // oldest first
     std::vector<PdfStatus> m_status;
     std::vector<QString> m_searchTexts; // beside m_entries; read on the first search
-    std::vector<int> m_visible; // indexes into m_entries, in display order
-    qsizetype m_nextCheck = 0; // records are checked newest first
+    std::vector<int> m_visible;         // indexes into m_entries, in display order
+    qsizetype m_nextCheck = 0;          // records are checked newest first
     int m_sortColumn = -1;
     Qt::SortOrder m_sortOrder = Qt::DescendingOrder;
 };

@@ -34,8 +34,7 @@ std::optional<QByteArray> AttachedEInvoice(const QString &pdfPath)
         const auto file = QPDFEmbeddedFileDocumentHelper(pdf).getEmbeddedFile("factur-x.xml");
         if (!file)
             return std::nullopt;
-        const std::shared_ptr<Buffer> data =
-            file->getEmbeddedFileStream().getStreamData(qpdf_dl_generalized);
+        const std::shared_ptr<Buffer> data = file->getEmbeddedFileStream().getStreamData(qpdf_dl_generalized);
         return QByteArray(reinterpret_cast<const char *>(data->getBuffer()), qsizetype(data->getSize()));
     } catch (const std::exception &) {
         return std::nullopt;
@@ -46,8 +45,8 @@ namespace {
 
 QString paymentMethod(const QString &code, const QString &text)
 {
-    static const QHash<QString, QString> methods = {
-        {u"10"_s, u"CASH"_s}, {u"20"_s, u"CHECK"_s}, {u"48"_s, u"CARD"_s}, {u"30"_s, u"TRANSFER"_s}};
+    static const QHash<QString, QString> methods
+        = {{u"10"_s, u"CASH"_s}, {u"20"_s, u"CHECK"_s}, {u"48"_s, u"CARD"_s}, {u"30"_s, u"TRANSFER"_s}};
     return methods.value(code, text);
 }
 

@@ -23,8 +23,8 @@ std::optional<RegisterRecord> RecordFromEInvoice(const QByteArray &xml);
 
 struct RebuildResult
 {
-    int added = 0; // records appended
-    int known = 0; // PDFs the register already held as they are
+    int added = 0;      // records appended
+    int known = 0;      // PDFs the register already held as they are
     QStringList unread; // file names of PDFs without a readable e-invoice, which were not recorded
 };
 

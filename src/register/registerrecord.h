@@ -21,9 +21,9 @@ struct RegisterRecord
 {
     static constexpr int CustomerLines = 6;
 
-    qint64 id = 0; // the position in the register, from 1; 0 before it is recorded
-    QString number; // the invoice number as printed after "INV"
-    int version = 1; // a reprint over an earlier PDF of the same number is the next version
+    qint64 id = 0;    // the position in the register, from 1; 0 before it is recorded
+    QString number;   // the invoice number as printed after "INV"
+    int version = 1;  // a reprint over an earlier PDF of the same number is the next version
     QDateTime issued; // local date and time the PDF was written
     std::array<QString, CustomerLines> customer;
     invoice::Amount subTotal, shipping, tax, surcharge2, total, received, balance;
@@ -32,9 +32,9 @@ struct RegisterRecord
     QString paymentMethod;
     QString templateName;
     bool eInvoice = false; // the PDF carries factur-x.xml
-    QString fileName; // INV<number>.pdf in the invoices folder
-    QByteArray sha256; // hex digest of the file as issued
-    bool rebuilt = false; // read back from the PDF's e-invoice rather than recorded at printing
+    QString fileName;      // INV<number>.pdf in the invoices folder
+    QByteArray sha256;     // hex digest of the file as issued
+    bool rebuilt = false;  // read back from the PDF's e-invoice rather than recorded at printing
     bool replaced = false; // a later version of the number exists (never stored: derived)
 
     // The amount before tax: what a tax return calls net.
@@ -51,7 +51,7 @@ struct RegisterEntry
     QString number;
     int version = 1;
     bool replaced = false; // a later version of the number exists
-    QDate date; // local date and time the PDF was written
+    QDate date;            // local date and time the PDF was written
     QTime time;
     QString customer; // the first of the customer's lines
     invoice::Amount subTotal, shipping, tax, total, received, balance;
@@ -67,7 +67,7 @@ struct ChainState
 {
     bool intact = true;
     qint64 brokenAt = 0; // the first record whose link does not hold; 0 when intact
-    QString number; // that record's invoice number, when it exists
+    QString number;      // that record's invoice number, when it exists
     QString reason;
 };
 

@@ -39,9 +39,9 @@ QStringList registerFontFolder(const QString &folder)
 QString nearestFamily(const QString &family, const QStringList &families)
 {
     const QString name = family.toLower();
-    static const QStringList serifNames{u"serif"_s,   u"times"_s,   u"roman"_s,       u"georgia"_s,
-                                       u"garamond"_s, u"cambria"_s, u"baskerville"_s, u"palatino"_s,
-                                       u"bookman"_s,  u"caslon"_s,  u"minion"_s,      u"didot"_s};
+    static const QStringList serifNames{u"serif"_s,    u"times"_s,   u"roman"_s,       u"georgia"_s,
+                                        u"garamond"_s, u"cambria"_s, u"baskerville"_s, u"palatino"_s,
+                                        u"bookman"_s,  u"caslon"_s,  u"minion"_s,      u"didot"_s};
     const bool serif = !name.contains(u"sans"_s)
         && std::any_of(serifNames.begin(), serifNames.end(), [&](const QString &word) { return name.contains(word); });
     QStringList candidates;

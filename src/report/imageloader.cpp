@@ -44,8 +44,7 @@ bool swapsSides(QImageIOHandler::Transformations t)
 
 } // namespace
 
-LoadedImage loadImageForBox(const QString &path, QSizeF boxMm, QColor background, double dpi,
-                            const ImageLimits &limits)
+LoadedImage loadImageForBox(const QString &path, QSizeF boxMm, QColor background, double dpi, const ImageLimits &limits)
 {
     LoadedImage result;
     const auto fail = [&](const QString &reason) {
@@ -71,15 +70,14 @@ LoadedImage loadImageForBox(const QString &path, QSizeF boxMm, QColor background
     if (stored.width() > limits.maxSide || stored.height() > limits.maxSide
         || qint64(stored.width()) * stored.height() > limits.maxPixels)
         return fail(u"is too large (%1 × %2 pixels; at most %3 on a side and %4 million in all)"_s.arg(
-            QString::number(stored.width()), QString::number(stored.height()),
-            QString::number(limits.maxSide), QString::number(limits.maxPixels / 1'000'000)));
+            QString::number(stored.width()), QString::number(stored.height()), QString::number(limits.maxSide),
+            QString::number(limits.maxPixels / 1'000'000)));
     result.decodedPixels = qint64(stored.width()) * stored.height();
 
     const bool swapped = swapsSides(reader.transformation());
     const QSizeF upright = swapped ? stored.transposed() : stored;
     const QSizeF printedMm = fitInside(upright, boxMm);
-    const QSizeF wanted(std::ceil(printedMm.width() / 25.4 * dpi),
-                        std::ceil(printedMm.height() / 25.4 * dpi));
+    const QSizeF wanted(std::ceil(printedMm.width() / 25.4 * dpi), std::ceil(printedMm.height() / 25.4 * dpi));
     // A picture up to twice as sharp as needed is kept as it is: scaling it
     // would cost more than it saves. A larger JPEG is reduced by the largest
     // power of two that keeps it sharp enough, which the decoder does while

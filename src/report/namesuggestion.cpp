@@ -54,8 +54,7 @@ QString nearestName(const QString &name, const QStringList &candidates)
         // A longer or shorter spelling of a name: <rectangle> for <rect>.
         for (const QString &candidate : candidates) {
             if (candidate.size() >= 3
-                && (name.startsWith(candidate, Qt::CaseInsensitive)
-                    || candidate.startsWith(name, Qt::CaseInsensitive)))
+                && (name.startsWith(candidate, Qt::CaseInsensitive) || candidate.startsWith(name, Qt::CaseInsensitive)))
                 return candidate;
         }
     }
@@ -77,8 +76,7 @@ QString closestName(const QString &name, const QStringList &candidates)
     return best;
 }
 
-QString didYouMean(const QString &name, const QStringList &candidates, const QString &before,
-                   const QString &after)
+QString didYouMean(const QString &name, const QStringList &candidates, const QString &before, const QString &after)
 {
     const QString best = nearestName(name, candidates);
     if (best.isEmpty())

@@ -85,10 +85,10 @@ QString millimetres(double mm)
 // How a text's lines fall into a box.
 struct Lines
 {
-    int count = 0;         // lines that lie wholly inside the box's height
-    bool complete = true;  // those lines hold all of the text
-    double height = 0.0;   // from the top of the first to the bottom of the last
-    double widest = 0.0;   // the natural width of the widest
+    int count = 0;        // lines that lie wholly inside the box's height
+    bool complete = true; // those lines hold all of the text
+    double height = 0.0;  // from the top of the first to the bottom of the last
+    double widest = 0.0;  // the natural width of the widest
 };
 
 // Breaks the text of `layout` into lines no wider than `width` (or, without
@@ -128,8 +128,8 @@ bool clip(QLineF &line, const QRectF &area, double *startCut)
 {
     const QPointF d = line.p2() - line.p1();
     const double p[4] = {-d.x(), d.x(), -d.y(), d.y()};
-    const double q[4] = {line.x1() - area.left(), area.right() - line.x1(), line.y1() - area.top(),
-                         area.bottom() - line.y1()};
+    const double q[4]
+        = {line.x1() - area.left(), area.right() - line.x1(), line.y1() - area.top(), area.bottom() - line.y1()};
     double t0 = 0.0;
     double t1 = 1.0;
     for (int i = 0; i < 4; ++i) {
@@ -154,12 +154,11 @@ bool clip(QLineF &line, const QRectF &area, double *startCut)
 
 } // namespace
 
-PageRenderer::PageRenderer(QPaintDevice *device, const QHash<QString, QString> &parameters,
-                           QString templateFolder, ImageSource images, PageLimits limits)
+PageRenderer::PageRenderer(QPaintDevice *device, const QHash<QString, QString> &parameters, QString templateFolder,
+                           ImageSource images, PageLimits limits)
     : m_device(device), m_dpi(device->logicalDpiY()), m_parameters(parameters),
       m_templateFolder(std::move(templateFolder)), m_images(std::move(images)), m_limits(limits)
-{
-}
+{ }
 
 PageRenderer::~PageRenderer() = default;
 
@@ -190,8 +189,7 @@ bool PageRenderer::isFigure(const QString &value)
 {
     const QStringView text = QStringView(value).trimmed();
     qsizetype i = 0;
-    if (!text.isEmpty()
-        && (text[0] == u'-' || text[0] == u'+' || text[0] == QChar(0x2212) || text[0] == QChar(0x2013)))
+    if (!text.isEmpty() && (text[0] == u'-' || text[0] == u'+' || text[0] == QChar(0x2212) || text[0] == QChar(0x2013)))
         ++i;
     bool separated = false;
     bool afterDigit = false;
@@ -216,9 +214,8 @@ bool PageRenderer::isVisible(const std::vector<Condition> &conditions) const
         bool any = false;
         for (const QString &name : condition.names) {
             const QString value = m_parameters.value(name);
-            const bool counts = condition.kind == Condition::Kind::NonZero
-                ? !isBlankOrZero(value)
-                : !value.trimmed().isEmpty();
+            const bool counts
+                = condition.kind == Condition::Kind::NonZero ? !isBlankOrZero(value) : !value.trimmed().isEmpty();
             any = any || counts;
         }
         const bool shown = condition.kind == Condition::Kind::Empty ? !any : any;
@@ -375,8 +372,8 @@ QString PageRenderer::textFor(const TextBox &box, bool figure, bool *cut) const
     const double height = px(box.box.height() - 2 * box.padding);
     if (width <= 0 || height <= 0)
         return {};
-    const double smallest = (figure || box.overflow == Overflow::Shrink) ? std::min(box.minSize, box.style.size)
-                                                                         : box.style.size;
+    const double smallest
+        = (figure || box.overflow == Overflow::Shrink) ? std::min(box.minSize, box.style.size) : box.style.size;
     const double em = smallest / 72.0 * m_dpi;
     const double lines = std::floor(height / (0.8 * em * box.lineSpacing)) + 1;
     const double perLine = std::floor(width / (0.1 * em)) + 2;
@@ -432,8 +429,9 @@ void PageRenderer::layOut(const TextBox &box, const Element &element, double lif
         return;
     }
 
-    const QRectF area = px(box.box).adjusted(px(box.padding), px(box.padding), -px(box.padding),
-                                             -px(box.padding)).translated(0, -lift);
+    const QRectF area = px(box.box)
+                            .adjusted(px(box.padding), px(box.padding), -px(box.padding), -px(box.padding))
+                            .translated(0, -lift);
     if (area.width() <= 0 || area.height() <= 0)
         return;
     const double width = area.width();
@@ -577,8 +575,9 @@ void PageRenderer::layOut(const ImageBox &box, const Element &element, double li
     m_decodedPixels += loaded.decodedPixels;
     if (loaded.image.isNull()) {
         if (!loaded.why.isEmpty())
-            m_warnings.add(element.position, u"the picture %1 %2; its box is left empty"_s.arg(
-                                                 QDir::toNativeSeparators(path), loaded.why));
+            m_warnings.add(
+                element.position,
+                u"the picture %1 %2; its box is left empty"_s.arg(QDir::toNativeSeparators(path), loaded.why));
         return;
     }
     const QSizeF size = fitInside(loaded.image.size(), target.size());

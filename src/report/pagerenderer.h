@@ -48,8 +48,8 @@ struct PageLimits
 class PageRenderer
 {
 public:
-    PageRenderer(QPaintDevice *device, const QHash<QString, QString> &parameters,
-                 QString templateFolder, ImageSource images, PageLimits limits = {});
+    PageRenderer(QPaintDevice *device, const QHash<QString, QString> &parameters, QString templateFolder,
+                 ImageSource images, PageLimits limits = {});
     ~PageRenderer();
     PageRenderer(const PageRenderer &) = delete;
     PageRenderer &operator=(const PageRenderer &) = delete;

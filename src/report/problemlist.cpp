@@ -49,8 +49,8 @@ QStringList ProblemList::lines(const QString &fileLabel) const
 {
     QStringList result;
     for (const Problem &problem : m_kept)
-        result << u"%1:%2:%3: %4"_s.arg(fileLabel, QString::number(problem.at.line),
-                                        QString::number(problem.at.column), problem.message);
+        result << u"%1:%2:%3: %4"_s.arg(fileLabel, QString::number(problem.at.line), QString::number(problem.at.column),
+                                        problem.message);
     if (m_dropped > 0)
         result << u"and %1 more problems"_s.arg(QString::number(m_dropped));
     return result;

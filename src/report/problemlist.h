@@ -20,7 +20,7 @@ class ProblemList
 public:
     static constexpr int kKept = 50;
 
-    explicit ProblemList(int keep = kKept) : m_keep(keep) {}
+    explicit ProblemList(int keep = kKept) : m_keep(keep) { }
 
     // Whether a problem at `at` would be among those kept; callers skip
     // building costly messages (suggestions) for the others.

@@ -68,8 +68,8 @@ std::optional<ReportTemplate> ReportEngine::Data::load()
         return std::nullopt;
     }
     if (!file.open(QIODevice::ReadOnly)) {
-        error = u"The report template %1 cannot be read: %2"_s.arg(
-            QDir::toNativeSeparators(templatePath), file.errorString());
+        error = u"The report template %1 cannot be read: %2"_s.arg(QDir::toNativeSeparators(templatePath),
+                                                                   file.errorString());
         return std::nullopt;
     }
     const TemplateLimits limits;
@@ -105,9 +105,8 @@ LoadedImage ReportEngine::Data::image(const QString &path, QSizeF boxMm, QColor 
     if (!info.isFile())
         return loadImageForBox(path, boxMm, background);
     const QString key = u"%1|%2|%3|%4x%5|%6"_s.arg(
-        info.absoluteFilePath(), QString::number(info.lastModified().toMSecsSinceEpoch()),
-        QString::number(info.size()), QString::number(boxMm.width()), QString::number(boxMm.height()),
-        background.name());
+        info.absoluteFilePath(), QString::number(info.lastModified().toMSecsSinceEpoch()), QString::number(info.size()),
+        QString::number(boxMm.width()), QString::number(boxMm.height()), background.name());
     if (const auto it = images.constFind(key); it != images.constEnd()) {
         LoadedImage cached = *it;
         cached.decodedPixels = 0; // decoded for an earlier page
@@ -120,7 +119,7 @@ LoadedImage ReportEngine::Data::image(const QString &path, QSizeF boxMm, QColor 
     return loaded;
 }
 
-ReportEngine::ReportEngine() : d(std::make_unique<Data>()) {}
+ReportEngine::ReportEngine() : d(std::make_unique<Data>()) { }
 
 ReportEngine::~ReportEngine() = default;
 
@@ -172,8 +171,8 @@ bool ReportEngine::ExportPdf(const QString &outputPath)
         while (!QFileInfo::exists(folder) && QFileInfo(folder).absolutePath() != folder)
             folder = QFileInfo(folder).absolutePath();
         d->error = QFileInfo(folder).isDir()
-            ? u"Cannot write %1: the folder %2 does not exist."_s.arg(
-                  shownPath, QDir::toNativeSeparators(output.absolutePath()))
+            ? u"Cannot write %1: the folder %2 does not exist."_s.arg(shownPath,
+                                                                      QDir::toNativeSeparators(output.absolutePath()))
             : u"Cannot write %1: %2 is a file, not a folder."_s.arg(shownPath, QDir::toNativeSeparators(folder));
         return false;
     }
@@ -191,10 +190,9 @@ bool ReportEngine::ExportPdf(const QString &outputPath)
         writer.setPageLayout(QPageLayout(tpl->pageSize, tpl->orientation, QMarginsF()));
         // Everything is laid out before the first byte is written, so that a
         // page that cannot be drawn correctly leaves no file behind.
-        PageRenderer renderer(&writer, d->parameters, QFileInfo(d->templatePath).absolutePath(),
-                              [this](const QString &path, QSizeF box, QColor background) {
-                                  return d->image(path, box, background);
-                              });
+        PageRenderer renderer(
+            &writer, d->parameters, QFileInfo(d->templatePath).absolutePath(),
+            [this](const QString &path, QSizeF box, QColor background) { return d->image(path, box, background); });
         renderer.setFallbackFamilies(d->families);
         const bool laidOut = renderer.layOut(*tpl);
         const QString label = QDir::toNativeSeparators(d->templatePath);

@@ -109,7 +109,7 @@ struct Element
 {
     std::variant<TextBox, ImageBox, LineShape, RectShape> shape;
     std::vector<Condition> conditions;
-    int band = -1; // index into ReportTemplate::bands, or -1
+    int band = -1;             // index into ReportTemplate::bands, or -1
     SourcePosition position{}; // of its tag, for problems found while drawing
 };
 

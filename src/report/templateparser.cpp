@@ -34,12 +34,10 @@ constexpr LengthRange kThickness{0.0, 10.0};
 constexpr double kMinFontSize = 1.0;
 constexpr double kMaxFontSize = 400.0;
 
-const QStringList kElementNames = {u"report"_s, u"style"_s, u"text"_s, u"image"_s,
-                                   u"line"_s,   u"rect"_s,  u"repeat"_s, u"if"_s,
-                                   u"br"_s,     u"stack"_s, u"band"_s};
+const QStringList kElementNames = {u"report"_s, u"style"_s, u"text"_s, u"image"_s, u"line"_s, u"rect"_s,
+                                   u"repeat"_s, u"if"_s,    u"br"_s,   u"stack"_s, u"band"_s};
 
-const QStringList kFontAttributes = {u"font"_s, u"size"_s,  u"bold"_s,  u"italic"_s,
-                                     u"color"_s, u"align"_s, u"valign"_s};
+const QStringList kFontAttributes = {u"font"_s, u"size"_s, u"bold"_s, u"italic"_s, u"color"_s, u"align"_s, u"valign"_s};
 
 bool isNameStart(QChar c)
 {
@@ -108,8 +106,7 @@ public:
     Reader(const TemplateLimits &limits, ProblemList &problems, std::vector<PlaceholderUse> &placeholders,
            std::vector<FontUse> &fonts)
         : m_limits(limits), m_problems(problems), m_placeholders(placeholders), m_fonts(fonts)
-    {
-    }
+    { }
 
     std::optional<ReportTemplate> run(const QByteArray &data);
 
@@ -139,8 +136,8 @@ private:
     // The last character the XML reader took in: where it found its error.
     SourcePosition readerPosition() const
     {
-        return positionAt(std::clamp<qsizetype>(m_xml.characterOffset() - 1, 0,
-                                                std::max<qsizetype>(0, m_source.size() - 1)));
+        return positionAt(
+            std::clamp<qsizetype>(m_xml.characterOffset() - 1, 0, std::max<qsizetype>(0, m_source.size() - 1)));
     }
     Attributes readAttributes(const QStringList &allowed);
     SourcePosition tagPosition() const
@@ -176,19 +173,17 @@ private:
     std::optional<Condition> readCondition(const Attributes &a, bool required);
     void add(std::vector<Element> &out, Element element, SourcePosition at);
 
-    std::optional<double> length(const Attributes &a, const QString &name, double fallback,
-                                 bool required, LengthRange range);
+    std::optional<double> length(const Attributes &a, const QString &name, double fallback, bool required,
+                                 LengthRange range);
     std::optional<double> fontSize(const Attributes &a, const QString &name, double fallback);
-    std::optional<QColor> color(const Attributes &a, const QString &name,
-                                std::optional<QColor> fallback, bool allowNone);
+    std::optional<QColor> color(const Attributes &a, const QString &name, std::optional<QColor> fallback,
+                                bool allowNone);
     bool boolean(const Attributes &a, const QString &name, bool fallback);
     template<typename E>
-    E choice(const Attributes &a, const QString &name, E fallback,
-             const std::vector<std::pair<QString, E>> &options);
+    E choice(const Attributes &a, const QString &name, E fallback, const std::vector<std::pair<QString, E>> &options);
     void applyFont(const Attributes &a, TextStyle &style);
     std::optional<QRectF> box(const Attributes &a);
-    PieceList pieces(const QString &text, qsizetype rawFrom, qsizetype rawTo,
-                     SourcePosition fallback);
+    PieceList pieces(const QString &text, qsizetype rawFrom, qsizetype rawTo, SourcePosition fallback);
     void recordName(const QString &name, SourcePosition at);
 
     qsizetype crowdedTag() const;
@@ -206,7 +201,7 @@ private:
     std::vector<Condition> m_conditions;
     int m_repeatRows = 0; // rows of the enclosing repeat, 0 outside one
     int m_stacks = 0;
-    int m_band = -1;      // the enclosing band, -1 outside one
+    int m_band = -1; // the enclosing band, -1 outside one
     bool m_inStack = false;
     int m_elementCount = 0;
     bool m_aborted = false;
@@ -284,8 +279,7 @@ Reader::Attributes Reader::readAttributes(const QStringList &allowed)
         while (i < end && m_source[i].isSpace())
             ++i;
         const qsizetype nameStart = i;
-        while (i < end && !m_source[i].isSpace() && m_source[i] != u'=' && m_source[i] != u'>'
-               && m_source[i] != u'/')
+        while (i < end && !m_source[i].isSpace() && m_source[i] != u'=' && m_source[i] != u'>' && m_source[i] != u'/')
             ++i;
         if (i == nameStart)
             break;
@@ -355,8 +349,7 @@ std::optional<ReportTemplate> Reader::run(const QByteArray &data)
             const QString encoding = m_xml.documentEncoding().toString();
             if (!encoding.isEmpty() && encoding.compare(u"UTF-8"_s, Qt::CaseInsensitive) != 0)
                 problem(readerPosition(),
-                        u"templates are UTF-8 text; the encoding '%1' is not supported"_s.arg(
-                            encoding));
+                        u"templates are UTF-8 text; the encoding '%1' is not supported"_s.arg(encoding));
             break;
         }
         case QXmlStreamReader::DTD:
@@ -366,8 +359,7 @@ std::optional<ReportTemplate> Reader::run(const QByteArray &data)
         case QXmlStreamReader::StartElement:
             rootSeen = true;
             if (m_xml.qualifiedName() != u"report"_s) {
-                abort(tagPosition(), u"the outermost element must be <report>, not <%1>"_s.arg(
-                                            m_xml.qualifiedName()));
+                abort(tagPosition(), u"the outermost element must be <report>, not <%1>"_s.arg(m_xml.qualifiedName()));
                 break;
             }
             readReport();
@@ -387,8 +379,7 @@ std::optional<ReportTemplate> Reader::run(const QByteArray &data)
 
 void Reader::readReport()
 {
-    const Attributes a =
-        readAttributes(QStringList{u"version"_s, u"page"_s, u"orientation"_s} + kFontAttributes);
+    const Attributes a = readAttributes(QStringList{u"version"_s, u"page"_s, u"orientation"_s} + kFontAttributes);
     if (!a.values.contains(u"version"_s)) {
         abort(a.tag, u"<report> needs the attribute version=\"1\""_s);
         return;
@@ -399,12 +390,11 @@ void Reader::readReport()
                   shortened(a.values.value(u"version"_s))));
         return;
     }
-    m_template.pageSize = QPageSize(choice<QPageSize::PageSizeId>(
-        a, u"page"_s, QPageSize::A4,
-        {{u"A4"_s, QPageSize::A4},
-         {u"A5"_s, QPageSize::A5},
-         {u"Letter"_s, QPageSize::Letter},
-         {u"Legal"_s, QPageSize::Legal}}));
+    m_template.pageSize = QPageSize(choice<QPageSize::PageSizeId>(a, u"page"_s, QPageSize::A4,
+                                                                  {{u"A4"_s, QPageSize::A4},
+                                                                   {u"A5"_s, QPageSize::A5},
+                                                                   {u"Letter"_s, QPageSize::Letter},
+                                                                   {u"Legal"_s, QPageSize::Legal}}));
     m_template.orientation = choice<QPageLayout::Orientation>(
         a, u"orientation"_s, QPageLayout::Portrait,
         {{u"portrait"_s, QPageLayout::Portrait}, {u"landscape"_s, QPageLayout::Landscape}});
@@ -428,16 +418,14 @@ void Reader::readChildren(int depth, bool topLevel, std::vector<Element> &out)
         }
         if (token == QXmlStreamReader::Characters && !m_xml.isWhitespace()) {
             problem(positionAt(firstNonSpace(m_lastOffset)),
-                    u"text must stand inside a <text> element: '%1'"_s.arg(
-                        shortened(m_xml.text().toString())));
+                    u"text must stand inside a <text> element: '%1'"_s.arg(shortened(m_xml.text().toString())));
         }
         if (token != QXmlStreamReader::StartElement) {
             m_lastOffset = m_xml.characterOffset();
             continue;
         }
         if (depth >= m_limits.maxDepth) {
-            abort(readerPosition(),
-                  u"elements are nested more than %1 levels deep"_s.arg(m_limits.maxDepth));
+            abort(readerPosition(), u"elements are nested more than %1 levels deep"_s.arg(m_limits.maxDepth));
             return;
         }
         const QString name = m_xml.qualifiedName().toString();
@@ -477,8 +465,7 @@ void Reader::readChildren(int depth, bool topLevel, std::vector<Element> &out)
             m_xml.skipCurrentElement();
         } else {
             problemLazily(tagPosition(), [&] {
-                return u"unknown element <%1>"_s.arg(shortened(name))
-                    + didYouMean(name, kElementNames, u"<"_s, u">"_s);
+                return u"unknown element <%1>"_s.arg(shortened(name)) + didYouMean(name, kElementNames, u"<"_s, u">"_s);
             });
             m_xml.skipCurrentElement();
         }
@@ -499,7 +486,8 @@ void Reader::expectEmpty()
             problem(tagPosition(), u"<%1> cannot stand inside <%2>"_s.arg(m_xml.qualifiedName(), parent));
             m_xml.skipCurrentElement();
         } else if (token == QXmlStreamReader::Characters && !m_xml.isWhitespace()) {
-            problem(positionAt(firstNonSpace(textStart)), u"<%1> holds no text: '%2'"_s.arg(parent, shortened(m_xml.text().toString())));
+            problem(positionAt(firstNonSpace(textStart)),
+                    u"<%1> holds no text: '%2'"_s.arg(parent, shortened(m_xml.text().toString())));
         }
         textStart = m_xml.characterOffset();
     }
@@ -518,8 +506,7 @@ void Reader::readStyle()
             style = m_styles.value(base);
         else
             problemLazily(where(a, u"base"_s), [&] {
-                return u"unknown style '%1'"_s.arg(shortened(base))
-                    + didYouMean(base, m_styles.keys(), u"'"_s, u"'"_s);
+                return u"unknown style '%1'"_s.arg(shortened(base)) + didYouMean(base, m_styles.keys(), u"'"_s, u"'"_s);
             });
     }
     applyFont(a, style);
@@ -549,16 +536,16 @@ void Reader::applyFont(const Attributes &a, TextStyle &style)
     style.italic = boolean(a, u"italic"_s, style.italic);
     if (const auto c = color(a, u"color"_s, style.color, false))
         style.color = *c;
-    style.align = choice<HAlign>(
-        a, u"align"_s, style.align,
-        {{u"left"_s, HAlign::Left}, {u"center"_s, HAlign::Center}, {u"right"_s, HAlign::Right}});
-    style.valign = choice<VAlign>(
-        a, u"valign"_s, style.valign,
-        {{u"top"_s, VAlign::Top}, {u"middle"_s, VAlign::Middle}, {u"bottom"_s, VAlign::Bottom}});
+    style.align
+        = choice<HAlign>(a, u"align"_s, style.align,
+                         {{u"left"_s, HAlign::Left}, {u"center"_s, HAlign::Center}, {u"right"_s, HAlign::Right}});
+    style.valign
+        = choice<VAlign>(a, u"valign"_s, style.valign,
+                         {{u"top"_s, VAlign::Top}, {u"middle"_s, VAlign::Middle}, {u"bottom"_s, VAlign::Bottom}});
 }
 
-std::optional<double> Reader::length(const Attributes &a, const QString &name, double fallback,
-                                     bool required, LengthRange range)
+std::optional<double> Reader::length(const Attributes &a, const QString &name, double fallback, bool required,
+                                     LengthRange range)
 {
     if (!a.values.contains(name)) {
         if (required) {
@@ -573,8 +560,7 @@ std::optional<double> Reader::length(const Attributes &a, const QString &name, d
         QString suffix;
         double mm;
     };
-    static const Unit units[] = {
-        {u"mm"_s, 1.0}, {u"cm"_s, 10.0}, {u"in"_s, 25.4}, {u"pt"_s, 25.4 / 72.0}};
+    static const Unit units[] = {{u"mm"_s, 1.0}, {u"cm"_s, 10.0}, {u"in"_s, 25.4}, {u"pt"_s, 25.4 / 72.0}};
     QStringView number(text);
     double factor = 1.0;
     for (const Unit &unit : units) {
@@ -587,14 +573,15 @@ std::optional<double> Reader::length(const Attributes &a, const QString &name, d
     const auto value = readDecimal(number);
     if (!value) {
         problem(where(a, name),
-                u"'%1' is not a length for '%2'; write a number with an optional unit mm, cm, in or pt"_s
-                    .arg(shortened(text), name));
+                u"'%1' is not a length for '%2'; write a number with an optional unit mm, cm, in or pt"_s.arg(
+                    shortened(text), name));
         return std::nullopt;
     }
     const double mm = *value * factor;
     if (mm < range.min || mm > range.max) {
-        problem(where(a, name), u"the length '%1' for '%2' is out of range (%3 to %4 mm)"_s.arg(
-                                    shortened(text), name, QString::number(range.min), QString::number(range.max)));
+        problem(where(a, name),
+                u"the length '%1' for '%2' is out of range (%3 to %4 mm)"_s.arg(
+                    shortened(text), name, QString::number(range.min), QString::number(range.max)));
         return std::nullopt;
     }
     return mm;
@@ -609,16 +596,16 @@ std::optional<double> Reader::fontSize(const Attributes &a, const QString &name,
         text.chop(2);
     const auto value = readDecimal(QStringView(text).trimmed());
     if (!value || *value < kMinFontSize || *value > kMaxFontSize) {
-        problem(where(a, name), u"'%1' is not a font size; write points from %2 to %3"_s.arg(
-                                    shortened(a.values.value(name)), QString::number(kMinFontSize),
-                                    QString::number(kMaxFontSize)));
+        problem(where(a, name),
+                u"'%1' is not a font size; write points from %2 to %3"_s.arg(
+                    shortened(a.values.value(name)), QString::number(kMinFontSize), QString::number(kMaxFontSize)));
         return std::nullopt;
     }
     return *value;
 }
 
-std::optional<QColor> Reader::color(const Attributes &a, const QString &name,
-                                    std::optional<QColor> fallback, bool allowNone)
+std::optional<QColor> Reader::color(const Attributes &a, const QString &name, std::optional<QColor> fallback,
+                                    bool allowNone)
 {
     if (!a.values.contains(name))
         return fallback;
@@ -631,8 +618,8 @@ std::optional<QColor> Reader::color(const Attributes &a, const QString &name,
         ok = (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
     }
     if (!ok) {
-        problem(where(a, name), u"'%1' is not a colour; write #RRGGBB%2"_s.arg(
-                                    shortened(text), allowNone ? u" or none"_s : QString()));
+        problem(where(a, name),
+                u"'%1' is not a colour; write #RRGGBB%2"_s.arg(shortened(text), allowNone ? u" or none"_s : QString()));
         return fallback;
     }
     return QColor::fromString(text);
@@ -656,8 +643,8 @@ E Reader::choice(const Attributes &a, const QString &name, E fallback,
             return value;
         words << word;
     }
-    problem(where(a, name), u"'%1' is not a value for '%2'; write one of: %3"_s.arg(
-                                shortened(text), name, words.join(u", "_s)));
+    problem(where(a, name),
+            u"'%1' is not a value for '%2'; write one of: %3"_s.arg(shortened(text), name, words.join(u", "_s)));
     return fallback;
 }
 
@@ -676,19 +663,16 @@ void Reader::recordName(const QString &name, SourcePosition at)
 {
     const bool rowRelative = name.endsWith(u'#');
     if (rowRelative && m_repeatRows == 0) {
-        problem(at, u"'%1': '#' stands for the row number and works only inside <repeat>"_s.arg(
-                        shortened(name)));
+        problem(at, u"'%1': '#' stands for the row number and works only inside <repeat>"_s.arg(shortened(name)));
         return;
     }
-    m_placeholders.push_back(
-        {rowRelative ? name.chopped(1) : name, rowRelative, m_repeatRows, at});
+    m_placeholders.push_back({rowRelative ? name.chopped(1) : name, rowRelative, m_repeatRows, at});
 }
 
 // Splits a run of template text into literals and {PARAMETER} placeholders.
 // `rawFrom`..`rawTo` is the stretch of the file the run came from, searched to
 // give each placeholder its own position.
-PieceList Reader::pieces(const QString &text, qsizetype rawFrom, qsizetype rawTo,
-                         SourcePosition fallback)
+PieceList Reader::pieces(const QString &text, qsizetype rawFrom, qsizetype rawTo, SourcePosition fallback)
 {
     PieceList result;
     QString literal;
@@ -699,8 +683,8 @@ PieceList Reader::pieces(const QString &text, qsizetype rawFrom, qsizetype rawTo
     auto positionOf = [&](const QString &needle) {
         if (lost)
             return fallback;
-        const qsizetype found = QStringView(m_source).mid(rawFrom, std::max<qsizetype>(0, rawTo - rawFrom))
-                                    .indexOf(needle);
+        const qsizetype found
+            = QStringView(m_source).mid(rawFrom, std::max<qsizetype>(0, rawTo - rawFrom)).indexOf(needle);
         if (found < 0) {
             lost = true;
             return fallback;
@@ -800,9 +784,7 @@ static void collapseWhitespace(PieceList &pieces)
             atLineEnd = false;
         }
     }
-    std::erase_if(pieces, [](const TextPiece &p) {
-        return p.kind == TextPiece::Kind::Literal && p.text.isEmpty();
-    });
+    std::erase_if(pieces, [](const TextPiece &p) { return p.kind == TextPiece::Kind::Literal && p.text.isEmpty(); });
 }
 
 // The content of a <text>, or of an <if> inside one, whose pieces then
@@ -831,8 +813,9 @@ void Reader::readTextContent(PieceList &content, const std::optional<Condition> 
                 const std::optional<Condition> inner = readCondition(a, true);
                 readTextContent(content, inner ? inner : Condition{Condition::Kind::Empty, {}});
             } else {
-                problem(tagPosition(), condition ? u"<%1> cannot stand inside an <if> inside <text>; only <br/> can"_s.arg(name)
-                                                 : u"<%1> cannot stand inside <text>; only <br/> and <if> can"_s.arg(name));
+                problem(tagPosition(),
+                        condition ? u"<%1> cannot stand inside an <if> inside <text>; only <br/> can"_s.arg(name)
+                                  : u"<%1> cannot stand inside <text>; only <br/> and <if> can"_s.arg(name));
                 m_xml.skipCurrentElement();
             }
         }
@@ -843,8 +826,8 @@ void Reader::readTextContent(PieceList &content, const std::optional<Condition> 
 void Reader::readText(std::vector<Element> &out)
 {
     QStringList allowed = kFontAttributes;
-    allowed << u"x"_s << u"y"_s << u"width"_s << u"height"_s << u"style"_s << u"wrap"_s
-            << u"overflow"_s << u"min-size"_s << u"padding"_s << u"line-spacing"_s;
+    allowed << u"x"_s << u"y"_s << u"width"_s << u"height"_s << u"style"_s << u"wrap"_s << u"overflow"_s
+            << u"min-size"_s << u"padding"_s << u"line-spacing"_s;
     const Attributes a = readAttributes(allowed);
     TextBox text;
     const auto rect = box(a);
@@ -855,16 +838,14 @@ void Reader::readText(std::vector<Element> &out)
             text.style = m_styles.value(name);
         else
             problemLazily(where(a, u"style"_s), [&] {
-                return u"unknown style '%1'"_s.arg(shortened(name))
-                    + didYouMean(name, m_styles.keys(), u"'"_s, u"'"_s);
+                return u"unknown style '%1'"_s.arg(shortened(name)) + didYouMean(name, m_styles.keys(), u"'"_s, u"'"_s);
             });
     }
     applyFont(a, text.style);
     text.wrap = boolean(a, u"wrap"_s, true);
-    text.overflow = choice<Overflow>(a, u"overflow"_s, Overflow::Clip,
-                                     {{u"clip"_s, Overflow::Clip},
-                                      {u"shrink"_s, Overflow::Shrink},
-                                      {u"ellipsis"_s, Overflow::Ellipsis}});
+    text.overflow = choice<Overflow>(
+        a, u"overflow"_s, Overflow::Clip,
+        {{u"clip"_s, Overflow::Clip}, {u"shrink"_s, Overflow::Shrink}, {u"ellipsis"_s, Overflow::Ellipsis}});
     if (const auto size = fontSize(a, u"min-size"_s, std::min(5.0, text.style.size)))
         text.minSize = std::min(*size, text.style.size);
     if (const auto padding = length(a, u"padding"_s, 0, false, kSize))
@@ -889,8 +870,8 @@ void Reader::readText(std::vector<Element> &out)
 
 void Reader::readImage(std::vector<Element> &out)
 {
-    const Attributes a = readAttributes(
-        {u"x"_s, u"y"_s, u"width"_s, u"height"_s, u"source"_s, u"align"_s, u"valign"_s});
+    const Attributes a
+        = readAttributes({u"x"_s, u"y"_s, u"width"_s, u"height"_s, u"source"_s, u"align"_s, u"valign"_s});
     ImageBox image;
     const auto rect = box(a);
     if (!a.values.contains(u"source"_s)) {
@@ -900,12 +881,12 @@ void Reader::readImage(std::vector<Element> &out)
         const qsizetype from = a.offsets.value(u"source"_s, m_xml.characterOffset());
         image.source = pieces(a.values.value(u"source"_s), from, m_xml.characterOffset(), at);
     }
-    image.align = choice<HAlign>(
-        a, u"align"_s, HAlign::Center,
-        {{u"left"_s, HAlign::Left}, {u"center"_s, HAlign::Center}, {u"right"_s, HAlign::Right}});
-    image.valign = choice<VAlign>(
-        a, u"valign"_s, VAlign::Middle,
-        {{u"top"_s, VAlign::Top}, {u"middle"_s, VAlign::Middle}, {u"bottom"_s, VAlign::Bottom}});
+    image.align
+        = choice<HAlign>(a, u"align"_s, HAlign::Center,
+                         {{u"left"_s, HAlign::Left}, {u"center"_s, HAlign::Center}, {u"right"_s, HAlign::Right}});
+    image.valign
+        = choice<VAlign>(a, u"valign"_s, VAlign::Middle,
+                         {{u"top"_s, VAlign::Top}, {u"middle"_s, VAlign::Middle}, {u"bottom"_s, VAlign::Bottom}});
     expectEmpty();
     if (rect) {
         image.box = *rect;
@@ -915,8 +896,7 @@ void Reader::readImage(std::vector<Element> &out)
 
 void Reader::readLine(std::vector<Element> &out)
 {
-    const Attributes a = readAttributes(
-        {u"x1"_s, u"y1"_s, u"x2"_s, u"y2"_s, u"color"_s, u"thickness"_s, u"pattern"_s});
+    const Attributes a = readAttributes({u"x1"_s, u"y1"_s, u"x2"_s, u"y2"_s, u"color"_s, u"thickness"_s, u"pattern"_s});
     LineShape line;
     const auto x1 = length(a, u"x1"_s, 0, true, kPosition);
     const auto y1 = length(a, u"y1"_s, 0, true, kPosition);
@@ -924,10 +904,9 @@ void Reader::readLine(std::vector<Element> &out)
     const auto y2 = length(a, u"y2"_s, 0, true, kPosition);
     const auto thickness = length(a, u"thickness"_s, 0.25 * 25.4 / 72.0, false, kThickness);
     line.color = color(a, u"color"_s, QColor(0, 0, 0), false).value_or(QColor(0, 0, 0));
-    line.pattern = choice<LinePattern>(a, u"pattern"_s, LinePattern::Solid,
-                                       {{u"solid"_s, LinePattern::Solid},
-                                        {u"dash"_s, LinePattern::Dash},
-                                        {u"dot"_s, LinePattern::Dot}});
+    line.pattern = choice<LinePattern>(
+        a, u"pattern"_s, LinePattern::Solid,
+        {{u"solid"_s, LinePattern::Solid}, {u"dash"_s, LinePattern::Dash}, {u"dot"_s, LinePattern::Dot}});
     expectEmpty();
     if (x1 && y1 && x2 && y2 && thickness) {
         line.from = QPointF(*x1, *y1);
@@ -939,8 +918,8 @@ void Reader::readLine(std::vector<Element> &out)
 
 void Reader::readRect(std::vector<Element> &out)
 {
-    const Attributes a = readAttributes({u"x"_s, u"y"_s, u"width"_s, u"height"_s, u"stroke"_s,
-                                         u"fill"_s, u"thickness"_s, u"radius"_s});
+    const Attributes a = readAttributes(
+        {u"x"_s, u"y"_s, u"width"_s, u"height"_s, u"stroke"_s, u"fill"_s, u"thickness"_s, u"radius"_s});
     RectShape shape;
     const auto rect = box(a);
     shape.stroke = color(a, u"stroke"_s, std::nullopt, true);
@@ -959,8 +938,7 @@ void Reader::readRect(std::vector<Element> &out)
 void Reader::add(std::vector<Element> &out, Element element, SourcePosition at)
 {
     if (++m_elementCount > m_limits.maxElements) {
-        abort(readerPosition(),
-              u"the template has more than %1 elements"_s.arg(m_limits.maxElements));
+        abort(readerPosition(), u"the template has more than %1 elements"_s.arg(m_limits.maxElements));
         return;
     }
     element.band = m_band;
@@ -999,9 +977,9 @@ void Reader::readRepeat(int depth, std::vector<Element> &out)
         bool ok = false;
         const int value = a.values.value(u"count"_s).trimmed().toInt(&ok);
         if (!ok || value < 1 || value > m_limits.maxRows)
-            problem(where(a, u"count"_s), u"'%1' is not a row count; write a whole number from 1 to %2"_s.arg(
-                                              shortened(a.values.value(u"count"_s)),
-                                              QString::number(m_limits.maxRows)));
+            problem(where(a, u"count"_s),
+                    u"'%1' is not a row count; write a whole number from 1 to %2"_s.arg(
+                        shortened(a.values.value(u"count"_s)), QString::number(m_limits.maxRows)));
         else
             count = value;
     }
@@ -1049,8 +1027,7 @@ void Reader::readRepeat(int depth, std::vector<Element> &out)
                 for (QString &name : condition.names)
                     name = withRow(name, r);
             }
-            copy.conditions.insert(copy.conditions.begin(), m_conditions.begin(),
-                                   m_conditions.end());
+            copy.conditions.insert(copy.conditions.begin(), m_conditions.begin(), m_conditions.end());
             out.push_back(std::move(copy));
         }
     }
@@ -1080,14 +1057,13 @@ void Reader::readStack(int depth, std::vector<Element> &out)
             problem(tagPosition(), u"only <band> elements can stand inside <stack>"_s);
         } else if (token == QXmlStreamReader::StartElement) {
             if (m_xml.qualifiedName() != u"band"_s) {
-                problem(tagPosition(), u"only <band> elements can stand inside <stack>, not <%1>"_s.arg(
-                                           m_xml.qualifiedName()));
+                problem(tagPosition(),
+                        u"only <band> elements can stand inside <stack>, not <%1>"_s.arg(m_xml.qualifiedName()));
                 m_xml.skipCurrentElement();
                 continue;
             }
             if (depth + 1 >= m_limits.maxDepth) {
-                abort(readerPosition(),
-                      u"elements are nested more than %1 levels deep"_s.arg(m_limits.maxDepth));
+                abort(readerPosition(), u"elements are nested more than %1 levels deep"_s.arg(m_limits.maxDepth));
                 break;
             }
             const Attributes a = readAttributes({u"height"_s, u"filled"_s, u"empty"_s, u"nonzero"_s});
@@ -1114,10 +1090,9 @@ void Reader::readStack(int depth, std::vector<Element> &out)
 
 std::optional<Condition> Reader::readCondition(const Attributes &a, bool required)
 {
-    static const std::pair<QString, Condition::Kind> kinds[] = {
-        {u"filled"_s, Condition::Kind::Filled},
-        {u"empty"_s, Condition::Kind::Empty},
-        {u"nonzero"_s, Condition::Kind::NonZero}};
+    static const std::pair<QString, Condition::Kind> kinds[] = {{u"filled"_s, Condition::Kind::Filled},
+                                                                {u"empty"_s, Condition::Kind::Empty},
+                                                                {u"nonzero"_s, Condition::Kind::NonZero}};
     std::optional<Condition> condition;
     int given = 0;
     for (const auto &[attribute, kind] : kinds) {
@@ -1128,22 +1103,22 @@ std::optional<Condition> Reader::readCondition(const Attributes &a, bool require
         if (c.names.isEmpty())
             problem(where(a, attribute), u"'%1' needs at least one parameter name"_s.arg(attribute));
         if (c.names.size() > m_limits.maxConditionNames) {
-            problem(where(a, attribute), u"'%1' lists more than %2 names"_s.arg(
-                                             attribute, QString::number(m_limits.maxConditionNames)));
+            problem(where(a, attribute),
+                    u"'%1' lists more than %2 names"_s.arg(attribute, QString::number(m_limits.maxConditionNames)));
             c.names.clear();
         }
         for (const QString &name : std::as_const(c.names)) {
             if (isParameterName(name))
                 recordName(name, where(a, attribute));
             else
-                problem(where(a, attribute),
-                        u"'%1' is not a parameter name"_s.arg(shortened(name)));
+                problem(where(a, attribute), u"'%1' is not a parameter name"_s.arg(shortened(name)));
         }
         condition = c;
     }
     if (given > 1 || (required && given == 0)) {
-        problem(a.tag, u"<%1> needs %2 of the attributes 'filled', 'empty' or 'nonzero'"_s.arg(
-                           m_xml.qualifiedName(), required ? u"exactly one"_s : u"at most one"_s));
+        problem(a.tag,
+                u"<%1> needs %2 of the attributes 'filled', 'empty' or 'nonzero'"_s.arg(
+                    m_xml.qualifiedName(), required ? u"exactly one"_s : u"at most one"_s));
         condition.reset();
     }
     return condition;
@@ -1151,7 +1126,7 @@ std::optional<Condition> Reader::readCondition(const Attributes &a, bool require
 
 } // namespace
 
-TemplateParser::TemplateParser(TemplateLimits limits) : m_limits(limits) {}
+TemplateParser::TemplateParser(TemplateLimits limits) : m_limits(limits) { }
 
 std::optional<ReportTemplate> TemplateParser::parse(const QByteArray &data)
 {
@@ -1171,14 +1146,13 @@ void checkFonts(const std::vector<FontUse> &uses, const QStringList &families, P
             if (families.isEmpty())
                 return u"the font family '%1' is not at hand: the fonts folder holds no fonts"_s.arg(use.family);
             return u"the font family '%1' is not one of the fonts that travel with Quillbook (%2), so the PDF "
-                   "would differ between machines; did you mean '%3'?"_s.arg(
-                       use.family, families.join(u", "_s), nearestFamily(use.family, families));
+                   "would differ between machines; did you mean '%3'?"_s.arg(use.family, families.join(u", "_s),
+                                                                             nearestFamily(use.family, families));
         });
     }
 }
 
-void checkPlaceholders(const std::vector<PlaceholderUse> &uses, const QStringList &known,
-                       ProblemList &problems)
+void checkPlaceholders(const std::vector<PlaceholderUse> &uses, const QStringList &known, ProblemList &problems)
 {
     const QSet<QString> knownSet(known.begin(), known.end());
     for (const PlaceholderUse &use : uses) {
@@ -1196,10 +1170,9 @@ void checkPlaceholders(const std::vector<PlaceholderUse> &uses, const QStringLis
         if (missing.isEmpty())
             continue;
         problems.addLazily(use.position, [&] {
-            const QString message = use.rowRelative
-                ? u"unknown parameter %1 (from %2# in row %3)"_s.arg(shortened(missing), shortened(use.name),
-                                                                      missing.mid(use.name.size()))
-                : u"unknown parameter %1"_s.arg(shortened(missing));
+            const QString message = use.rowRelative ? u"unknown parameter %1 (from %2# in row %3)"_s.arg(
+                                        shortened(missing), shortened(use.name), missing.mid(use.name.size()))
+                                                    : u"unknown parameter %1"_s.arg(shortened(missing));
             return message + didYouMean(missing, known);
         });
     }

@@ -20,7 +20,7 @@ struct TemplateLimits
     int maxElements = 5000; // after rows are unrolled
     int maxDepth = 32;
     int maxRows = 200;
-    int maxAttributes = 32; // on one element; the largest set any element takes is 17
+    int maxAttributes = 32;     // on one element; the largest set any element takes is 17
     int maxConditionNames = 50; // in one filled, empty or nonzero list
 };
 
@@ -58,7 +58,6 @@ void checkFonts(const std::vector<FontUse> &uses, const QStringList &families, P
 
 // Checks parameter names against `known`: adds a problem for each unknown
 // name, with the nearest known name suggested.
-void checkPlaceholders(const std::vector<PlaceholderUse> &uses, const QStringList &known,
-                       ProblemList &problems);
+void checkPlaceholders(const std::vector<PlaceholderUse> &uses, const QStringList &known, ProblemList &problems);
 
 } // namespace report

@@ -86,9 +86,7 @@ Amount toRate(const QString &text)
 
 clsSettings::clsSettings(SettingsStore &store, MessageBox &messages, QString appFolder,
                          std::function<void(const QString &)> createInvoiceFolder)
-    : m_store(store)
-    , m_messages(messages)
-    , m_appFolder(std::move(appFolder))
+    : m_store(store), m_messages(messages), m_appFolder(std::move(appFolder))
 {
     firstRunInitialisation(createInvoiceFolder);
 }

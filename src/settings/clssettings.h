@@ -8,8 +8,12 @@
 
 #include <functional>
 
-namespace platform { class SettingsStore; }
-namespace platform { class MessageBox; }
+namespace platform {
+class SettingsStore;
+}
+namespace platform {
+class MessageBox;
+}
 
 // Every setting, once: its accessor name, its key in the store, its type and
 // its first-run value as stored (the logo's is made from the application
@@ -21,28 +25,28 @@ namespace platform { class MessageBox; }
 // the tax rate in percent, stored with two decimals and "." as the decimal
 // point whatever the locale, so that the store moves between machines;
 // String is stored exactly as given.
-#define QUILLBOOK_SETTINGS(X)                                                    \
-    X(LockSettings, "LockSettings", String, "1")                                 \
-    X(CompanyName, "CompanyName", String, "Company Name")                        \
-    X(Address1, "Address1", String, "Address 1")                                 \
-    X(Address2, "Address2", String, "Address 2")                                 \
-    X(Address3, "Address3", String, "Address 3")                                 \
-    X(Address4, "Address4", String, "Address 4")                                 \
-    X(Address5, "Address5", String, "Address 5")                                 \
-    X(Address6, "Address6", String, "Address 6")                                 \
-    X(Footer1, "Footer1", String, "example: PAYMENT DUE IN 30 DAYS")             \
-    X(Footer2, "Footer2", String, "example: Registered Address")                 \
-    X(Footer3, "Footer3", String, "example: Tax/VAT Registration Number")        \
-    X(Tel, "Tel", String, "0123456789")                                          \
-    X(Fax, "Fax", String, "0123456789")                                          \
-    X(CurrencyName, "Currency", String, "$ US Dollars")                          \
-    X(SHTax, "SHTax", Long, "0")                                                 \
-    X(TaxName, "TaxName", String, "TAX")                                         \
-    X(TaxValue, "TaxValue", Rate, "5.00")                                        \
-    X(InvoiceNumber, "InvoiceNumber", Long, "1001")                              \
-    X(TaxCharge, "TaxCharge", Long, "1")                                         \
-    X(Template, "Template", String, "invferncask.rep")                           \
-    X(Logo, "Logo", String, "")                                                  \
+#define QUILLBOOK_SETTINGS(X)                                                                                          \
+    X(LockSettings, "LockSettings", String, "1")                                                                       \
+    X(CompanyName, "CompanyName", String, "Company Name")                                                              \
+    X(Address1, "Address1", String, "Address 1")                                                                       \
+    X(Address2, "Address2", String, "Address 2")                                                                       \
+    X(Address3, "Address3", String, "Address 3")                                                                       \
+    X(Address4, "Address4", String, "Address 4")                                                                       \
+    X(Address5, "Address5", String, "Address 5")                                                                       \
+    X(Address6, "Address6", String, "Address 6")                                                                       \
+    X(Footer1, "Footer1", String, "example: PAYMENT DUE IN 30 DAYS")                                                   \
+    X(Footer2, "Footer2", String, "example: Registered Address")                                                       \
+    X(Footer3, "Footer3", String, "example: Tax/VAT Registration Number")                                              \
+    X(Tel, "Tel", String, "0123456789")                                                                                \
+    X(Fax, "Fax", String, "0123456789")                                                                                \
+    X(CurrencyName, "Currency", String, "$ US Dollars")                                                                \
+    X(SHTax, "SHTax", Long, "0")                                                                                       \
+    X(TaxName, "TaxName", String, "TAX")                                                                               \
+    X(TaxValue, "TaxValue", Rate, "5.00")                                                                              \
+    X(InvoiceNumber, "InvoiceNumber", Long, "1001")                                                                    \
+    X(TaxCharge, "TaxCharge", Long, "1")                                                                               \
+    X(Template, "Template", String, "invferncask.rep")                                                                 \
+    X(Logo, "Logo", String, "")                                                                                        \
     X(Init, "Init", String, "1")
 
 namespace settings {
@@ -50,7 +54,7 @@ namespace settings {
 // The store's texts and the values the program works with.
 namespace SettingsText {
 QString fromLong(qint32 value);
-qint32 toLong(const QString &text); // rounds; "" or not a number gives 0
+qint32 toLong(const QString &text);          // rounds; "" or not a number gives 0
 QString fromRate(invoice::Amount value);     // two decimals, "." as decimal point
 invoice::Amount toRate(const QString &text); // accepts "." or "," as decimal point; 0 for no number
 } // namespace SettingsText
@@ -76,9 +80,15 @@ public:
 
     // A write and a read for every setting of the table: setTaxValue(rate),
     // TaxValue(), setCompanyName(...), CompanyName(), ...
-#define QUILLBOOK_SETTING_ACCESSORS(name, key, type, first)                         \
-    void set##name(const type &value) { save(QStringLiteral(key), toText(value)); } \
-    type name() const { return fromText<type>(get(QStringLiteral(key))); }
+#define QUILLBOOK_SETTING_ACCESSORS(name, key, type, first)                                                            \
+    void set##name(const type &value)                                                                                  \
+    {                                                                                                                  \
+        save(QStringLiteral(key), toText(value));                                                                      \
+    }                                                                                                                  \
+    type name() const                                                                                                  \
+    {                                                                                                                  \
+        return fromText<type>(get(QStringLiteral(key)));                                                               \
+    }
     QUILLBOOK_SETTINGS(QUILLBOOK_SETTING_ACCESSORS)
 #undef QUILLBOOK_SETTING_ACCESSORS
 
@@ -97,9 +107,18 @@ private:
     void save(const QString &key, const QString &text);
     QString get(const QString &key) const;
 
-    static QString toText(Long value) { return SettingsText::fromLong(value); }
-    static QString toText(Rate value) { return SettingsText::fromRate(value); }
-    static QString toText(const String &value) { return value; }
+    static QString toText(Long value)
+    {
+        return SettingsText::fromLong(value);
+    }
+    static QString toText(Rate value)
+    {
+        return SettingsText::fromRate(value);
+    }
+    static QString toText(const String &value)
+    {
+        return value;
+    }
     template<typename T>
     static T fromText(const QString &text)
     {

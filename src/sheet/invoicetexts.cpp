@@ -6,8 +6,8 @@ using invoicepdf::InvoiceValues;
 
 namespace sheet {
 
-InvoiceValues GatherInvoiceValues(const InvoiceTexts &invoice, const CompanyTexts &company,
-                                  const StoredValues &stored, const AdjustmentAmounts &amounts)
+InvoiceValues GatherInvoiceValues(const InvoiceTexts &invoice, const CompanyTexts &company, const StoredValues &stored,
+                                  const AdjustmentAmounts &amounts)
 {
     InvoiceValues values;
     values.companyName = company.companyName;

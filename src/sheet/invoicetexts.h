@@ -62,6 +62,6 @@ struct AdjustmentAmounts
 
 // Every value the invoice document is made from.
 invoicepdf::InvoiceValues GatherInvoiceValues(const InvoiceTexts &invoice, const CompanyTexts &company,
-                                  const StoredValues &stored, const AdjustmentAmounts &amounts);
+                                              const StoredValues &stored, const AdjustmentAmounts &amounts);
 
 } // namespace sheet

@@ -54,10 +54,8 @@ class Named : public QAccessibleWidget
 {
 public:
     Named(QWidget *widget, QAccessible::Role role, QString (*value)(const QWidget *))
-        : QAccessibleWidget(widget, role)
-        , m_value(value)
-    {
-    }
+        : QAccessibleWidget(widget, role), m_value(value)
+    { }
     QString text(QAccessible::Text t) const override
     {
         if (t == QAccessible::Name)

@@ -8,8 +8,7 @@ namespace ui {
 
 using namespace Qt::StringLiterals;
 
-ClickLabel::ClickLabel(const QString &caption, QWidget *parent)
-    : QLabel(parent)
+ClickLabel::ClickLabel(const QString &caption, QWidget *parent) : QLabel(parent)
 {
     setTextFormat(Qt::PlainText);
     setCaption(caption);

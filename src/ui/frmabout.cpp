@@ -33,8 +33,7 @@ QLabel *makeLabel(QWidget *parent, const QString &name, const QRect &geometry, c
 
 } // namespace
 
-frmAbout::frmAbout(QWidget *parent)
-    : QDialog(parent)
+frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
 {
     const QFont bold = MakeFixedDialog(*this, u"frmAbout"_s);
 

@@ -24,9 +24,7 @@ namespace ui {
 using namespace Qt::StringLiterals;
 
 frmEInvoice::frmEInvoice(Platform &platform, const QString &printedCurrency, QWidget *parent)
-    : QDialog(parent)
-    , m_platform(platform)
-    , m_printedCurrency(printedCurrency.trimmed())
+    : QDialog(parent), m_platform(platform), m_printedCurrency(printedCurrency.trimmed())
 {
     setObjectName(u"frmEInvoice"_s);
     setWindowTitle(u"E-invoicing"_s);
@@ -41,7 +39,8 @@ frmEInvoice::frmEInvoice(Platform &platform, const QString &printedCurrency, QWi
         heading->setFont(bold);
         heading->setCursor(Qt::PointingHandCursor);
         heading->setBuddy(field);
-        connect(heading, &ClickLabel::clicked, this, [this, caption, help] { m_platform.messages.inform(help, caption); });
+        connect(heading, &ClickLabel::clicked, this,
+                [this, caption, help] { m_platform.messages.inform(help, caption); });
         form->addRow(heading, field);
     };
     auto line = [&](const QString &caption, QLineEdit *&box, const QString &name, const QString &help) {

@@ -10,7 +10,9 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
-namespace platform { struct Platform; }
+namespace platform {
+struct Platform;
+}
 
 namespace ui {
 

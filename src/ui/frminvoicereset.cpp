@@ -48,10 +48,7 @@ qint32 ResetInvoiceNumber(const QString &text)
 
 frmInvoiceReset::frmInvoiceReset(Platform &platform, clsSettings &settings, std::function<void()> newInvoice,
                                  std::function<void()> viewInvoices, QWidget *parent)
-    : QDialog(parent)
-    , m_platform(platform)
-    , m_settings(settings)
-    , m_newInvoice(std::move(newInvoice))
+    : QDialog(parent), m_platform(platform), m_settings(settings), m_newInvoice(std::move(newInvoice))
 {
     const QFont bold = MakeFixedDialog(*this, u"frmInvoiceReset"_s);
     setWindowTitle(u"Reset Invoice Number"_s);

@@ -11,8 +11,12 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-namespace settings { class clsSettings; }
-namespace platform { struct Platform; }
+namespace settings {
+class clsSettings;
+}
+namespace platform {
+struct Platform;
+}
 
 namespace ui {
 

@@ -33,9 +33,7 @@ constexpr int ClientHeight = 482;
 } // namespace
 
 frmMain2::frmMain2(Platform &platform, clsSettings &settings, QWidget *parent)
-    : QMainWindow(parent)
-    , m_platform(platform)
-    , m_settings(settings)
+    : QMainWindow(parent), m_platform(platform), m_settings(settings)
 {
     setObjectName(u"frmMain2"_s);
     setWindowTitle(u"POS Quillbook"_s);
@@ -195,8 +193,7 @@ void frmMain2::connectPages()
     // the name or rate rewrites the heading ("+TAX@5%"); switching Charge
     // Tax also sets the line tax boxes, the heading without its plus sign
     // until the next edit ("TAX@5%").
-    connect(m_settingsPage, &SettingsPage::taxEdited, m_invoicePage,
-            [this] { m_invoicePage->ShowTaxHeading(u"+"_s); });
+    connect(m_settingsPage, &SettingsPage::taxEdited, m_invoicePage, [this] { m_invoicePage->ShowTaxHeading(u"+"_s); });
     connect(m_settingsPage, &SettingsPage::taxChargeSwitched, m_invoicePage,
             [this] { m_invoicePage->ShowTaxCharge(QString()); });
     connect(m_settingsPage, &SettingsPage::totalsAffected, m_invoicePage, &InvoicePage::RefreshTotals);

@@ -19,12 +19,24 @@ class QKeyEvent;
 class QMenu;
 class QPushButton;
 class QTabBar;
-namespace invoiceregister { class clsRegister; }
-namespace settings { class clsSettings; }
-namespace invoicepdf { struct InvoiceDocument; }
-namespace invoicepdf { struct InvoiceValues; }
-namespace invoiceregister { struct RegisterRecord; }
-namespace platform { struct Platform; }
+namespace invoiceregister {
+class clsRegister;
+}
+namespace settings {
+class clsSettings;
+}
+namespace invoicepdf {
+struct InvoiceDocument;
+}
+namespace invoicepdf {
+struct InvoiceValues;
+}
+namespace invoiceregister {
+struct RegisterRecord;
+}
+namespace platform {
+struct Platform;
+}
 
 namespace ui {
 
@@ -37,7 +49,10 @@ class frmRegister;
 // window keeps their controls under the names the program and its tests use,
 // which are the invoice's data model: every value of the invoice and every
 // setting on screen lives in a named control.
-class frmMain2 : public QMainWindow, public invoice::TotalsSource, public InvoicePageControls, public SettingsPageControls
+class frmMain2 : public QMainWindow,
+                 public invoice::TotalsSource,
+                 public InvoicePageControls,
+                 public SettingsPageControls
 {
     Q_OBJECT
 public:
@@ -134,7 +149,8 @@ private:
     void mnuInvoiceRegister_Click();
     invoiceregister::clsRegister &InvoiceRegister();
     // The record of the invoice about to be printed, as it will be printed.
-    invoiceregister::RegisterRecord RegisterEntry(const invoicepdf::InvoiceDocument &document, const invoicepdf::InvoiceValues &values) const;
+    invoiceregister::RegisterRecord RegisterEntry(const invoicepdf::InvoiceDocument &document,
+                                                  const invoicepdf::InvoiceValues &values) const;
     // A recorded invoice appears in an open register window.
     void RegisterChanged();
     void mnuHelpHelp_Click();
@@ -175,7 +191,7 @@ private:
     invoice::clsTotals *m_totals = nullptr;
     InvoicePage *m_invoicePage = nullptr;
     SettingsPage *m_settingsPage = nullptr;
-    QList<QWidget *> m_tabOrder; // every tab stop of both pages, in order
+    QList<QWidget *> m_tabOrder;       // every tab stop of both pages, in order
     QHash<QWidget *, int> m_helpIndex; // the heading (help index) over each control
     std::shared_ptr<invoiceregister::clsRegister> m_register;
     QPointer<frmRegister> m_registerWindow;

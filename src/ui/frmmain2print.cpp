@@ -116,8 +116,8 @@ void frmMain2::cmdPreview_Click()
         const QString question = sheet::MissingDetailsQuestion(texts(txtCustomerDetails), texts(txtDescription));
         if (!question.isEmpty() && !m_platform.messages.ask(question))
             return;
-        const bool advance =
-            m_platform.messages.ask(u"Incement invoice number?\r\n(this will clear current invoice information)"_s);
+        const bool advance
+            = m_platform.messages.ask(u"Incement invoice number?\r\n(this will clear current invoice information)"_s);
         PrintInvoice(advance, false);
     });
 }
@@ -163,8 +163,8 @@ void frmMain2::PrintInvoice(bool advanceNumber, bool previewTemplate)
 
 InvoiceValues frmMain2::invoiceValues() const
 {
-    const sheet::StoredValues stored{m_settings.CurrencyName(), m_settings.Tel(), m_settings.Fax(),
-                                     m_settings.TaxCharge(), m_settings.TaxValue(), m_settings.Logo()};
+    const sheet::StoredValues stored{m_settings.CurrencyName(), m_settings.Tel(),      m_settings.Fax(),
+                                     m_settings.TaxCharge(),    m_settings.TaxValue(), m_settings.Logo()};
     sheet::AdjustmentAmounts amounts;
     if (m_totals)
         amounts = {m_totals->Surcharge1(), m_totals->Surcharge2(), m_totals->Discount()};

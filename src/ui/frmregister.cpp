@@ -115,9 +115,7 @@ QLabel *makeLabel(QWidget *parent, const QString &caption, QWidget *buddy)
 } // namespace
 
 frmRegister::frmRegister(Platform &platform, std::shared_ptr<clsRegister> invoiceRegister, QWidget *parent)
-    : QWidget(parent, Qt::Window)
-    , m_platform(platform)
-    , m_register(std::move(invoiceRegister))
+    : QWidget(parent, Qt::Window), m_platform(platform), m_register(std::move(invoiceRegister))
 {
     setObjectName(u"frmRegister"_s);
     setWindowTitle(u"Invoice register"_s);
@@ -154,9 +152,7 @@ frmRegister::frmRegister(Platform &platform, std::shared_ptr<clsRegister> invoic
         tblRecords->setColumnWidth(c, widths[c]);
     tblRecords->setSortingEnabled(false);
     connect(tblRecords->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this,
-            [this](int column, Qt::SortOrder order) {
-                m_model->sort(column, order);
-            });
+            [this](int column, Qt::SortOrder order) { m_model->sort(column, order); });
 
     cmbPeriod = new QComboBox(this);
     cmbPeriod->setObjectName(u"cmbPeriod"_s);
@@ -182,8 +178,8 @@ frmRegister::frmRegister(Platform &platform, std::shared_ptr<clsRegister> invoic
 
     cmdOpen = makeButton(this, u"cmdOpen"_s, u"&Open PDF"_s, u"Open the selected invoice PDF"_s);
     cmdExport = makeButton(this, u"cmdExport"_s, u"&Export CSV..."_s, u"Export the invoices shown as CSV"_s);
-    cmdRebuild = makeButton(this, u"cmdRebuild"_s, u"Re&build from PDFs"_s,
-                            u"Rebuild the register from the invoice PDFs"_s);
+    cmdRebuild
+        = makeButton(this, u"cmdRebuild"_s, u"Re&build from PDFs"_s, u"Rebuild the register from the invoice PDFs"_s);
     cmdClose = makeButton(this, u"cmdClose"_s, u"Close"_s, u"Close the register"_s);
 
     auto *filters = new QHBoxLayout;
@@ -210,8 +206,8 @@ frmRegister::frmRegister(Platform &platform, std::shared_ptr<clsRegister> invoic
     layout->addLayout(totalsBar);
     layout->addWidget(tblTotals, 1);
     layout->addLayout(buttons);
-    const QList<QWidget *> order = {txtFilter, dtpFrom,   dtpTo,     tblRecords, cmbPeriod, lblChain,
-                                    tblTotals, cmdOpen,   cmdExport, cmdRebuild, cmdClose};
+    const QList<QWidget *> order = {txtFilter, dtpFrom, dtpTo,     tblRecords, cmbPeriod, lblChain,
+                                    tblTotals, cmdOpen, cmdExport, cmdRebuild, cmdClose};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
     resize(1100, 640);
@@ -333,8 +329,8 @@ void frmRegister::openPdf(int row)
 
 void frmRegister::cmdExport_Click()
 {
-    const QString suggested = QDir(m_platform.appFolder).filePath(u"register-%1.csv"_s.arg(
-        m_platform.clock.today().toString(Qt::ISODate)));
+    const QString suggested
+        = QDir(m_platform.appFolder).filePath(u"register-%1.csv"_s.arg(m_platform.clock.today().toString(Qt::ISODate)));
     const QString path = m_platform.fileDialog.saveFileName({u"CSV files"_s, {u"*.csv"_s}}, suggested);
     if (path.isEmpty())
         return;
@@ -357,7 +353,8 @@ void frmRegister::cmdRebuild_Click()
     if (!Trapped([&] { result = RebuildRegister(*m_register); }))
         return;
     QString text = u"%1 invoices were added to the register from the e-invoices they carry; %2 were "
-                   "recorded already."_s.arg(result.added).arg(result.known);
+                   "recorded already."_s.arg(result.added)
+                       .arg(result.known);
     if (!result.unread.isEmpty())
         text += u"\r\nThese PDFs carry no e-invoice whose figures could be read, and were not recorded:\r\n"_s
             + result.unread.join(u", "_s);

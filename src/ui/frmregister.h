@@ -15,9 +15,15 @@ class QPushButton;
 class QTableView;
 class QTableWidget;
 class QTimer;
-namespace invoiceregister { class RegisterListModel; }
-namespace invoiceregister { class clsRegister; }
-namespace platform { struct Platform; }
+namespace invoiceregister {
+class RegisterListModel;
+}
+namespace invoiceregister {
+class clsRegister;
+}
+namespace platform {
+struct Platform;
+}
 
 namespace ui {
 
@@ -30,7 +36,8 @@ class frmRegister : public QWidget
 {
     Q_OBJECT
 public:
-    frmRegister(platform::Platform &platform, std::shared_ptr<invoiceregister::clsRegister> invoiceRegister, QWidget *parent = nullptr);
+    frmRegister(platform::Platform &platform, std::shared_ptr<invoiceregister::clsRegister> invoiceRegister,
+                QWidget *parent = nullptr);
     ~frmRegister() override;
 
     // Reads the register again; the PDFs and the chain are checked anew.

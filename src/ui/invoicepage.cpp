@@ -71,10 +71,7 @@ ClickLabel *makeBanner(QWidget *parent, const QString &name, const QString &capt
 } // namespace
 
 InvoicePage::InvoicePage(MessageBox &messages, clsSettings &settings, QWidget *parent)
-    : QWidget(parent)
-    , m_messages(messages)
-    , m_settings(settings)
-    , m_events(new ControlEvents(this))
+    : QWidget(parent), m_messages(messages), m_settings(settings), m_events(new ControlEvents(this))
 {
     setObjectName(u"picInvoice"_s);
     build();
@@ -100,13 +97,17 @@ void InvoicePage::build()
         numberFont.setBold(true);
         number->setFont(numberFont);
         number->setGeometry(x - 20, y, 18, BoxHeight);
-        txtCustomerDetails[i] = MakeBox(Frame2, ArrayName(u"txtCustomerDetails"_s, i),
-                                        u"%1 %2"_s.arg(SpokenHeading(0)).arg(i + 1),
-                                        QRect(x, y, 310, BoxHeight), Qt::AlignLeft);
+        txtCustomerDetails[i]
+            = MakeBox(Frame2, ArrayName(u"txtCustomerDetails"_s, i), u"%1 %2"_s.arg(SpokenHeading(0)).arg(i + 1),
+                      QRect(x, y, 310, BoxHeight), Qt::AlignLeft);
     }
 
     // Column headings and the twelve invoice lines.
-    struct Column { int x; int width; };
+    struct Column
+    {
+        int x;
+        int width;
+    };
     const Column qty{6, 52}, description{60, 388}, price{450, 92}, total{544, 104}, tax{650, 40};
     const int headingY = 92;
     const int firstRow = 108;
@@ -140,13 +141,12 @@ void InvoicePage::build()
     const int gap = 22;
     auto columnX = [&](int column) { return 6 + column * (boxWidth + gap); };
     const int row1Heading = 330, row1Box = 346, row2Heading = 374, row2Box = 390;
-    auto adjustment = [&](int headingIndex, const QString &name, int column, int headingY, int boxY,
-                          BoxKind kind) {
-        m_headings[headingIndex] =
-            MakeHeading(headingIndex, this, QRect(columnX(column), headingY, boxWidth + gap - 4, 16));
+    auto adjustment = [&](int headingIndex, const QString &name, int column, int headingY, int boxY, BoxKind kind) {
+        m_headings[headingIndex]
+            = MakeHeading(headingIndex, this, QRect(columnX(column), headingY, boxWidth + gap - 4, 16));
         const QString spoken = headingIndex == 10 ? u"Tax"_s : SpokenHeading(headingIndex);
-        QLineEdit *box = MakeBox(this, name, spoken, QRect(columnX(column), boxY, boxWidth, BoxHeight + 1),
-                                 Qt::AlignRight, kind);
+        QLineEdit *box
+            = MakeBox(this, name, spoken, QRect(columnX(column), boxY, boxWidth, BoxHeight + 1), Qt::AlignRight, kind);
         box->setText(u"0.00"_s);
         return box;
     };
@@ -195,7 +195,8 @@ void InvoicePage::build()
     for (const QString &method : {u"CASH"_s, u"CHECK"_s, u"CHEQUE"_s, u"CARD"_s, u"TRANSFER"_s, u"OTHER"_s})
         cmbPaymentMethod->addItem(method, 0);
     cmbPaymentMethod->setCurrentIndex(-1);
-    cmdPreview = MakeButton(this, u"cmdPreview"_s, u"&Print PDF Invoice"_s, QRect(rightX, row2Heading - 2, rightWidth, 26));
+    cmdPreview
+        = MakeButton(this, u"cmdPreview"_s, u"&Print PDF Invoice"_s, QRect(rightX, row2Heading - 2, rightWidth, 26));
     cmdNew = MakeButton(this, u"cmdNew"_s, u"&New Invoice"_s, QRect(rightX, row2Heading + 28, rightWidth, 26));
 }
 
@@ -215,9 +216,8 @@ void InvoicePage::connectControls()
         m_events->on(txtUnitPrice[i],
                      Handlers{.keyAllowed = priceKey,
                               .gotFocus = ControlEvents::SelectsAll(txtUnitPrice[i]),
-                              .lostFocus = [this, i] {
-                                  txtUnitPrice[i]->setText(sheet::TidiedPrice(txtUnitPrice[i]->text()));
-                              }});
+                              .lostFocus
+                              = [this, i] { txtUnitPrice[i]->setText(sheet::TidiedPrice(txtUnitPrice[i]->text())); }});
         connect(txtUnitPrice[i], &QLineEdit::textChanged, this, [this, i] { UpdateLineTotal(i, false); });
         // A left click and Space both toggle the box and emit clicked() after
         // the new state is set; the other buttons are caught on release.
@@ -225,12 +225,13 @@ void InvoicePage::connectControls()
         m_events->on(chkTax[i], {.otherButtonReleased = [this] { RefreshTotals(); }});
     }
 
-    const std::pair<QLineEdit *, bool> adjustments[] = {
-        {txtSurcharge1, true}, {txtDiscount, true}, {txtSurcharge2, true}, {txtSH, false}, {txtReceived, false}};
+    const std::pair<QLineEdit *, bool> adjustments[]
+        = {{txtSurcharge1, true}, {txtDiscount, true}, {txtSurcharge2, true}, {txtSH, false}, {txtReceived, false}};
     for (const auto &[box, percentage] : adjustments) {
-        m_events->on(box, {.keyAllowed = ControlEvents::NumberKey,
-                           .gotFocus = ControlEvents::SelectsAll(box),
-                           .lostFocus = [box = box] { box->setText(sheet::TidiedAdjustment(box->text())); }});
+        m_events->on(box,
+                     {.keyAllowed = ControlEvents::NumberKey,
+                      .gotFocus = ControlEvents::SelectsAll(box),
+                      .lostFocus = [box = box] { box->setText(sheet::TidiedAdjustment(box->text())); }});
         connect(box, &QLineEdit::textChanged, this,
                 [this, box = box, percentage = percentage] { Adjustment_Change(box, percentage); });
     }
@@ -248,8 +249,8 @@ QList<QWidget *> InvoicePage::tabStops() const
         order << box;
     for (int i = 0; i < LineCount; ++i)
         order << txtQty[i] << txtDescription[i] << txtUnitPrice[i] << chkTax[i];
-    order << txtSurcharge1 << txtDiscount << txtSH << txtSurcharge2 << txtReceived << cmbPaymentMethod
-          << cmdPreview << cmdNew;
+    order << txtSurcharge1 << txtDiscount << txtSH << txtSurcharge2 << txtReceived << cmbPaymentMethod << cmdPreview
+          << cmdNew;
     return order;
 }
 
@@ -332,8 +333,7 @@ void InvoicePage::Blank()
         txtDescription[i]->setText(QString());
         txtUnitPrice[i]->setText(QString());
     }
-    for (QLineEdit *box : {txtSurcharge1, txtSubTotal, txtDiscount, txtSH, txtTax, txtTTotal, txtReceived,
-                           txtBalance})
+    for (QLineEdit *box : {txtSurcharge1, txtSubTotal, txtDiscount, txtSH, txtTax, txtTTotal, txtReceived, txtBalance})
         box->setText(u"0.00"_s);
     cmbPaymentMethod->setCurrentIndex(0);
 }
@@ -365,8 +365,7 @@ sheet::InvoiceTexts InvoicePage::texts() const
     for (int k = 0; k < AddressLines; ++k)
         texts.customerDetails[k] = txtCustomerDetails[k]->text();
     for (int n = 0; n < LineCount; ++n)
-        texts.lines[n] = {txtQty[n]->text(), txtDescription[n]->text(), txtUnitPrice[n]->text(),
-                          txtTotal[n]->text()};
+        texts.lines[n] = {txtQty[n]->text(), txtDescription[n]->text(), txtUnitPrice[n]->text(), txtTotal[n]->text()};
     texts.surcharge1Percent = txtSurcharge1->text();
     texts.discountPercent = txtDiscount->text();
     texts.subTotal = txtSubTotal->text();

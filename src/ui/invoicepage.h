@@ -10,14 +10,20 @@
 
 #include <array>
 
-namespace platform { class MessageBox; }
+namespace platform {
+class MessageBox;
+}
 class QCheckBox;
 class QComboBox;
 class QFrame;
 class QLineEdit;
 class QPushButton;
-namespace settings { class clsSettings; }
-namespace invoice { class clsTotals; }
+namespace settings {
+class clsSettings;
+}
+namespace invoice {
+class clsTotals;
+}
 
 namespace ui {
 

@@ -10,8 +10,7 @@
 
 namespace ui {
 
-KeyboardGuard::KeyboardGuard(QObject *parent)
-    : QObject(parent)
+KeyboardGuard::KeyboardGuard(QObject *parent) : QObject(parent)
 {
     QCoreApplication::instance()->installEventFilter(this);
 }

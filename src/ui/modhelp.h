@@ -4,7 +4,9 @@
 
 #include <QString>
 
-namespace platform { class MessageBox; }
+namespace platform {
+class MessageBox;
+}
 
 namespace ui {
 

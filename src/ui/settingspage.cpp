@@ -28,10 +28,7 @@ using namespace Qt::StringLiterals;
 using namespace pagecontrols;
 
 SettingsPage::SettingsPage(Platform &platform, clsSettings &settings, QWidget *parent)
-    : QWidget(parent)
-    , m_platform(platform)
-    , m_settings(settings)
-    , m_events(new ControlEvents(this))
+    : QWidget(parent), m_platform(platform), m_settings(settings), m_events(new ControlEvents(this))
 {
     setObjectName(u"picSettings"_s);
     build();
@@ -66,8 +63,8 @@ void SettingsPage::build()
     heading(16, this, QRect(10, 52, 200, 16));
     txtCompanyName = entry(16, this, u"txtCompanyName"_s, QRect(10, 69, 334, 21));
     heading(17, this, QRect(360, 52, 200, 16));
-    txtInvoiceNumber = MakeBox(this, u"txtInvoiceNumber"_s, SpokenHeading(17), QRect(360, 69, 120, 21),
-                               Qt::AlignLeft, BoxKind::Shown);
+    txtInvoiceNumber = MakeBox(this, u"txtInvoiceNumber"_s, SpokenHeading(17), QRect(360, 69, 120, 21), Qt::AlignLeft,
+                               BoxKind::Shown);
     cmdInvoiceReset = MakeButton(this, u"cmdInvoiceReset"_s, u"Reset"_s, QRect(486, 67, 72, 24));
 
     Frame1 = new QFrame(this);
@@ -76,9 +73,9 @@ void SettingsPage::build()
     Frame1->setGeometry(10, 100, 334, 170);
     heading(18, Frame1, QRect(8, 4, 200, 16));
     for (int i = 0; i < AddressLines; ++i) {
-        txtCompanyDetails[i] = MakeBox(Frame1, ArrayName(u"txtCompanyDetails"_s, i),
-                                       u"%1 %2"_s.arg(SpokenHeading(18)).arg(i + 1),
-                                       QRect(8, 22 + i * 24, 318, 21), Qt::AlignLeft);
+        txtCompanyDetails[i]
+            = MakeBox(Frame1, ArrayName(u"txtCompanyDetails"_s, i), u"%1 %2"_s.arg(SpokenHeading(18)).arg(i + 1),
+                      QRect(8, 22 + i * 24, 318, 21), Qt::AlignLeft);
     }
 
     Frame3 = new QGroupBox(u"Tax Settings"_s, this);
@@ -162,8 +159,8 @@ QList<QWidget *> SettingsPage::tabStops() const
     QList<QWidget *> order{txtCompanyName, cmdInvoiceReset};
     for (QLineEdit *box : txtCompanyDetails)
         order << box;
-    order << chkChargeTax << txtTaxName << txtTaxValue << chkSHTax << txtTel << txtFax << txtCurrency
-          << cmbTemplate << cmdView;
+    order << chkChargeTax << txtTaxName << txtTaxValue << chkSHTax << txtTel << txtFax << txtCurrency << cmbTemplate
+          << cmdView;
     for (QLineEdit *box : txtFooter)
         order << box;
     order << txtLogo << cmdLogo;
@@ -226,8 +223,8 @@ void SettingsPage::cmdLogo_Click()
 {
     Trapped([this] {
         // Only the path is kept; the file is neither opened nor checked here.
-        const QString fileName =
-            m_platform.fileDialog.openFileName({u"*.JPG or *.BMP Picture Files"_s, {u"*.jpg"_s, u"*.bmp"_s}});
+        const QString fileName
+            = m_platform.fileDialog.openFileName({u"*.JPG or *.BMP Picture Files"_s, {u"*.jpg"_s, u"*.bmp"_s}});
         if (!fileName.isEmpty())
             txtLogo->setText(fileName);
     });

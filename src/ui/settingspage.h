@@ -16,8 +16,12 @@ class QFrame;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
-namespace settings { class clsSettings; }
-namespace platform { struct Platform; }
+namespace settings {
+class clsSettings;
+}
+namespace platform {
+struct Platform;
+}
 
 namespace ui {
 

@@ -4,7 +4,9 @@
 
 #include <functional>
 
-namespace platform { class MessageBox; }
+namespace platform {
+class MessageBox;
+}
 
 namespace ui {
 
