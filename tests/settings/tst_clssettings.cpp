@@ -10,62 +10,45 @@
 #include <QLocale>
 #include <QTest>
 
-using settings::clsSettings;
-
 using platform::Message;
 using platform::QSettingsStore;
-
-using invoice::Amount;
-using invoice::NumericAmount;
+using settings::clsSettings;
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+std::unique_ptr<clsSettings> construct(AppFixture &app)
+{
+    return std::make_unique<clsSettings>(app.store_, app.messages, app.appFolder(),
+                                         [&app](const QString &name) { app.files.MakeFolder(app.path(name)); });
+}
+
+bool invoicesFolderMade(const AppFixture &app)
+{
+    return QFileInfo(app.path(u"invoices"_s)).isDir();
+}
+
+} // namespace
 
 class ClsSettingsTest : public QObject
 {
     Q_OBJECT
 
-private:
-    std::unique_ptr<clsSettings> construct(AppFixture &app)
-    {
-        return std::make_unique<clsSettings>(app.store_, app.messages, app.appFolder(),
-                                             [&app](const QString &name) {
-                                                 app.files.MakeFolder(app.path(name));
-                                             });
-    }
-
 private slots:
-    void firstRunWritesEveryDefault_data()
-    {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("text");
-        const std::pair<const char16_t *, const char16_t *> defaults[] = {
-            {u"Init", u"1"}, {u"LockSettings", u"1"}, {u"CompanyName", u"Company Name"},
-            {u"Address1", u"Address 1"}, {u"Address2", u"Address 2"}, {u"Address3", u"Address 3"},
-            {u"Address4", u"Address 4"}, {u"Address5", u"Address 5"}, {u"Address6", u"Address 6"},
-            {u"Footer1", u"example: PAYMENT DUE IN 30 DAYS"}, {u"Footer2", u"example: Registered Address"},
-            {u"Footer3", u"example: Tax/VAT Registration Number"}, {u"Tel", u"0123456789"},
-            {u"Fax", u"0123456789"}, {u"Currency", u"$ US Dollars"}, {u"SHTax", u"0"}, {u"TaxName", u"TAX"},
-            {u"TaxValue", u"5.00"}, {u"InvoiceNumber", u"1001"}, {u"TaxCharge", u"1"},
-            {u"Template", u"invferncask.rep"},
-        };
-        for (const auto &[key, text] : defaults)
-            QTest::newRow(QString::fromUtf16(key).toUtf8()) << QString::fromUtf16(key) << QString::fromUtf16(text);
-    }
-    void firstRunWritesEveryDefault()
-    {
-        QFETCH(QString, key);
-        QFETCH(QString, text);
-        AppFixture app;
-        const auto settings = construct(app);
-        QCOMPARE(app.stored(key), text);
-        QVERIFY(QFileInfo(app.path(u"invoices"_s)).isDir());
-    }
-
-    void firstRunLogoIsInTheApplicationFolder()
+    void firstRunWritesTheDefaults()
     {
         AppFixture app;
         const auto settings = construct(app);
+        for (const QString &pair : {u"Init=1"_s, u"InvoiceNumber=1001"_s, u"TaxValue=5.00"_s, u"TaxCharge=1"_s,
+                                    u"SHTax=0"_s, u"Template=invferncask.rep"_s})
+            QCOMPARE(pair.section(u'=', 0, 0) + u'=' + app.stored(pair.section(u'=', 0, 0)), pair);
+        QVERIFY(invoicesFolderMade(app));
         QCOMPARE(settings->Logo(), QDir(app.appFolder()).filePath(u"logo.jpg"_s));
+        // A store that lost only its mark is begun again.
+        app.store(u"InvoiceNumber"_s, u"2500"_s);
+        app.store(u"Init"_s, QString());
+        QCOMPARE(construct(app)->InvoiceNumber(), 1001);
     }
 
     void initialisedStoreGetsNothing()
@@ -76,21 +59,9 @@ private slots:
         const auto settings = construct(app);
         QCOMPARE(settings->CompanyName(), u"Fern & Cask Ltd"_s);
         QVERIFY(app.stored(u"TaxName"_s).isNull());
-        QCOMPARE(settings->TaxName(), QString());
         QCOMPARE(settings->InvoiceNumber(), 0);
-        QCOMPARE(settings->TaxValue(), Amount());
-        QVERIFY(!QFileInfo::exists(app.path(u"invoices"_s)));
-    }
-
-    void storeMissingOnlyInitIsInitialisedAgain()
-    {
-        AppFixture app;
-        construct(app).reset();
-        app.store(u"InvoiceNumber"_s, u"2500"_s);
-        app.store(u"Init"_s, QString());
-        const auto settings = construct(app);
-        QCOMPARE(settings->InvoiceNumber(), 1001);
-        QCOMPARE(app.stored(u"Init"_s), u"1"_s);
+        QCOMPARE(settings->TaxValue(), invoice::Amount());
+        QVERIFY(!invoicesFolderMade(app));
     }
 
     // Numbers read back from texts that were hand-edited or written elsewhere.
@@ -100,7 +71,6 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("value");
         const QString number = u"InvoiceNumber"_s, rate = u"TaxValue"_s;
-        QTest::newRow("plain") << number << u"1001"_s << 1001.0;
         QTest::newRow("negative") << number << u"-42"_s << -42.0;
         QTest::newRow("blanks around") << number << u" 77 "_s << 77.0;
         QTest::newRow("empty number") << number << QString() << 0.0;
@@ -111,8 +81,6 @@ private slots:
         QTest::newRow("largest") << number << u"2147483647"_s << 2147483647.0;
         QTest::newRow("beyond 32 bits") << number << u"2147483648"_s << 0.0;
         QTest::newRow("decimal comma") << rate << u"5,00"_s << 5.0;
-        QTest::newRow("comma fraction") << rate << u"17,5"_s << 17.5;
-        QTest::newRow("empty rate") << rate << QString() << 0.0;
         QTest::newRow("rate garbage") << rate << u"abc"_s << 0.0;
         QTest::newRow("rate blanks") << rate << u" 8.25 "_s << 8.25;
     }
@@ -120,57 +88,36 @@ private slots:
     {
         QFETCH(QString, key);
         QFETCH(QString, text);
-        QFETCH(double, value);
         AppFixture app;
         const auto settings = construct(app);
         app.store(key, text);
-        QCOMPARE(key == u"TaxValue"_s ? settings->TaxValue().units() / 10000.0 : double(settings->InvoiceNumber()), value);
+        QTEST(key == u"TaxValue"_s ? settings->TaxValue().units() / 10000.0 : double(settings->InvoiceNumber()), "value");
     }
 
-    void rateConversions_data()
+    // The stored rate is the same text whatever the user's locale.
+    void rateIsStoredWithTwoDecimals()
     {
-        QTest::addColumn<QString>("written");
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<double>("read");
-        QTest::newRow("seventeen and a half") << u"17.5"_s << u"17.50"_s << 17.5;
-        QTest::newRow("zero") << u"0"_s << u"0.00"_s << 0.0;
-        QTest::newRow("third decimal rounds") << u"2.345"_s << u"2.35"_s << 2.35;
-        QTest::newRow("hundred") << u"100"_s << u"100.00"_s << 100.0;
-    }
-    void rateConversions()
-    {
-        QFETCH(QString, written);
-        QFETCH(QString, stored);
-        QFETCH(double, read);
         AppFixture app;
         const auto settings = construct(app);
-        // The stored text is the same whatever the user's locale.
         const QLocale previous;
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        settings->setTaxValue(NumericAmount(written));
+        for (const auto &[written, stored] : {std::pair(u"17.5"_s, u"17.50"_s), std::pair(u"2.345"_s, u"2.35"_s)}) {
+            settings->setTaxValue(invoice::NumericAmount(written));
+            QCOMPARE(app.stored(u"TaxValue"_s), stored);
+            QCOMPARE(settings->TaxValue(), invoice::NumericAmount(stored));
+        }
         QLocale::setDefault(previous);
-        QCOMPARE(app.stored(u"TaxValue"_s), stored);
-        QCOMPARE(settings->TaxValue().units() / 10000.0, read);
     }
 
-    void stringsAreStoredExactly()
+    void writesAreExactAndReachTheFileAtOnce()
     {
         AppFixture app;
         const auto settings = construct(app);
         settings->setCompanyName(QString());
         QVERIFY(!app.stored(u"CompanyName"_s).isNull());
-        QCOMPARE(settings->CompanyName(), QString());
         const QString untrimmed = u"  Café Ωmega – 東京 ; = [x] \\ \"q\"  "_s;
         settings->setFooter(3, untrimmed);
         QCOMPARE(settings->Footer3(), untrimmed);
-        settings->setCurrencyName(u"€ Euro"_s);
-        QCOMPARE(app.stored(u"Currency"_s), u"€ Euro"_s);
-    }
-
-    void writesReachTheFileAtOnce()
-    {
-        AppFixture app;
-        const auto settings = construct(app);
         settings->setTel(u"555 0100"_s);
         // Another copy of the program, or the next run, reads the file itself.
         QSettingsStore other(QFileInfo(app.storeFile()).path());
@@ -182,16 +129,13 @@ private slots:
     void unwritableStoreStopsFirstRunWithAMessage()
     {
         AppFixture app;
-        // A folder where the settings file should be: no write can succeed.
-        QVERIFY(QDir().mkpath(app.storeFile()));
+        QVERIFY(QDir().mkpath(app.storeFile())); // a folder where the file should be
         app.messages.expect(Message::Answer::Ok);
         const auto settings = construct(app);
         const QList<Message> shown = app.messages.takeShown();
         QCOMPARE(shown.size(), 1);
         QVERIFY2(shown[0].text.contains(QDir::toNativeSeparators(app.storeFile())), qPrintable(shown[0].text));
-        QCOMPARE(shown[0].title, u"Tallyquill"_s);
-        QCOMPARE(shown[0].buttons, Message::Buttons::Ok);
-        QVERIFY(!QFileInfo::exists(app.path(u"invoices"_s)));
+        QVERIFY(!invoicesFolderMade(app));
         QCOMPARE(settings->InvoiceNumber(), 0);
     }
 
@@ -214,9 +158,8 @@ private slots:
         app.messages.expect(Message::Answer::Ok);
         clsSettings(halfway, app.messages, app.appFolder(), [](const QString &) {});
         QCOMPARE(app.messages.takeShown().value(0).text, u"the disk is full"_s);
-        QCOMPARE(app.stored(u"InvoiceNumber"_s), u"1001"_s);
         QCOMPARE(construct(app)->Template(), u"invferncask.rep"_s);
-        QVERIFY(QFileInfo(app.path(u"invoices"_s)).isDir());
+        QVERIFY(invoicesFolderMade(app));
     }
 
     // Later, a write the store refuses is told once while the user types,
@@ -251,38 +194,33 @@ private slots:
         QCOMPARE(app.stored(u"Tel"_s), u"555"_s);
     }
 
+    // What could be read is used; an unreadable store gets the first-run
+    // values. Either way each damaged file survives beside the new one.
     void damagedStoreFileIsKeptAside_data()
     {
         QTest::addColumn<QByteArray>("contents");
         QTest::addColumn<QString>("companyName");
         QTest::newRow("binary") << QByteArray("\x00\x01\x02\xff\xfe garbage", 14) << u"Company Name"_s;
         QTest::newRow("broken section") << QByteArray("[Settings\nInit=1\nCompanyName=Ours\n") << u"Ours"_s;
-        QTest::newRow("stray line") << QByteArray("[Settings]\nInit=1\nCompanyName=Ours\nnonsense\n")
-                                    << u"Ours"_s;
     }
     void damagedStoreFileIsKeptAside()
     {
         QFETCH(QByteArray, contents);
-        QFETCH(QString, companyName);
         AppFixture app;
-        // Damaged twice, in two runs: each damaged file is kept.
-        for (const QString &copyName : {u".damaged"_s, u".damaged2"_s}) {
-            const QByteArray damaged = contents + copyName.toUtf8();
+        for (const QString &copyName : {u".damaged"_s, u".damaged2"_s}) { // damaged again in a later run
+            const QByteArray damaged = contents + copyName.toUtf8() + '\n';
             {
                 QFile file(app.storeFile());
-                QVERIFY(file.open(QIODevice::WriteOnly));
-                file.write(damaged + '\n');
+                QVERIFY(file.open(QIODevice::WriteOnly) && file.write(damaged) == damaged.size());
             }
             QSettingsStore store(QFileInfo(app.storeFile()).path());
             clsSettings settings(store, app.messages, app.appFolder(), [](const QString &) {});
-            // What could be read is used; an unreadable store got the first-run
-            // values. Either way the user's file survives beside the new one.
-            QCOMPARE(settings.CompanyName(), companyName);
+            QTEST(settings.CompanyName(), "companyName");
             settings.setTel(u"555"_s);
             QCOMPARE(settings.Tel(), u"555"_s);
             QFile copy(app.storeFile() + copyName);
             QVERIFY(copy.open(QIODevice::ReadOnly));
-            QCOMPARE(copy.readAll(), damaged + '\n');
+            QCOMPARE(copy.readAll(), damaged);
         }
     }
 };
