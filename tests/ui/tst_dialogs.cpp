@@ -4,11 +4,11 @@
 
 #include "platform/buildinfo.h"
 #include "ui/clicklabel.h"
+#include "ui/modhelp.h"
 #include "ui/frmabout.h"
-
-#include <QAccessible>
 #include "ui/frminvoicereset.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
@@ -16,18 +16,12 @@
 #include <QPushButton>
 #include <QTabBar>
 
+using platform::Message;
 using ui::ClickLabel;
 using ui::frmAbout;
 using ui::frmInvoiceReset;
 
-namespace BuildInfo = platform::BuildInfo;
-using platform::Message;
-
 using namespace Qt::StringLiterals;
-
-namespace {
-const QString Footer = u"Enter Company / Tax registration or extra company details or extra message."_s;
-}
 
 class DialogsTest : public QObject
 {
@@ -36,16 +30,13 @@ class DialogsTest : public QObject
     std::unique_ptr<WindowFixture> m_app;
     std::unique_ptr<EntryDriver> m_user;
 
-    void start(const QString &taxCharge = u"1"_s)
+    void start(const QString &taxCharge)
     {
         m_user.reset();
         m_app = std::make_unique<WindowFixture>();
-        m_app->store(u"Init"_s, u"1"_s);
-        m_app->store(u"Template"_s, u"invferncask.rep"_s);
-        m_app->store(u"InvoiceNumber"_s, u"1001"_s);
-        m_app->store(u"TaxName"_s, u"TAX"_s);
-        m_app->store(u"TaxValue"_s, u"5"_s);
-        m_app->store(u"TaxCharge"_s, taxCharge);
+        for (const QString &pair : {u"Init=1"_s, u"Template=invferncask.rep"_s, u"InvoiceNumber=1001"_s,
+                                    u"TaxName=TAX"_s, u"TaxValue=5"_s, u"TaxCharge="_s + taxCharge})
+            m_app->store(pair.section(u'=', 0, 0), pair.section(u'=', 1));
         QVERIFY(m_app->start());
         m_user = std::make_unique<EntryDriver>(*m_app);
         QVERIFY(m_user->activate());
@@ -58,14 +49,8 @@ class DialogsTest : public QObject
         QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(4, control->height() / 2));
     }
 
-    void showSettingsPage()
-    {
-        auto *tabs = m_app->control<QTabBar>(u"tab1"_s);
-        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
-    }
-
 private slots:
-    void init() { start(); }
+    void init() { start(u"1"_s); }
     void cleanup()
     {
         QCOMPARE(m_app->messages.pending(), 0);
@@ -77,42 +62,41 @@ private slots:
     // What the user types or pastes, ticks and clicks, and what is left.
     void resetDialog_data()
     {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("input"); // typed, or pasted after "paste:"
         QTest::addColumn<bool>("tick");
         QTest::addColumn<QString>("button");
-        QTest::addColumn<QStringList>("messages"); // shown in order; a question is answered Yes or No
+        QTest::addColumn<QString>("answers"); // Yes, No or Ok to each message, in order
+        QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<bool>("deleted");
         QTest::addColumn<bool>("stillOpen");
-        QTest::newRow("leading zeros") << u"007"_s << u""_s << false << u"cmdReset"_s << QStringList{} << u"7"_s
-                                       << false << false;
-        QTest::newRow("letters and signs") << u"1a-2+ "_s << u""_s << false << u"cmdReset"_s << QStringList{}
-                                           << u"12"_s << false << false;
-        QTest::newRow("emptied") << u"\b"_s << u""_s << false << u"cmdReset"_s
-                                 << QStringList{u"Enter invoice number"_s} << u"1001"_s << false << true;
-        QTest::newRow("delete Yes") << u"5"_s << u""_s << true << u"cmdReset"_s
-                                    << QStringList{u"Yes:Delete all invoices in invoice folder?"_s} << u"5"_s << true
+        const QString reset = u"cmdReset"_s, question = u"Delete all invoices in invoice folder?"_s;
+        QTest::newRow("leading zeros") << u"007"_s << false << reset << u""_s << QStringList() << u"7"_s << false
+                                       << false;
+        QTest::newRow("letters and signs") << u"1a-2+ "_s << false << reset << u""_s << QStringList() << u"12"_s
+                                           << false << false;
+        QTest::newRow("emptied") << u"\b"_s << false << reset << u"O"_s << QStringList{u"Enter invoice number"_s}
+                                 << u"1001"_s << false << true;
+        QTest::newRow("delete Yes") << u"5"_s << true << reset << u"Y"_s << QStringList{question} << u"5"_s << true
                                     << false;
-        QTest::newRow("delete No") << u"5"_s << u""_s << true << u"cmdReset"_s
-                                   << QStringList{u"No:Delete all invoices in invoice folder?"_s} << u"5"_s << false
+        QTest::newRow("delete No") << u"5"_s << true << reset << u"N"_s << QStringList{question} << u"5"_s << false
                                    << false;
-        QTest::newRow("cancel after ticking") << u"5"_s << u""_s << true << u"cmdCancel"_s << QStringList{}
+        QTest::newRow("cancel after ticking") << u"5"_s << true << u"cmdCancel"_s << u""_s << QStringList()
                                               << u"1001"_s << false << false;
-        QTest::newRow("pasted letters") << u""_s << u"12a"_s << true << u"cmdReset"_s
+        QTest::newRow("pasted letters") << u"paste:12a"_s << true << reset << u"O"_s
                                         << QStringList{u"Type mismatch"_s} << u"1001"_s << false << true;
-        QTest::newRow("pasted beyond 32 bits") << u""_s << u"2147483648"_s << true << u"cmdReset"_s
+        QTest::newRow("pasted beyond 32 bits") << u"paste:2147483648"_s << true << reset << u"O"_s
                                                << QStringList{u"Overflow"_s} << u"1001"_s << false << true;
-        QTest::newRow("largest number") << u""_s << u"2147483647"_s << false << u"cmdReset"_s << QStringList{}
+        QTest::newRow("largest number") << u"paste:2147483647"_s << false << reset << u""_s << QStringList()
                                         << u"2147483647"_s << false << false;
     }
 
     void resetDialog()
     {
-        QFETCH(QString, typed);
-        QFETCH(QString, pasted);
+        QFETCH(QString, input);
         QFETCH(bool, tick);
         QFETCH(QString, button);
+        QFETCH(QString, answers);
         QFETCH(QStringList, messages);
         QFETCH(QString, stored);
         QFETCH(bool, deleted);
@@ -121,19 +105,19 @@ private slots:
         for (const QString &name : {u"invoices/INV1.pdf"_s, u"invoices/INV2.PDF"_s, u"invoices/notes.txt"_s})
             m_app->addFile(name, "kept?");
         m_user->enter(u"txtCustomerDetails(0)"_s, u"Harbour Cafe"_s);
-        for (const QString &message : messages)
-            m_app->messages.expect(message.startsWith(u"No:") ? Message::Answer::No
-                                   : message.startsWith(u"Yes:") ? Message::Answer::Yes
-                                                                 : Message::Answer::Ok);
-
+        for (QChar answer : answers)
+            m_app->messages.expect(answer == u'Y'   ? Message::Answer::Yes
+                                   : answer == u'N' ? Message::Answer::No
+                                                    : Message::Answer::Ok);
         bool open = false;
         m_app->dialogs.expect([&](QDialog &dialog) {
             auto &reset = static_cast<frmInvoiceReset &>(dialog);
             QCOMPARE(reset.windowTitle(), u"Reset Invoice Number"_s);
             QTRY_COMPARE(reset.txtInvoiceNumber->selectedText(), u"1001"_s);
-            QTest::keyClicks(reset.txtInvoiceNumber, typed);
-            if (!pasted.isEmpty())
-                reset.txtInvoiceNumber->setText(pasted);
+            if (input.startsWith(u"paste:"))
+                reset.txtInvoiceNumber->setText(input.mid(6));
+            else
+                QTest::keyClicks(reset.txtInvoiceNumber, input);
             if (tick)
                 QTest::mouseClick(reset.chkDelete, Qt::LeftButton, {}, QPoint(6, 10));
             QTest::mouseClick(reset.findChild<QPushButton *>(button), Qt::LeftButton);
@@ -144,17 +128,14 @@ private slots:
         QStringList shown;
         for (const Message &message : m_app->messages.takeShown())
             shown << message.text;
-        for (QString &message : messages)
-            message.remove(QRegularExpression(u"^(Yes|No):"_s));
         QCOMPARE(shown, messages);
         QCOMPARE(open, stillOpen);
         QCOMPARE(m_app->stored(u"InvoiceNumber"_s), stored);
-        const bool stores = stored != u"1001";
-        QCOMPARE(m_app->text(u"txtCustomerDetails(0)"_s), stores ? u""_s : u"Harbour Cafe"_s);
+        QCOMPARE(m_app->text(u"txtCustomerDetails(0)"_s), stored != u"1001" ? u""_s : u"Harbour Cafe"_s);
         QCOMPARE(m_app->control<ClickLabel>(u"lblNumber"_s)->caption(), u"NO. "_s + stored);
-        const QStringList left = QDir(m_app->path(u"invoices"_s)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-        QCOMPARE(left, deleted ? QStringList({u"notes.txt"_s, u"old.pdf"_s})
-                               : QStringList({u"INV1.pdf"_s, u"INV2.PDF"_s, u"notes.txt"_s, u"old.pdf"_s}));
+        QCOMPARE(QDir(m_app->path(u"invoices"_s)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 deleted ? QStringList({u"notes.txt"_s, u"old.pdf"_s})
+                         : QStringList({u"INV1.pdf"_s, u"INV2.PDF"_s, u"notes.txt"_s, u"old.pdf"_s}));
     }
 
     // Enter and Escape belong to neither button; View Invoices opens the folder.
@@ -175,17 +156,17 @@ private slots:
         QCOMPARE(m_app->shell.opened, QStringList{m_app->path(u"invoices"_s)});
     }
 
-    // Every clickable label: the banner and number open the reset dialog,
-    // and all of them show the hand.
+    // The banner and the number open the reset dialog; every clickable label
+    // shows the hand.
     void clickableLabels()
     {
-        for (const QString &name : {u"Label26"_s, u"lblNumber"_s}) {
+        QStringList labels = {u"Label26"_s, u"lblNumber"_s};
+        for (const QString &name : labels) {
             QString title;
             m_app->dialogs.expect([&](QDialog &dialog) { title = dialog.windowTitle(); });
             click(name);
             QCOMPARE(title, u"Reset Invoice Number"_s);
         }
-        QStringList labels = {u"Label26"_s, u"lblNumber"_s};
         for (int i = 0; i < 31; ++i)
             labels << u"lblHeading(%1)"_s.arg(i);
         for (const QString &name : labels)
@@ -193,26 +174,16 @@ private slots:
         QVERIFY(m_app->control(u"txtQty(0)"_s)->cursor().shape() != Qt::PointingHandCursor);
     }
 
+    // A click on a heading of either page shows its help under the heading
+    // as it is shown, the tax heading following the tax setting.
     void fieldHelp_data()
     {
         QTest::addColumn<int>("index");
         QTest::addColumn<QString>("taxCharge");
         QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("text");
-        // A heading of each page and kind; the help text of a heading is
-        // shown as it is, line breaks included.
-        const std::tuple<int, QString, QString> rows[] = {
-            {0, u"Customer Details"_s, u"Enter the customer details/address/tel no etc"_s},
-            {1, u"QTY"_s, u"Enter the sales item quantity.\r\nThe invoice line will become active once a valid number is entered."_s},
-            {10, u"+TAX@5%"_s, u"This is a calculated tax value."_s},
-            {15, u"Balance"_s, u"This a calculated total + surcharge2 - received value."_s},
-            {22, u"Charge Tax on Shipping && Handling / Carriage"_s,
-             u"Check if sales tax is charged on Shipping & Handling / Carriage or uncheck if sales tax is not charged on Shipping & Handling / Carriage."_s},
-            {30, u"Footer Line 3"_s, Footer},
-        };
-        for (const auto &[i, title, text] : rows)
-            QTest::addRow("%d %s", i, qPrintable(title)) << i << u"1"_s << title << text;
-        QTest::newRow("10 without tax") << 10 << u"0"_s << u"NO TAX"_s << u"This is a calculated tax value."_s;
+        QTest::newRow("tax") << 10 << u"1"_s << u"+TAX@5%"_s;
+        QTest::newRow("tax not charged") << 10 << u"0"_s << u"NO TAX"_s;
+        QTest::newRow("footer, settings page") << 30 << u"1"_s << u"Footer Line 3"_s;
     }
 
     void fieldHelp()
@@ -220,48 +191,44 @@ private slots:
         QFETCH(int, index);
         QFETCH(QString, taxCharge);
         QFETCH(QString, title);
-        QFETCH(QString, text);
         if (taxCharge != u"1")
             start(taxCharge);
-        if (index >= 16)
-            showSettingsPage();
+        if (index >= 16) {
+            auto *tabs = m_app->control<QTabBar>(u"tab1"_s);
+            QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+        }
         m_app->messages.expect(Message::Answer::Ok);
         click(u"lblHeading(%1)"_s.arg(index));
         const QList<Message> shown = m_app->messages.takeShown();
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].title, title);
-        QCOMPARE(shown[0].text, text);
+        QCOMPARE(shown[0].text, ui::FieldHelpText(index));
         QCOMPARE(shown[0].buttons, Message::Buttons::Ok);
         QCOMPARE(shown[0].icon, Message::Icon::None);
     }
 
-    void aboutBox_data()
-    {
-        QTest::addColumn<int>("key");
-        QTest::newRow("Enter") << int(Qt::Key_Return);
-        QTest::newRow("Escape") << int(Qt::Key_Escape);
-    }
-
+    // Enter and Escape close the about box; its empty notice is left out of
+    // what a screen reader meets.
     void aboutBox()
     {
-        QFETCH(int, key);
-        bool closed = false;
-        m_app->dialogs.expect([&](QDialog &dialog) {
-            auto &about = static_cast<frmAbout &>(dialog);
-            QCOMPARE(about.windowTitle(), u"About Tallyquill"_s);
-            QCOMPARE(about.lblTitle->text(), u"Tallyquill"_s);
-            QCOMPARE(about.lblDescription->text(), u"Visit:\r\n%1\r\n\r\n"_s.arg(BuildInfo::WebsiteHost()));
-            QVERIFY(!about.picIcon->pixmap().isNull());
-            // The empty notice is left out of what a screen reader meets.
-            QAccessibleInterface *spoken = QAccessible::queryAccessibleInterface(&about);
-            QVERIFY(spoken->childCount() > 0);
-            for (int i = 0; i < spoken->childCount(); ++i)
-                QVERIFY(spoken->child(i)->object() != about.lblDisclaimer);
-            QTest::keyClick(&about, Qt::Key(key));
-            closed = !about.isVisible();
-        });
-        m_app->control<QAction>(u"mnuHelpAbout"_s)->trigger();
-        QVERIFY(closed);
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+            bool closed = false;
+            m_app->dialogs.expect([&](QDialog &dialog) {
+                auto &about = static_cast<frmAbout &>(dialog);
+                QCOMPARE(about.windowTitle(), u"About "_s + about.lblTitle->text());
+                QCOMPARE(about.lblDescription->text(),
+                         u"Visit:\r\n%1\r\n\r\n"_s.arg(platform::BuildInfo::WebsiteHost()));
+                QVERIFY(!about.picIcon->pixmap().isNull());
+                QAccessibleInterface *spoken = QAccessible::queryAccessibleInterface(&about);
+                QVERIFY(spoken->childCount() > 0);
+                for (int i = 0; i < spoken->childCount(); ++i)
+                    QVERIFY(spoken->child(i)->object() != about.lblDisclaimer);
+                QTest::keyClick(&about, key);
+                closed = !about.isVisible();
+            });
+            m_app->control<QAction>(u"mnuHelpAbout"_s)->trigger();
+            QVERIFY(closed);
+        }
     }
 };
 
