@@ -154,9 +154,7 @@ private slots:
         hostile("4,800 such boxes with an ellipsis", templateOf(QByteArray(boxes).replace("shrink", "ellipsis")),
             u"more than 100000 characters");
         hostile("placeholders written as references",
-            templateOf("<text x='1' y='1' width='90' height='90'>" + QByteArray("{&#80;} ").repeated(90000)
-                       + "</text>"),
-            u"");
+                templateOf("<text x='1' y='1' width='90' height='90'>" + QByteArray("{&#80;} ").repeated(90000) + "</text>"), u"");
         hostile("billion laughs",
             "<!DOCTYPE r [<!ENTITY a 'aaaaaaaaaa'><!ENTITY b '&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;'>"
             "<!ENTITY c '&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;'><!ENTITY d '&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;'>]>"
@@ -167,19 +165,15 @@ private slots:
             templateOf("<text x='1' y='1' width='90' height='9'>" + QByteArray("{a").repeated(500000) + "</text>"),
             u"'{' without its closing '}'");
         hostile("binary garbage", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\xff", 18), u"not UTF-8");
-        QByteArray noise;
-        for (int i = 0; i < 4096; ++i)
-            noise += char((i * 7919 + 13) % 95 + 32);
+        QByteArray noise(4096, ' ');
+        for (int i = 0; i < noise.size(); ++i)
+            noise[i] = char((i * 7919 + 13) % 95 + 32);
         hostile("printable noise", noise, u"not well-formed XML");
         // Allowed but extreme: must still finish quickly and write a PDF.
-        hostile("long text shrunk into a tiny box",
-            templateOf("<text x='1' y='1' width='5' height='2' overflow='shrink' min-size='1'>"
-                       + QByteArray(200000, 'W') + "</text>"),
-            u"");
-        hostile("long text ellipsis",
-            templateOf("<text x='1' y='1' width='50' height='20' overflow='ellipsis'>"
-                       + QByteArray(100000, 'x').replace(7, 1, " ") + "</text>"),
-            u"");
+        hostile("long text shrunk into a tiny box", templateOf("<text x='1' y='1' width='5' height='2' overflow='shrink' "
+                                                               "min-size='1'>" + QByteArray(200000, 'W') + "</text>"), u"");
+        hostile("long text ellipsis", templateOf("<text x='1' y='1' width='50' height='20' overflow='ellipsis'>"
+                                                 + QByteArray(100000, 'x').replace(7, 1, " ") + "</text>"), u"");
         hostile("lengths out of range", templateOf("<rect x='-401' y='1' width='321' height='1' thickness='11mm'/>"),
             u"the length '321' for 'width' is out of range (0 to 320 mm)");
         // Within every limit, and the page's numbers still within ±32767 (checked on every PDF written).
@@ -193,13 +187,8 @@ private slots:
                        "<text x='0' y='100' width='200' height='10' wrap='false'>" + QByteArray(6000, 'W') + "</text>"
                        "<text x='-300' y='150' width='320' height='320' size='1'>{P}</text>"),
             u"");
-        hostile("all elements at the limit",
-            templateOf("<repeat count='200' pitch='0.1'>"
-                       + QByteArray("<text x='1' y='1' width='50' height='5' overflow='shrink'>{#} row text</text>")
-                             .repeated(25)
-                       + "</repeat>"),
-            u"");
-
+        hostile("all elements at the limit", templateOf("<repeat count='200' pitch='0.1'>" + QByteArray(
+            "<text x='1' y='1' width='50' height='5' overflow='shrink'>{#} row text</text>").repeated(25) + "</repeat>"), u"");
     }
 
     void problems()
