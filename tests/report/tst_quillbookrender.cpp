@@ -1,11 +1,44 @@
 // SPDX-FileCopyrightText: 2026 Quillbook developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
-// The template authors' tool, run as a user runs it.
+// The template authors' tool, run as a user runs it, with broken, hostile and
+// oversized pictures too.
 
 #include "reportfixture.h"
 
-#include <QProcess>
+#include <QBuffer>
+
+namespace {
+
+// A PNG whose header declares `width` x `height`, with a valid checksum but
+// no picture behind it.
+QByteArray pngHeader(quint32 width, quint32 height)
+{
+    QByteArray chunk("IHDR\0\0\0\0\0\0\0\0\x08\x02\0\0\0", 17), tail(4, 0); // 8 bit RGB, no interlace
+    qToBigEndian(width, chunk.data() + 4);
+    qToBigEndian(height, chunk.data() + 8);
+    quint32 crc = 0xffffffffu;
+    for (const char byte : std::as_const(chunk)) {
+        crc ^= quint8(byte);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    }
+    qToBigEndian(crc ^ 0xffffffffu, tail.data());
+    return QByteArray("\x89PNG\r\n\x1a\n\0\0\0\x0d", 12) + chunk + tail;
+}
+
+QByteArray picture(QSize size, const char *format)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(QColor(30, 120, 200));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format, 90);
+    return bytes;
+}
+
+} // namespace
 
 class QuillbookRenderTest : public QObject
 {
@@ -40,7 +73,7 @@ private slots:
         QTest::newRow("no arguments") << QStringList{} << 2 << u"usage: quillbook-render"_s;
         QTest::newRow("check without template") << QStringList{u"--check"_s} << 2 << u"usage:"_s;
         QTest::newRow("help") << QStringList{u"--help"_s} << 0 << u"usage: quillbook-render"_s;
-        QTest::newRow("version") << QStringList{u"--version"_s} << 0 << u"quillbook-render 1.0.4\n"_s;
+        QTest::newRow("version") << QStringList{u"--version"_s} << 0 << u"quillbook-render " QUILLBOOK_VERSION "\n"_s;
     }
 
     void runs()
@@ -76,18 +109,62 @@ private slots:
                                "PCOMPANYDETAILS1=First line\\nSecond = line \\\\ end\r\n"
                                "PCOMPANYDETAILS1=Überschrift\\nZweite Zeile\n"
                                "PFAX=\r\n");
-        QCOMPARE(runTool({f.path(u"t.rep"_s), f.path(u"p.params"_s), f.path(u"INV9.pdf"_s)}).exitCode, 0);
-        const QList<pdfprobe::Word> words = pdfprobe::words(f.path(u"INV9.pdf"_s));
-        const QRectF first = pdfprobe::find(words, u"Überschrift"_s).box;
-        const QRectF second = pdfprobe::find(words, u"Zeile"_s).box;
-        QVERIFY(!first.isNull() && !second.isNull());
-        QVERIFY(second.top() > first.bottom() - 0.5);
-        QVERIFY(pdfprobe::text(f.path(u"INV9.pdf"_s)).contains(u"[]"_s)); // nothing is left of a CR LF ending
-        QCOMPARE(pdfprobe::info(f.path(u"INV9.pdf"_s), u"Title"_s), u"INV9"_s);
+        const QString pdf = f.path(u"INV9.pdf"_s);
+        QCOMPARE(runTool({f.path(u"t.rep"_s), f.path(u"p.params"_s), pdf}).exitCode, 0);
+        const QList<pdfprobe::Word> words = pdfprobe::words(pdf);
+        const QRectF first = pdfprobe::find(words, u"Überschrift"_s).box, second = pdfprobe::find(words, u"Zeile"_s).box;
+        QVERIFY(!first.isNull() && !second.isNull() && second.top() > first.bottom() - 0.5);
+        QVERIFY(pdfprobe::text(pdf).contains(u"[]"_s)); // nothing is left of a CR LF ending
+        QCOMPARE(pdfprobe::info(pdf, u"Title"_s), u"INV9"_s);
 
         f.write(u"b.params"_s, "PCOMPANYDETAILS1=a \\\\n b\n");
-        QCOMPARE(runTool({f.path(u"t.rep"_s), f.path(u"b.params"_s), f.path(u"b.pdf"_s)}).exitCode, 0);
-        QVERIFY(pdfprobe::text(f.path(u"b.pdf"_s)).contains(u"a \\n b"_s)); // an escaped backslash
+        QCOMPARE(runTool({f.path(u"t.rep"_s), f.path(u"b.params"_s), pdf}).exitCode, 0);
+        QVERIFY(pdfprobe::text(pdf).contains(u"a \\n b"_s)); // an escaped backslash
+    }
+
+    // Each picture is embedded, or its box stays empty and the engine says why.
+    void images_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("box"); // mm, square
+        QTest::addColumn<QString>("warning"); // empty: embedded
+        const auto row = [](const char *name, const QByteArray &bytes, QStringView file, int box, QStringView warning) {
+            QTest::newRow(name) << bytes << file.toString() << box << warning.toString();
+        };
+        row("50000 x 50000 header", pngHeader(50000, 50000), u"big.png", 80, u"cannot be read");
+        row("just over the side limit", picture({20001, 1}, "PNG"), u"wide.png", 80, u"is too large");
+        row("header without data", pngHeader(200, 100), u"empty.png", 80, u"cannot be read");
+        // Decoded for a box 300 mm wide, within the bounds of time and memory.
+        row("48 megapixel PNG", picture({8000, 6000}, "PNG"), u"large.png", 300, u"");
+        row("truncated JPEG", picture({800, 600}, "JPG").left(2000), u"cut.jpg", 80, u"");
+        row("garbage", QByteArray(5000, '\x5a'), u"garbage.jpg", 80, u"cannot be read");
+        row("empty file", QByteArray(), u"nothing.png", 80, u"cannot be read");
+        row("text named as image", QByteArray("<svg/>"), u"logo.svg", 80, u"cannot be read");
+    }
+
+    void images()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, name);
+        QFETCH(int, box);
+        QFETCH(QString, warning);
+        ReportFixture f;
+        const QString file = f.write(name, bytes);
+        f.write(u"t.rep"_s, ReportFixture::wrap(u"<image x='5' y='20' width='%1' height='%1' source='{PLOGO}'/>"
+                                                "<text x='20' y='10' width='80' height='10'>Rest of the page</text>"_s
+                                                    .arg(box)));
+        f.write(u"p.params"_s, "PLOGO=" + file.toUtf8() + "\n");
+        const ToolRun run = runTool({f.path(u"t.rep"_s), f.path(u"p.params"_s), f.path(u"out.pdf"_s)});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        const QString pdf = f.path(u"out.pdf"_s);
+        QVERIFY(pdfprobe::text(pdf).contains(u"Rest of the page"_s));
+        QCOMPARE(pdfprobe::images(pdf).size(), warning.isEmpty() ? 1 : 0);
+        // The tool says why a picture is left out, with the template's position.
+        QVERIFY2(warning.isEmpty() ? !run.err.contains(u"t.rep:"_s)
+                                   : run.err.contains(f.path(u"t.rep"_s) + u":3:1: the picture "_s + file)
+                                         && run.err.contains(warning),
+                 qPrintable(run.err));
     }
 };
 
