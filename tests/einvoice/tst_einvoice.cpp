@@ -321,37 +321,40 @@ private slots:
     }
 
     // The dialog's checks, one field wrong at a time; settings it accepts read back as written.
-    void settingsProblems_data()
+    // "printed": whether the printed currency names the code (an empty one prints nothing to disagree).
+    void typedSettings_data()
     {
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("problem"); // empty: accepted
-        QTest::newRow("valid") << u""_s << u""_s << u""_s;
-        QTest::newRow("Greek VAT identifier") << u"vat"_s << u"EL123456789"_s << u""_s;
-        QTest::newRow("VAT identifier without prefix") << u"vat"_s << u"123456789"_s
-                                                       << u"\"123456789\" must be the two letters of its country"_s;
-        QTest::newRow("VAT prefix not a country") << u"vat"_s << u"EU123456789"_s
-                                                  << u"\"EU123456789\" does not begin with a country prefix"_s;
-        QTest::newRow("seller country unknown") << u"seller"_s << u"ZZ"_s
-                                                << u"seller's country \"ZZ\" is not a country code"_s;
-        QTest::newRow("seller country: the EU") << u"seller"_s << u"EU"_s << u"\"EU\" is not a country code"_s;
-        QTest::newRow("seller country: a part of Spain") << u"seller"_s << u"IC"_s << u"write ES for Spain."_s;
-        QTest::newRow("seller country in small letters") << u"seller"_s << u"de"_s << u""_s;
-        QTest::newRow("buyer country as a name") << u"buyer"_s << u"France"_s << u"write FR for France."_s;
-        QTest::newRow("currency too short") << u"currency"_s << u"EU"_s << u"\"EU\" is not an ISO 4217 code"_s;
-        QTest::newRow("currency unknown") << u"currency"_s << u"XYZ"_s << u"\"XYZ\" is not an ISO 4217 code"_s;
-        QTest::newRow("currency misspelt") << u"currency"_s << u"GPB"_s << u"\"GPB\" is not an ISO 4217 code"_s;
-        QTest::newRow("currency as a name") << u"currency"_s << u"Euro"_s << u"write EUR."_s;
-        QTest::newRow("IBAN with spaces") << u"iban"_s << u"GB82 WEST 1234 5698 7654 32"_s << u""_s;
-        QTest::newRow("IBAN check digits wrong") << u"iban"_s << u"GB82WEST12345698765433"_s << u"has wrong check digits"_s;
-        QTest::newRow("IBAN too short") << u"iban"_s << u"DE8937"_s << u"two check digits and 10 to 30"_s;
-        QTest::newRow("IBAN of no country") << u"iban"_s << u"ZZ82WEST12345698765432"_s
-                                            << u"does not begin with a country code"_s;
-        QTest::newRow("BIC of 9 characters") << u"bic"_s << u"DEUTDEFF5"_s << u"BIC"_s;
-        QTest::newRow("exempt without reason") << u"exempt"_s << u"E"_s << u"exemption reason"_s;
+        const std::initializer_list<std::array<QString, 3>> rows = {
+            {u""_s, u""_s, u""_s}, {u"vat"_s, u"EL123456789"_s, u""_s},
+            {u"vat"_s, u"123456789"_s, u"\"123456789\" must be the two letters of its country"_s},
+            {u"vat"_s, u"EU123456789"_s, u"\"EU123456789\" does not begin with a country prefix"_s},
+            {u"seller"_s, u"ZZ"_s, u"seller's country \"ZZ\" is not a country code"_s},
+            {u"seller"_s, u"EU"_s, u"\"EU\" is not a country code"_s}, {u"seller"_s, u"IC"_s, u"write ES for Spain."_s},
+            {u"seller"_s, u"de"_s, u""_s}, {u"buyer"_s, u"France"_s, u"write FR for France."_s},
+            {u"currency"_s, u"EU"_s, u"\"EU\" is not an ISO 4217 code"_s},
+            {u"currency"_s, u"XYZ"_s, u"\"XYZ\" is not an ISO 4217 code"_s},
+            {u"currency"_s, u"GPB"_s, u"\"GPB\" is not an ISO 4217 code"_s}, {u"currency"_s, u"Euro"_s, u"write EUR."_s},
+            {u"iban"_s, u"GB82 WEST 1234 5698 7654 32"_s, u""_s},
+            {u"iban"_s, u"GB82WEST12345698765433"_s, u"has wrong check digits"_s},
+            {u"iban"_s, u"DE8937"_s, u"two check digits and 10 to 30"_s},
+            {u"iban"_s, u"ZZ82WEST12345698765432"_s, u"does not begin with a country code"_s},
+            {u"bic"_s, u"DEUTDEFF5"_s, u"BIC"_s}, {u"exempt"_s, u"E"_s, u"exemption reason"_s},
+            {u"printed"_s, u"$ US Dollars=USD"_s, u""_s}, {u"printed"_s, u"$ US Dollars=EUR"_s, u"not name EUR"_s},
+            {u"printed"_s, u"$ US Dollars=CAD"_s, u"not name CAD"_s}, {u"printed"_s, u"$=CAD"_s, u""_s},
+            {u"printed"_s, u"€=EUR"_s, u""_s}, {u"printed"_s, u"EUR=EUR"_s, u""_s}, {u"printed"_s, u"EUROS=EUR"_s, u""_s},
+            {u"printed"_s, u"franc suisse=CHF"_s, u""_s}, {u"printed"_s, u"£ Sterling=GBP"_s, u""_s},
+            {u"printed"_s, u"£=EUR"_s, u"not name EUR"_s}, {u"printed"_s, u"EUR / USD=EUR"_s, u"not name EUR"_s},
+            {u"printed"_s, u"￥=JPY"_s, u""_s}, {u"printed"_s, u"kr=SEK"_s, u""_s},
+            {u"printed"_s, u"Dollars=USD"_s, u"not name USD"_s}, {u"printed"_s, u"=EUR"_s, u""_s},
+        };
+        for (const auto &[field, value, problem] : rows)
+            QTest::addRow("%s %s", qPrintable(field), qPrintable(value)) << field << value << problem;
     }
 
-    void settingsProblems()
+    void typedSettings()
     {
         QFETCH(QString, field);
         QFETCH(QString, value);
@@ -362,14 +365,17 @@ private slots:
                                                {u"iban"_s, &s.iban}, {u"bic"_s, &s.bic}, {u"exempt"_s, &s.untaxedCategory}};
         if (fields.contains(field))
             *fields[field] = value;
-        const QString found = einvoice::SettingsProblem(s);
+        const QString found = field == u"printed"
+            ? einvoice::PrintedCurrencyProblem(value.section(u'=', 0, 0), value.section(u'=', 1))
+            : einvoice::SettingsProblem(s);
         QVERIFY2(problem.isEmpty() ? found.isEmpty() : found.contains(problem), qPrintable(found));
         if (!problem.isEmpty())
             return;
         AppFixture app;
         QVERIFY(einvoice::WriteSettings(app.store_, s, nullptr));
         const einvoice::Settings back = einvoice::ReadSettings(app.store_);
-        QCOMPARE(QStringList({back.iban, back.vatId, back.buyerCountry}), QStringList({s.iban.remove(u' '), s.vatId, s.buyerCountry}));
+        QCOMPARE(QStringList({back.iban, back.vatId, back.buyerCountry}),
+                 QStringList({s.iban.remove(u' '), s.vatId, s.buyerCountry}));
         QVERIFY(back.enabled);
     }
 
@@ -423,37 +429,6 @@ private slots:
         read.resize(3);
         read << a.postcode << a.city << a.region << a.country + (a.countryAssumed ? u"?"_s : QString());
         QCOMPARE(read.join(u'|'), fields);
-    }
-
-    // The printed currency must name the e-invoice's; an empty one prints nothing to disagree.
-    void printedCurrency_data()
-    {
-        QTest::addColumn<QString>("printed");
-        QTest::addColumn<QString>("code");
-        QTest::addColumn<bool>("agrees");
-        QTest::newRow("symbol and name") << u"$ US Dollars"_s << u"USD"_s << true;
-        QTest::newRow("another currency") << u"$ US Dollars"_s << u"EUR"_s << false;
-        QTest::newRow("a shared symbol, named for another") << u"$ US Dollars"_s << u"CAD"_s << false;
-        QTest::newRow("a shared symbol alone") << u"$"_s << u"CAD"_s << true;
-        QTest::newRow("euro sign") << u"€"_s << u"EUR"_s << true;
-        QTest::newRow("code") << u"EUR"_s << u"EUR"_s << true;
-        QTest::newRow("name in capitals, plural") << u"EUROS"_s << u"EUR"_s << true;
-        QTest::newRow("name in its own language") << u"franc suisse"_s << u"CHF"_s << true;
-        QTest::newRow("sterling") << u"£ Sterling"_s << u"GBP"_s << true;
-        QTest::newRow("pound sign for euro") << u"£"_s << u"EUR"_s << false;
-        QTest::newRow("two currencies") << u"EUR / USD"_s << u"EUR"_s << false;
-        QTest::newRow("full-width yen") << u"￥"_s << u"JPY"_s << true;
-        QTest::newRow("krona") << u"kr"_s << u"SEK"_s << true;
-        QTest::newRow("names none") << u"Dollars"_s << u"USD"_s << false;
-        QTest::newRow("nothing printed") << u""_s << u"EUR"_s << true;
-    }
-
-    void printedCurrency()
-    {
-        QFETCH(QString, printed);
-        QFETCH(QString, code);
-        QFETCH(bool, agrees);
-        QCOMPARE(einvoice::PrintedCurrencyProblem(printed, code).isEmpty(), agrees);
     }
 
     // The program's code lists are the rules' own.

@@ -53,6 +53,12 @@ QString name(QPDFObjectHandle object)
     return QString::fromStdString(object.isName() ? object.getName() : object.getUTF8Value());
 }
 
+QByteArray streamData(QPDFObjectHandle stream)
+{
+    const auto data = stream.getStreamData(qpdf_dl_generalized);
+    return QByteArray(reinterpret_cast<const char *>(data->getBuffer()), qsizetype(data->getSize()));
+}
+
 } // namespace
 
 class PdfATest : public QObject
@@ -69,10 +75,8 @@ private slots:
         QTest::addColumn<QByteArray>("pdf");
         QTest::addColumn<QString>("fault"); // empty: none
         QTest::newRow("CRLF, data, CRLF") << streamObject("/Length 5 0 R", "\r\nabc\ndef\r\n") << u""_s;
-        QTest::newRow("no end-of-line before endstream") << streamObject("/Length 7", "\nabc\ndef")
-                                                         << u"no end-of-line before endstream"_s;
-        QTest::newRow("CR alone after stream") << streamObject("/Length 7", "\rabc\ndef\n")
-                                               << u"not followed by CRLF or LF"_s;
+        QTest::newRow("no EOL before endstream") << streamObject("/Length 7", "\nabc\ndef") << u"no end-of-line"_s;
+        QTest::newRow("CR alone after stream") << streamObject("/Length 7", "\rabc\ndef\n") << u"not followed by"_s;
         QTest::newRow("length short") << streamObject("/Length 6", "\nabc\ndef\n") << u"/Length 6, but 7 bytes"_s;
         QTest::newRow("no stream at all") << QByteArray("%PDF-1.4\n1 0 obj\n<< >>\nendobj\n") << u"no stream"_s;
     }
@@ -123,23 +127,19 @@ private slots:
         QPDF pdf;
         pdf.processFile(QFile::encodeName(einvoice).constData());
         QPDFObjectHandle root = pdf.getRoot();
-        QCOMPARE(root.getKey("/AF").getArrayNItems(), 1);
         QPDFObjectHandle entry = root.getKey("/AF").getArrayItem(0);
         QPDFObjectHandle file = entry.getKey("/EF").getKey("/F");
-        const auto data = file.getStreamData(qpdf_dl_generalized);
-        QCOMPARE(QByteArray(reinterpret_cast<const char *>(data->getBuffer()), qsizetype(data->getSize())), xml);
+        QPDFObjectHandle intent = root.getKey("/OutputIntents").getArrayItem(0);
         const QStringList found = {name(entry.getKey("/AFRelationship")), name(entry.getKey("/UF")),
                                    name(file.getDict().getKey("/Subtype")),
-                                   name(file.getDict().getKey("/Params").getKey("/ModDate")),
-                                   name(root.getKey("/OutputIntents").getArrayItem(0).getKey("/S"))};
+                                   name(file.getDict().getKey("/Params").getKey("/ModDate")), name(intent.getKey("/S"))};
         QCOMPARE(found, QStringList({u"/Alternative"_s, u"factur-x.xml"_s, u"/text/xml"_s, u"D:20260314000000Z"_s,
                                      u"/GTS_PDFA1"_s}));
-        QVERIFY(root.getKey("/Names").getKey("/EmbeddedFiles").isDictionary());
-        QVERIFY(root.getKey("/OutputIntents").getArrayItem(0).getKey("/DestOutputProfile").isStream());
-        QPDFObjectHandle metadata = root.getKey("/Metadata");
-        QVERIFY(!metadata.getDict().hasKey("/Filter"));
-        const auto xmpData = metadata.getStreamData(qpdf_dl_generalized);
-        const QString xmp = QString::fromUtf8(reinterpret_cast<const char *>(xmpData->getBuffer()), xmpData->getSize());
+        QCOMPARE(root.getKey("/AF").getArrayNItems(), 1);
+        QCOMPARE(streamData(file), xml);
+        QVERIFY(root.getKey("/Names").getKey("/EmbeddedFiles").isDictionary() && intent.getKey("/DestOutputProfile").isStream());
+        QVERIFY(!root.getKey("/Metadata").getDict().hasKey("/Filter"));
+        const QString xmp = QString::fromUtf8(streamData(root.getKey("/Metadata")));
         for (const QString &claim : {u"pdfaid:part=\"3\""_s, u"pdfaid:conformance=\"B\""_s,
                                      u"<pdfaSchema:prefix>fx</pdfaSchema:prefix>"_s,
                                      u"<fx:DocumentType>INVOICE</fx:DocumentType>"_s,
@@ -202,18 +202,14 @@ private slots:
 
         QHash<QString, QStringList> findings; // file name: "code details"
         QXmlStreamReader xml(&results);
-        QString file;
-        QString code;
-        while (!xml.atEnd()) {
-            if (xml.readNext() != QXmlStreamReader::StartElement)
-                continue;
-            if (xml.name() == u"preflight")
+        QString file, code;
+        while (!xml.atEnd())
+            if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"preflight")
                 findings.insert(file = xml.attributes().value(u"name"_s).toString(), {});
-            else if (xml.name() == u"code")
+            else if (xml.isStartElement() && xml.name() == u"code")
                 code = xml.readElementText();
-            else if (xml.name() == u"details")
+            else if (xml.isStartElement() && xml.name() == u"details")
                 findings[file] << code + u' ' + xml.readElementText();
-        }
         QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
         QCOMPARE(findings.size(), 2);
         QVERIFY2(findings.value(u"page.pdf"_s).isEmpty(), qPrintable(findings.value(u"page.pdf"_s).join(u'\n')));
