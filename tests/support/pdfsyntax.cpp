@@ -10,18 +10,6 @@ using namespace Qt::StringLiterals;
 
 namespace pdfsyntax {
 
-namespace {
-
-// The end-of-line that ends at `at`: CRLF, LF or CR; 0 when there is none.
-qsizetype eolBefore(const QByteArray &pdf, qsizetype at)
-{
-    if (at >= 2 && pdf.at(at - 2) == '\r' && pdf.at(at - 1) == '\n')
-        return 2;
-    return at >= 1 && (pdf.at(at - 1) == '\n' || pdf.at(at - 1) == '\r') ? 1 : 0;
-}
-
-} // namespace
-
 QStringList StreamFaults(const QByteArray &pdf)
 {
     // Offsets in the text are offsets in the file: one character per byte.
@@ -32,6 +20,9 @@ QStringList StreamFaults(const QByteArray &pdf)
     QHash<QString, qsizetype> numbers; // "N G" of the objects that hold one number: indirect lengths
     for (const QRegularExpressionMatch &m : numberObject.globalMatch(text))
         numbers.insert(m.captured(1) + u' ' + m.captured(2), m.captured(3).toLongLong());
+    const auto eolBefore = [&](qsizetype at) -> qsizetype {
+        return pdf.mid(at - 2, 2) == "\r\n" ? 2 : (pdf.mid(at - 1, 1) == "\n" || pdf.mid(at - 1, 1) == "\r");
+    };
 
     QStringList faults;
     int streams = 0;
@@ -45,51 +36,47 @@ QStringList StreamFaults(const QByteArray &pdf)
             continue;
         }
         ++streams;
-        const QString where =
-            u"object %1 %2 (stream at offset %3)"_s.arg(object.captured(1), object.captured(2)).arg(keyword);
+        const QString where = u"object %1 %2 (stream at offset %3): "_s.arg(object.captured(1), object.captured(2)).arg(keyword);
         qsizetype data = keyword + 6;
-        if (pdf.mid(data, 2) == "\r\n") {
-            data += 2;
-        } else if (pdf.mid(data, 1) == "\n") {
-            data += 1;
+        if (pdf.mid(data, 2) == "\r\n" || pdf.mid(data, 1) == "\n") {
+            data += pdf.at(data) == '\r' ? 2 : 1;
         } else {
-            faults << where + u": the stream keyword is not followed by CRLF or LF"_s;
+            faults << where + u"the stream keyword is not followed by CRLF or LF"_s;
             data += pdf.mid(data, 1) == "\r"; // the data's count starts after a lone CR all the same
         }
 
         const QRegularExpressionMatch key = lengthKey.match(text.mid(body, keyword - body));
+        const QString reference = key.captured(1) + u' ' + key.captured(2);
         qsizetype length = -1;
         if (!key.hasMatch())
-            faults << where + u": no /Length"_s;
+            faults << where + u"no /Length"_s;
         else if (key.captured(2).isEmpty())
             length = key.captured(1).toLongLong();
-        else if (const auto found = numbers.constFind(key.captured(1) + u' ' + key.captured(2));
-                 found != numbers.cend())
-            length = *found;
+        else if (numbers.contains(reference))
+            length = numbers.value(reference);
         else
-            faults << where + u": its /Length %1 %2 R is not a number object"_s.arg(key.captured(1), key.captured(2));
+            faults << where + u"its /Length %1 R is not a number object"_s.arg(reference);
 
         // Where /Length says the data ends: an end-of-line, then endstream.
         if (length >= 0) {
-            const qsizetype declaredEnd = data + length;
-            const QByteArray next = pdf.mid(declaredEnd, 2);
-            const qsizetype eol = next == "\r\n" ? 2 : next.startsWith('\n') || next.startsWith('\r') ? 1 : 0;
-            if (eol > 0 && pdf.mid(declaredEnd + eol, 9) == "endstream") {
-                at = declaredEnd + eol + 9;
+            const qsizetype end = data + length;
+            const qsizetype eol = pdf.mid(end, 2) == "\r\n" ? 2 : (pdf.mid(end, 1) == "\n" || pdf.mid(end, 1) == "\r");
+            if (eol > 0 && pdf.mid(end + eol, 9) == "endstream") {
+                at = end + eol + 9;
                 continue;
             }
         }
         // Otherwise the keyword that does end it says what is wrong.
         const qsizetype endstream = pdf.indexOf("endstream", data);
         if (endstream < 0) {
-            faults << where + u": no endstream"_s;
+            faults << where + u"no endstream"_s;
             break;
         }
-        const qsizetype eol = eolBefore(pdf, endstream);
+        const qsizetype eol = eolBefore(endstream);
         if (eol == 0)
-            faults << where + u": no end-of-line before endstream"_s;
+            faults << where + u"no end-of-line before endstream"_s;
         if (length >= 0 && endstream - eol - data != length)
-            faults << where + u": /Length %1, but %2 bytes of data"_s.arg(length).arg(endstream - eol - data);
+            faults << where + u"/Length %1, but %2 bytes of data"_s.arg(length).arg(endstream - eol - data);
         at = endstream + 9;
     }
     if (streams == 0)
