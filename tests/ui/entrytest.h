@@ -63,22 +63,6 @@ private:
 
 using StoredSettings = QList<std::pair<QString, QString>>;
 
-// Starts the program over an initialised store that also holds `settings`.
-inline bool startWindow(std::unique_ptr<WindowFixture> &app, std::unique_ptr<EntryDriver> &user,
-                        const StoredSettings &settings, const QStringList &templates = {QStringLiteral("invferncask.rep")})
-{
-    user.reset();
-    app = std::make_unique<WindowFixture>(templates);
-    app->store(QStringLiteral("Init"), QStringLiteral("1"));
-    app->store(QStringLiteral("Template"), QStringLiteral("invferncask.rep"));
-    for (const auto &[key, text] : settings)
-        app->store(key, text);
-    if (!app->start())
-        return false;
-    user = std::make_unique<EntryDriver>(*app);
-    return user->activate();
-}
-
 // What the tests of the main window share: the program, a user at it, and
 // at the end no message or file dialog left that a test expected.
 class WindowTest : public QObject
@@ -87,6 +71,20 @@ protected:
     std::unique_ptr<WindowFixture> m_app;
     std::unique_ptr<EntryDriver> m_user;
 
+    // Starts the program over an initialised store that also holds `settings`.
+    bool start(const StoredSettings &settings, const QStringList &templates = {QStringLiteral("invferncask.rep")})
+    {
+        m_user.reset();
+        m_app = std::make_unique<WindowFixture>(templates);
+        m_app->store(QStringLiteral("Init"), QStringLiteral("1"));
+        m_app->store(QStringLiteral("Template"), QStringLiteral("invferncask.rep"));
+        for (const auto &[key, text] : settings)
+            m_app->store(key, text);
+        if (!m_app->start())
+            return false;
+        m_user = std::make_unique<EntryDriver>(*m_app);
+        return m_user->activate();
+    }
     void showPage(int index)
     {
         QTabBar *tabs = m_app->window().tab1;

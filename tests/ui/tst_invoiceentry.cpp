@@ -206,9 +206,8 @@ private slots:
     // The worked invoice, typed key by key.
     void workedInvoice()
     {
-        QVERIFY(startWindow(m_app, m_user,
-                            {{u"TaxCharge"_s, u"1"_s}, {u"TaxName"_s, u"VAT"_s}, {u"TaxValue"_s, u"17.50"_s},
-                             {u"SHTax"_s, u"1"_s}, {u"InvoiceNumber"_s, u"1001"_s}}));
+        QVERIFY(start({{u"TaxCharge"_s, u"1"_s}, {u"TaxName"_s, u"VAT"_s}, {u"TaxValue"_s, u"17.50"_s},
+                       {u"SHTax"_s, u"1"_s}, {u"InvoiceNumber"_s, u"1001"_s}}));
         m_user->enter({u"txtCustomerDetails(0)"_s, u"Harbour Cafe"_s, u"txtCustomerDetails(1)"_s, u"12 Quay Street"_s,
                        u"txtCustomerDetails(3)"_s, u"Attn: M. Okafor"_s, u"txtQty(0)"_s, u"2"_s,
                        u"txtDescription(0)"_s, u"Oak board"_s, u"txtUnitPrice(0)"_s, u"10"_s, u"txtQty(1)"_s, u"1"_s,

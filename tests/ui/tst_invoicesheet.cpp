@@ -13,6 +13,12 @@ using platform::Message;
 
 using namespace Qt::StringLiterals;
 
+struct TaxRow { QString charge, rate, shipping, heading, rateBox; }; // as stored, and as shown
+// numberAfter empty: the sheet is kept.
+struct NewRow { bool viaMenu; QString number; QList<int> answers; QStringList asked; QString numberAfter; };
+Q_DECLARE_METATYPE(TaxRow)
+Q_DECLARE_METATYPE(NewRow)
+
 class InvoiceSheetTest : public WindowTest
 {
     Q_OBJECT
@@ -32,7 +38,7 @@ class InvoiceSheetTest : public WindowTest
     }
 
 private slots:
-    void init() { QVERIFY(startWindow(m_app, m_user, {})); }
+    void init() { QVERIFY(start({})); }
     void cleanup() { finish(); }
 
     void startsWithABlankInvoice()
@@ -55,37 +61,25 @@ private slots:
 
     void taxSettingsShapeTheSheet_data()
     {
-        QTest::addColumn<QString>("charge");
-        QTest::addColumn<QString>("rate");
-        QTest::addColumn<QString>("shipping");
-        QTest::addColumn<QString>("heading");
-        QTest::addColumn<QString>("rateBox");
-        QTest::addColumn<bool>("lineTax");
-        QTest::newRow("charged") << u"1"_s << u"17.50"_s << u"0"_s << u"+VAT@17.5%"_s << u"17.5"_s << true;
-        QTest::newRow("not charged") << u"0"_s << u"17.50"_s << u"1"_s << u"NO TAX"_s << u"17.5"_s << false;
-        QTest::newRow("any other value is not charged") << u"2"_s << u"10.00"_s << u"1"_s << u"NO TAX"_s << u"10"_s
-                                                        << false;
-        QTest::newRow("decimal comma in the store") << u"1"_s << u"21,00"_s << u"0"_s << u"+VAT@21%"_s << u"21"_s << true;
+        QTest::addColumn<TaxRow>("row");
+        QTest::newRow("charged") << TaxRow{u"1"_s, u"17.50"_s, u"0"_s, u"+VAT@17.5%"_s, u"17.5"_s};
+        QTest::newRow("not charged") << TaxRow{u"0"_s, u"17.50"_s, u"1"_s, u"NO TAX"_s, u"17.5"_s};
+        QTest::newRow("any other value is not charged") << TaxRow{u"2"_s, u"10.00"_s, u"1"_s, u"NO TAX"_s, u"10"_s};
+        QTest::newRow("decimal comma in the store") << TaxRow{u"1"_s, u"21,00"_s, u"0"_s, u"+VAT@21%"_s, u"21"_s};
     }
     void taxSettingsShapeTheSheet()
     {
-        QFETCH(QString, charge);
-        QFETCH(QString, rate);
-        QFETCH(QString, shipping);
-        QFETCH(QString, heading);
-        QFETCH(QString, rateBox);
-        QFETCH(bool, lineTax);
-        QVERIFY(startWindow(m_app, m_user,
-                            {{u"TaxCharge"_s, charge}, {u"TaxName"_s, u"VAT"_s}, {u"TaxValue"_s, rate},
-                             {u"SHTax"_s, shipping}}));
-        QCOMPARE(caption(u"lblHeading(10)"_s), heading);
-        QCOMPARE(m_user->text(u"txtTaxValue"_s), rateBox);
-        QCOMPARE(m_app->control<QCheckBox>(u"chkChargeTax"_s)->isChecked(), lineTax);
-        QCOMPARE(m_app->control<QCheckBox>(u"chkSHTax"_s)->isChecked(), shipping == u"1"_s);
+        QFETCH(TaxRow, row);
+        const bool lineTax = row.charge == u"1"_s;
+        QVERIFY(start({{u"TaxCharge"_s, row.charge}, {u"TaxName"_s, u"VAT"_s}, {u"TaxValue"_s, row.rate},
+                       {u"SHTax"_s, row.shipping}}));
+        QCOMPARE(caption(u"lblHeading(10)"_s), row.heading);
+        QCOMPARE(m_user->text(u"txtTaxValue"_s), row.rateBox);
+        QCOMPARE(check(u"chkChargeTax"_s)->isChecked(), lineTax);
+        QCOMPARE(check(u"chkSHTax"_s)->isChecked(), row.shipping == u"1"_s);
         for (int i = 0; i < 12; ++i) {
-            auto *tax = m_app->control<QCheckBox>(u"chkTax(%1)"_s.arg(i));
-            QCOMPARE(tax->isEnabled(), lineTax);
-            QCOMPARE(tax->isChecked(), lineTax);
+            QCOMPARE(check(u"chkTax(%1)"_s.arg(i))->isEnabled(), lineTax);
+            QCOMPARE(check(u"chkTax(%1)"_s.arg(i))->isChecked(), lineTax);
         }
         // Shipping is taxed only where tax is charged at all.
         m_user->enter(u"txtQty(0)"_s, u"1"_s);
@@ -97,56 +91,45 @@ private slots:
     // New invoice: the answers given in turn, and the sheet and number after.
     void newCommand_data()
     {
-        QTest::addColumn<bool>("viaMenu");
-        QTest::addColumn<QString>("number");
-        QTest::addColumn<QList<int>>("answers");
-        QTest::addColumn<QStringList>("asked");
-        QTest::addColumn<QString>("numberAfter"); // empty: the sheet is kept
+        QTest::addColumn<NewRow>("row");
         const int Yes = int(Message::Answer::Yes), No = int(Message::Answer::No);
         const QString create = u"Create new invoice?"_s, increment = u"Increment invoice number?"_s;
-        QTest::newRow("no changes nothing") << false << u"1001"_s << QList<int>{No} << QStringList{create} << QString();
-        QTest::newRow("yes, same number") << false << u"1001"_s << QList<int>{Yes, No} << QStringList{create, increment}
-                                          << u"1001"_s;
-        QTest::newRow("yes, next number") << false << u"1001"_s << QList<int>{Yes, Yes} << QStringList{create, increment}
-                                          << u"1002"_s;
-        QTest::newRow("menu, next number") << true << u"1001"_s << QList<int>{Yes, Yes} << QStringList{create, increment}
-                                           << u"1002"_s;
-        QTest::newRow("largest number") << false << u"2147483647"_s << QList<int>{Yes, Yes, int(Message::Answer::Ok)}
-                                        << QStringList{create, increment, u"Overflow"_s} << u"2147483647"_s;
+        QTest::newRow("no changes nothing") << NewRow{false, u"1001"_s, {No}, {create}, QString()};
+        QTest::newRow("yes, same number") << NewRow{false, u"1001"_s, {Yes, No}, {create, increment}, u"1001"_s};
+        QTest::newRow("yes, next number") << NewRow{false, u"1001"_s, {Yes, Yes}, {create, increment}, u"1002"_s};
+        QTest::newRow("menu, next number") << NewRow{true, u"1001"_s, {Yes, Yes}, {create, increment}, u"1002"_s};
+        QTest::newRow("largest number") << NewRow{false, u"2147483647"_s, {Yes, Yes, int(Message::Answer::Ok)},
+                                                  {create, increment, u"Overflow"_s}, u"2147483647"_s};
     }
     void newCommand()
     {
-        QFETCH(bool, viaMenu);
-        QFETCH(QString, number);
-        QFETCH(QList<int>, answers);
-        QFETCH(QStringList, asked);
-        QFETCH(QString, numberAfter);
-        QVERIFY(startWindow(m_app, m_user, {{u"InvoiceNumber"_s, number}}));
+        QFETCH(NewRow, row);
+        QVERIFY(start({{u"InvoiceNumber"_s, row.number}}));
         m_user->enter({u"txtCustomerDetails(0)"_s, u"Harbour Cafe"_s, u"txtQty(0)"_s, u"2"_s, u"txtDescription(0)"_s,
                        u"Chairs"_s, u"txtUnitPrice(0)"_s, u"45"_s, u"txtQty(11)"_s, u"1"_s, u"txtUnitPrice(11)"_s, u"15"_s,
                        u"txtSurcharge1"_s, u"10"_s, u"txtSurcharge2"_s, u"3"_s, u"txtReceived"_s, u"50"_s});
         m_app->control<QComboBox>(u"cmbPaymentMethod"_s)->setCurrentIndex(3);
         const QString balance = m_user->text(u"txtBalance"_s);
-        for (int answer : answers)
+        for (int answer : row.answers)
             m_app->messages.expect(Message::Answer(answer));
-        if (viaMenu)
+        if (row.viaMenu)
             m_app->window().mnuInvoiceNew->trigger();
         else
             QTest::mouseClick(m_app->control<QPushButton>(u"cmdNew"_s), Qt::LeftButton);
 
         const QList<Message> shown = m_app->messages.takeShown();
-        QCOMPARE(shown.size(), asked.size());
+        QCOMPARE(shown.size(), row.asked.size());
         for (qsizetype i = 0; i < shown.size(); ++i) {
-            QCOMPARE(shown[i].text, asked[i]);
-            if (answers[i] != int(Message::Answer::Ok)) {
+            QCOMPARE(shown[i].text, row.asked[i]);
+            if (row.answers[i] != int(Message::Answer::Ok)) {
                 QCOMPARE(shown[i].buttons, Message::Buttons::YesNo);
                 QCOMPARE(shown[i].defaultButton, Message::Answer::Yes);
             }
         }
-        const QString shownNumber = numberAfter.isEmpty() ? number : numberAfter;
+        const QString shownNumber = row.numberAfter.isEmpty() ? row.number : row.numberAfter;
         QCOMPARE(caption(u"lblNumber"_s), u"NO. "_s + shownNumber);
         QCOMPARE(m_app->stored(u"InvoiceNumber"_s), shownNumber);
-        if (numberAfter.isEmpty()) {
+        if (row.numberAfter.isEmpty()) {
             QCOMPARE(m_user->text(u"txtCustomerDetails(0)"_s), u"Harbour Cafe"_s);
             QCOMPARE(m_user->text(u"txtBalance"_s), balance);
             return;
@@ -163,10 +146,9 @@ private slots:
     // Choosing the tab that is already selected shows its page again.
     void reselectedTabShowsItsPage()
     {
-        ui::frmMain2 &window = m_app->window();
-        window.picInvoice->hide();
-        QTest::mouseClick(window.tab1, Qt::LeftButton, {}, window.tab1->tabRect(0).center());
-        QVERIFY(window.picInvoice->isVisible());
+        m_app->window().picInvoice->hide();
+        showPage(0);
+        QVERIFY(m_app->window().picInvoice->isVisible());
     }
 
     void closingEndsWithoutAQuestion_data()

@@ -17,12 +17,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString spokenName(QObject *widget)
-{
-    QAccessibleInterface *spoken = QAccessible::queryAccessibleInterface(widget);
-    return spoken ? spoken->text(QAccessible::Name) : QString();
-}
-
 // Every object a screen reader can reach from `root`.
 QObjectList accessibleTree(QObject *root)
 {
@@ -82,11 +76,7 @@ class LayoutTest : public WindowTest
     }
 
 private slots:
-    void init()
-    {
-        m_app = std::make_unique<WindowFixture>();
-        QVERIFY(m_app->start());
-    }
+    void init() { QVERIFY(start({})); }
     void cleanup() { finish(); }
 
     // Names follow the kind of control; spoken names are headings as a
@@ -100,7 +90,7 @@ private slots:
         const QWidgetList all = controls();
         QVERIFY(all.size() > 80);
         for (QWidget *w : all) {
-            const QString name = w->objectName(), spoken = spokenName(w);
+            const QString name = w->objectName(), spoken = QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name);
             const QRegularExpressionMatch parts = form.match(name);
             QVERIFY2(parts.hasMatch(), qPrintable(name));
             const QString kind = parts.captured(1);
@@ -201,8 +191,6 @@ private slots:
     void pagesAndTabOrder()
     {
         frmMain2 &window = m_app->window();
-        QApplication::setActiveWindow(&window);
-        QVERIFY(QTest::qWaitForWindowActive(&window));
         QCOMPARE(window.picSettings->geometry(), window.picInvoice->geometry());
         QVERIFY(window.picSettings->geometry().top() >= window.tab1->geometry().bottom());
         for (QWidget *page : {window.picInvoice, window.picSettings}) {

@@ -28,7 +28,7 @@ class SettingsPageTest : public WindowTest
     {
         const StoredSettings taxed = {
             {u"TaxCharge"_s, u"1"_s}, {u"TaxName"_s, u"TAX"_s}, {u"TaxValue"_s, u"5.00"_s}, {u"SHTax"_s, u"0"_s}};
-        QVERIFY(startWindow(m_app, m_user, taxed + settings, templates));
+        QVERIFY(start(taxed + settings, templates));
     }
 
     QString heading() const { return m_app->control<ui::ClickLabel>(u"lblHeading(10)"_s)->caption(); }
