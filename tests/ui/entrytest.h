@@ -5,6 +5,8 @@
 #include "windowfixture.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QTabBar>
 #include <QTest>
 
 // Drives the started main window as a user would: clicks into boxes, types,
@@ -38,11 +40,17 @@ public:
         QTest::keyClicks(box, keys);
     }
 
-    // Types and then leaves the box with Tab.
     void enter(const QString &name, const QString &keys)
     {
         type(name, keys);
         leave();
+    }
+
+    // Enters box after box: a name, its keys, the next name, its keys...
+    void enter(const QStringList &namesAndKeys)
+    {
+        for (qsizetype i = 0; i + 1 < namesAndKeys.size(); i += 2)
+            enter(namesAndKeys[i], namesAndKeys[i + 1]);
     }
 
     void leave() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); }
@@ -52,3 +60,56 @@ public:
 private:
     WindowFixture &m_app;
 };
+
+using StoredSettings = QList<std::pair<QString, QString>>;
+
+// What the tests of the main window share: the program, a user at it, and
+// at the end no message or file dialog left that a test expected.
+class WindowTest : public QObject
+{
+protected:
+    std::unique_ptr<WindowFixture> m_app;
+    std::unique_ptr<EntryDriver> m_user;
+
+    // Starts the program over an initialised store that also holds `settings`.
+    bool start(const StoredSettings &settings, const QStringList &templates = {QStringLiteral("invferncask.rep")})
+    {
+        m_user.reset();
+        m_app = std::make_unique<WindowFixture>(templates);
+        m_app->store(QStringLiteral("Init"), QStringLiteral("1"));
+        m_app->store(QStringLiteral("Template"), QStringLiteral("invferncask.rep"));
+        for (const auto &[key, text] : settings)
+            m_app->store(key, text);
+        if (!m_app->start())
+            return false;
+        m_user = std::make_unique<EntryDriver>(*m_app);
+        return m_user->activate();
+    }
+    void showPage(int index)
+    {
+        QTabBar *tabs = m_app->window().tab1;
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
+    }
+    QCheckBox *check(const QString &name) const { return m_app->control<QCheckBox>(name); }
+    void finish()
+    {
+        QCOMPARE(m_app->messages.pending(), 0);
+        QCOMPARE(m_app->fileDialog.pending(), 0);
+        m_user.reset();
+        m_app.reset();
+    }
+};
+
+// The ways a user changes a check box. A release of another button changes
+// nothing, but the window acts on it as on a click.
+enum class Press { Click, Space, RightButton };
+inline void press(QCheckBox *box, Press how)
+{
+    if (how == Press::Space) {
+        box->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(box, Qt::Key_Space);
+    } else {
+        QTest::mouseClick(box, how == Press::Click ? Qt::LeftButton : Qt::RightButton, {}, box->rect().center());
+    }
+}
+Q_DECLARE_METATYPE(Press)
