@@ -68,16 +68,18 @@ private slots:
         const QStringList threeSorted{u"classic.rep"_s, u"invferncask.rep"_s, u"modern.rep"_s};
         QTest::newRow("sorted, any letter case")
             << QStringList{u"invferncask.rep"_s, u"quiet.Rep"_s, u"BOLD.REP"_s, u"Zinc.rep"_s, u"ash.rep"_s}
-            << QString() << QStringList{u"ash.rep"_s, u"BOLD.REP"_s, u"invferncask.rep"_s, u"quiet.Rep"_s, u"Zinc.rep"_s}
+            << QString()
+            << QStringList{u"ash.rep"_s, u"BOLD.REP"_s, u"invferncask.rep"_s, u"quiet.Rep"_s, u"Zinc.rep"_s}
             << u"invferncask.rep"_s << QString();
-        QTest::newRow("only templates")
-            << QStringList{u"invferncask.rep"_s, u"x.rep.bak"_s, u"notes.txt"_s, u"rep"_s, u".hidden.rep"_s}
-            << QString() << QStringList{u"invferncask.rep"_s} << u"invferncask.rep"_s << QString();
+        QTest::newRow("only templates") << QStringList{u"invferncask.rep"_s, u"x.rep.bak"_s, u"notes.txt"_s, u"rep"_s,
+                                                       u".hidden.rep"_s}
+                                        << QString() << QStringList{u"invferncask.rep"_s} << u"invferncask.rep"_s
+                                        << QString();
         QTest::newRow("stored") << three << u"modern.rep"_s << threeSorted << u"modern.rep"_s << QString();
         QTest::newRow("stored, other letter case")
             << three << u"MODERN.REP"_s << threeSorted << u"modern.rep"_s << QString();
-        QTest::newRow("stored one missing") << QStringList{u"modern.rep"_s} << QString() << QStringList{u"modern.rep"_s}
-            << u"modern.rep"_s
+        QTest::newRow("stored one missing")
+            << QStringList{u"modern.rep"_s} << QString() << QStringList{u"modern.rep"_s} << u"modern.rep"_s
             << u"The report template \"invferncask.rep\" was not found.\r\nThe template \"modern.rep\" is used instead."_s;
     }
     void templates()

@@ -44,8 +44,8 @@ bool run(const QString &program, const QStringList &arguments, QByteArray *outpu
 {
     QProcess process;
     process.start(program, arguments);
-    const bool ok = process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit
-        && process.exitCode() == 0;
+    const bool ok
+        = process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
     const QByteArray out = process.readAllStandardOutput();
     if (output)
         *output = ok ? out : QByteArray();
@@ -70,8 +70,9 @@ Amount xmlAmount(const QString &xml, const QString &element)
 // The charges (or allowances) of one reason as a sum: one of the other kind counts against it.
 Amount adjustmentSum(const QString &xml, bool charge, const QString &reason)
 {
-    static const QRegularExpression block(u"<ram:SpecifiedTradeAllowanceCharge>(.*?)</ram:SpecifiedTradeAllowanceCharge>"_s,
-                                          QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression block(
+        u"<ram:SpecifiedTradeAllowanceCharge>(.*?)</ram:SpecifiedTradeAllowanceCharge>"_s,
+        QRegularExpression::DotMatchesEverythingOption);
     Amount sum;
     for (const auto &m : block.globalMatch(xml))
         if (m.captured(1).contains(reason)) {
@@ -83,9 +84,11 @@ Amount adjustmentSum(const QString &xml, bool charge, const QString &reason)
 
 // The e-invoicing settings every invoice starts from: a German seller, euro.
 const QList<std::pair<QString, QString>> Details = {
-    {u"Enabled"_s, u"1"_s}, {u"VatId"_s, u"DE123456789"_s}, {u"SellerCountry"_s, u"DE"_s},
-    {u"Currency"_s, u"EUR"_s}, {u"BuyerCountry"_s, u"DE"_s}, {u"UntaxedCategory"_s, u"Z"_s},
-    {u"PaymentDays"_s, u"14"_s}, {u"IBAN"_s, u"DE89370400440532013000"_s}, {u"BIC"_s, u"COBADEFFXXX"_s},
+    {u"Enabled"_s, u"1"_s},        {u"VatId"_s, u"DE123456789"_s},
+    {u"SellerCountry"_s, u"DE"_s}, {u"Currency"_s, u"EUR"_s},
+    {u"BuyerCountry"_s, u"DE"_s},  {u"UntaxedCategory"_s, u"Z"_s},
+    {u"PaymentDays"_s, u"14"_s},   {u"IBAN"_s, u"DE89370400440532013000"_s},
+    {u"BIC"_s, u"COBADEFFXXX"_s},
 };
 
 // An invoice typed as the user types it and totalled by the calculator:
@@ -106,8 +109,8 @@ struct Typed
         values.companyName = u"Ferncask GmbH"_s;
         values.invoiceNumber = u"1001"_s;
         values.companyDetails = {u"Hafenstrasse 4"_s, u"20457 Hamburg"_s, {}, {}, {}, u"Germany"_s};
-        values.customerDetails = {u"Harbour Cafe"_s, u"Attn: Accounts"_s, u"Kaiserstr. 1"_s, {}, u"60311 Frankfurt"_s,
-                                  u"Germany"_s};
+        values.customerDetails
+            = {u"Harbour Cafe"_s, u"Attn: Accounts"_s, u"Kaiserstr. 1"_s, {}, u"60311 Frankfurt"_s, u"Germany"_s};
         for (qsizetype i = 0; i < lines.size(); ++i) {
             const QStringList qp = QString(lines[i]).remove(u'*').split(u'x');
             const QString total = FormatAmount(invoice::LineTotal(qp[0], qp[1]), 2);
@@ -115,7 +118,8 @@ struct Typed
             totals.lineTotals[i] = total;
             totals.taxable[i] = lines[i].endsWith(u'*');
         }
-        QString *boxes[] = {&totals.surcharge1, &totals.discount, &totals.shipping, &totals.surcharge2, &totals.received};
+        QString *boxes[]
+            = {&totals.surcharge1, &totals.discount, &totals.shipping, &totals.surcharge2, &totals.received};
         for (int i = 0; i < 5; ++i)
             *boxes[i] = a[i];
         totals.shTax = tax[0].toInt();
@@ -142,7 +146,8 @@ struct Typed
                 values.currency = value;
             else if (key == u"Customer" || key == u"Company")
                 for (int i = 0; i < InvoiceValues::AddressLines; ++i)
-                    (key == u"Customer" ? values.customerDetails : values.companyDetails)[i] = value.split(u'|').value(i);
+                    (key == u"Customer" ? values.customerDetails : values.companyDetails)[i]
+                        = value.split(u'|').value(i);
             else
                 app.store_.SaveSetting(ApplicationTitle(), einvoice::SettingsSection(), key, value);
         }
@@ -171,46 +176,52 @@ private slots:
         QTest::addColumn<QString>("xml");      // what the XML holds, parts separated by "|"
         const QString noCountry = u"Customer=Harbour Cafe|Kaiserstr. 1|60311 Frankfurt"_s;
         const QString exempt = u"UntaxedCategory=E;ExemptionReason=Exempt under art. 132"_s;
-        QTest::newRow("worked invoice") << u"2x10* 1x5.5 3x1.99* 1x0* / 10 5 4 0 20 / 1 17.5 1 / CARD"_s << u""_s << u""_s
-                                        << u"<ram:TypeCode>48</ram:TypeCode>|format=\"102\">20260328<"_s;
+        QTest::newRow("worked invoice") << u"2x10* 1x5.5 3x1.99* 1x0* / 10 5 4 0 20 / 1 17.5 1 / CARD"_s << u""_s
+                                        << u""_s << u"<ram:TypeCode>48</ram:TypeCode>|format=\"102\">20260328<"_s;
         // Surcharge 2.01 splits 1.01 + 1.00, discount 1.11 splits 0.55 + 0.56: the remainder cents.
         // Codes edited by hand in small letters are read in capitals.
         QTest::newRow("mixed, remainder cent") << u"1x10.05* 1x10.05 / 10 5 0 0 0 / 0 19 1 / TRANSFER"_s
                                                << u"SellerCountry=de;Currency=eur;IBAN=DE89 3704 0044 0532 0130 00"_s
                                                << u""_s << u"<ram:IBANID>DE89370400440532013000<"_s;
-        QTest::newRow("shipping untaxed, exempt") << u"1x99.99* 2x12.34 / 0 3 15 0 0 / 0 7 1"_s << exempt << u""_s
-                                                  << u"<ram:CategoryCode>E<"_s;
+        QTest::newRow("shipping untaxed, exempt")
+            << u"1x99.99* 2x12.34 / 0 3 15 0 0 / 0 7 1"_s << exempt << u""_s << u"<ram:CategoryCode>E<"_s;
         QTest::newRow("tax not charged") << u"4x25* 1x19.9 / 5 0 6.5 0 0 / 1 20 0 / CHEQUE"_s
                                          << u"VatId=;TaxNumber=22/815/08151;RegistrationId=HRB 12345"_s << u""_s
                                          << u"<ram:TypeCode>20</ram:TypeCode>"_s;
-        QTest::newRow("charged at 0 %: untaxed") << u"2x10* 1x5 / 0 0 3 0 0 / 1 0 1"_s << u""_s << u""_s
-                                                 << u"<ram:CategoryCode>Z<"_s;
-        QTest::newRow("overpaid, a point for quantity") << u"1x40* .x7 / 0 0 0 0 100 / 0 20 1 / CHECK"_s << u""_s << u""_s
-                                                        << u"C62\">0<"_s;
+        QTest::newRow("charged at 0 %: untaxed")
+            << u"2x10* 1x5 / 0 0 3 0 0 / 1 0 1"_s << u""_s << u""_s << u"<ram:CategoryCode>Z<"_s;
+        QTest::newRow("overpaid, a point for quantity")
+            << u"1x40* .x7 / 0 0 0 0 100 / 0 20 1 / CHECK"_s << u""_s << u""_s << u"C62\">0<"_s;
         QTest::newRow("credit line, other method") << u"2x50* 1x-30* 1x-5.55 / 0 2 0 0 10 / 1 10 1 / OTHER"_s << u""_s
                                                    << u""_s << u"<ram:Information>OTHER<"_s;
         // A negative total: a credit note, its amounts positive, no payment to the seller's account.
-        QTest::newRow("credit note by transfer") << u"1x-50* 2x-12.5 / 10 5 4 0 0 / 1 19 1 / TRANSFER"_s << u""_s
-                                                 << u""_s << u""_s;
-        QTest::newRow("credit note, received") << u"3x-9.99 / 0 0 0 0 5 / 0 19 1"_s << exempt << u""_s
-                                               << u"C62\">3<|<ram:LineTotalAmount>29.97<"_s;
+        QTest::newRow("credit note by transfer")
+            << u"1x-50* 2x-12.5 / 10 5 4 0 0 / 1 19 1 / TRANSFER"_s << u""_s << u""_s << u""_s;
+        QTest::newRow("credit note, received")
+            << u"3x-9.99 / 0 0 0 0 5 / 0 19 1"_s << exempt << u""_s << u"C62\">3<|<ram:LineTotalAmount>29.97<"_s;
         // The quantity as typed, every digit; buyers abroad with postcodes, regions and surplus lines.
-        QTest::newRow("UK buyer") << u"0.12345x100* 2.50x3.99 0.5x1.99"_s
-                                  << u"Customer=Quay Books Ltd|10 Downing Street|London SW1A 2AA|United Kingdom"_s << u""_s
-                                  << u"C62\">0.12345<|<ram:LineTotalAmount>12.35<|C62\">2.5<|<ram:LineTotalAmount>1.00<"_s;
-        QTest::newRow("US buyer") << u"1x10 1,000x0.5"_s << u"Customer=Peach Supply|191 Peachtree St NE|Atlanta, GA 30303|USA"_s
-                                  << u""_s << u"C62\">1000<|<ram:LineTotalAmount>500.00<"_s;
+        QTest::newRow("UK buyer")
+            << u"0.12345x100* 2.50x3.99 0.5x1.99"_s
+            << u"Customer=Quay Books Ltd|10 Downing Street|London SW1A 2AA|United Kingdom"_s << u""_s
+            << u"C62\">0.12345<|<ram:LineTotalAmount>12.35<|C62\">2.5<|<ram:LineTotalAmount>1.00<"_s;
+        QTest::newRow("US buyer") << u"1x10 1,000x0.5"_s
+                                  << u"Customer=Peach Supply|191 Peachtree St NE|Atlanta, GA 30303|USA"_s << u""_s
+                                  << u"C62\">1000<|<ram:LineTotalAmount>500.00<"_s;
         QTest::newRow("Kosovo") << u"1x10*"_s << u"Customer=Drini Trade|Rruga Agim Ramadani 4|10000 Prishtinë|Kosovo"_s
                                 << u""_s << u"<ram:CountryID>1A<"_s;
         QTest::newRow("Canary Islands, six lines")
-            << u"1x10*"_s << u"Customer=Atlantic SL|Dpto. Compras|Planta 2|Calle Triana 20|35002 Las Palmas|Canary Islands"_s
-            << u""_s << u"Calle Triana 20|Canary Islands<"_s;
-        QTest::newRow("buyer country assumed") << u"1x10*"_s << noCountry << u"so DE (Germany), the buyer's country of "
-                                                                             "the e-invoicing settings, was assumed"_s << u""_s;
+            << u"1x10*"_s
+            << u"Customer=Atlantic SL|Dpto. Compras|Planta 2|Calle Triana 20|35002 Las Palmas|Canary Islands"_s << u""_s
+            << u"Calle Triana 20|Canary Islands<"_s;
+        QTest::newRow("buyer country assumed") << u"1x10*"_s << noCountry
+                                               << u"so DE (Germany), the buyer's country of "
+                                                  "the e-invoicing settings, was assumed"_s
+                                               << u""_s;
         // Printed plain, with one message naming what is wrong with what was typed.
-        const auto plain = [](const char *tag, const QString &invoice, const QString &settings, const QString &message) {
-            QTest::newRow(tag) << invoice << settings << message << u""_s;
-        };
+        const auto plain
+            = [](const char *tag, const QString &invoice, const QString &settings, const QString &message) {
+                  QTest::newRow(tag) << invoice << settings << message << u""_s;
+              };
         plain("surcharge 2", u"1x10* / 0 0 0 2 0"_s, u""_s, u"Surcharge 2"_s);
         plain("no VAT identifier", u"1x10*"_s, u"VatId="_s, u"the VAT identifier is not set"_s);
         plain("untaxed, no identifier", u"1x10"_s, u"VatId="_s, u"tax registration number"_s);
@@ -252,14 +263,15 @@ private slots:
         QCOMPARE(shown.size(), message.isEmpty() ? 0 : 1);
         if (!message.isEmpty()) {
             const QString written = attached.isEmpty() ? u"a plain PDF"_s : u"an e-invoice"_s;
-            QVERIFY2(shown[0].text.startsWith(u"INV1001 was written as "_s + written) && shown[0].text.contains(message),
+            QVERIFY2(shown[0].text.startsWith(u"INV1001 was written as "_s + written)
+                         && shown[0].text.contains(message),
                      qPrintable(shown[0].text));
         }
         if (attached.isEmpty())
             return;
 
-        const auto outcome = einvoice::BuildInvoice(t.values, t.totals, einvoice::ReadSettings(app.store_),
-                                                    QDate(2026, 3, 14));
+        const auto outcome
+            = einvoice::BuildInvoice(t.values, t.totals, einvoice::ReadSettings(app.store_), QDate(2026, 3, 14));
         QVERIFY2(outcome.invoice, qPrintable(outcome.refusal));
         QCOMPARE(attached, einvoice::FacturXXml(*outcome.invoice));
         const QString text = QString::fromUtf8(attached);
@@ -273,15 +285,18 @@ private slots:
         QVERIFY(!text.contains(u"<ram:ActualAmount>-"_s));
         const Amount shipping = NumericAmount(t.totals.shipping);
         const QList<std::pair<Amount, QString>> figures = {
-            {f.subTotal + shipping, u"TaxBasisTotalAmount"_s}, {f.surcharge1, u"Surcharge"_s},
-            {f.discount, u"Discount"_s}, {shipping, u"Shipping"_s},
-            {t.totals.taxCharge == 1 ? f.tax : Amount(), u"TaxTotalAmount"_s}, {f.total, u"GrandTotalAmount"_s},
-            {NumericAmount(t.totals.received), u"TotalPrepaidAmount"_s}, {f.balance, u"DuePayableAmount"_s},
+            {f.subTotal + shipping, u"TaxBasisTotalAmount"_s},
+            {f.surcharge1, u"Surcharge"_s},
+            {f.discount, u"Discount"_s},
+            {shipping, u"Shipping"_s},
+            {t.totals.taxCharge == 1 ? f.tax : Amount(), u"TaxTotalAmount"_s},
+            {f.total, u"GrandTotalAmount"_s},
+            {NumericAmount(t.totals.received), u"TotalPrepaidAmount"_s},
+            {f.balance, u"DuePayableAmount"_s},
         };
         for (const auto &[figure, name] : figures) {
-            const Amount inXml = name.endsWith(u"Amount")
-                ? xmlAmount(text, name)
-                : adjustmentSum(text, name != u"Discount", name);
+            const Amount inXml
+                = name.endsWith(u"Amount") ? xmlAmount(text, name) : adjustmentSum(text, name != u"Discount", name);
             QCOMPARE(FormatAmount(credit ? Amount() - inXml : inXml, 2), FormatAmount(figure, 2));
         }
         QFile saved(m_xmls.filePath(u"%1.xml"_s.arg(m_saved++)));
@@ -300,17 +315,19 @@ private slots:
         for (const QString &f : files)
             paths << m_xmls.filePath(f);
         QString errors;
-        for (const QString &schema : {u"facturx-1.07.3/Factur-X_1.07.3_EN16931.xsd"_s,
-                                      u"cii-d16b-uncoupled/CII/uncefact/data/standard/CrossIndustryInvoice_100pD16B.xsd"_s})
-            QVERIFY2(run(u"xmllint"_s, QStringList{u"--noout"_s, u"--schema"_s, Shared + u'/' + schema} + paths, nullptr,
-                         &errors),
+        for (const QString &schema :
+             {u"facturx-1.07.3/Factur-X_1.07.3_EN16931.xsd"_s,
+              u"cii-d16b-uncoupled/CII/uncefact/data/standard/CrossIndustryInvoice_100pD16B.xsd"_s})
+            QVERIFY2(run(u"xmllint"_s, QStringList{u"--noout"_s, u"--schema"_s, Shared + u'/' + schema} + paths,
+                         nullptr, &errors),
                      qPrintable(errors));
         QTemporaryDir reports;
-        QVERIFY2(run(u"java"_s, {u"-cp"_s, u"/usr/share/java/Saxon-HE.jar"_s, u"net.sf.saxon.Transform"_s,
-                                  u"-s:"_s + m_xmls.path(), u"-xsl:"_s + Shared + u"/en16931-cii/EN16931-CII-validation.xslt"_s,
-                                  u"-o:"_s + reports.path()},
-                     nullptr, &errors),
-                 qPrintable(errors));
+        QVERIFY2(
+            run(u"java"_s,
+                {u"-cp"_s, u"/usr/share/java/Saxon-HE.jar"_s, u"net.sf.saxon.Transform"_s, u"-s:"_s + m_xmls.path(),
+                 u"-xsl:"_s + Shared + u"/en16931-cii/EN16931-CII-validation.xslt"_s, u"-o:"_s + reports.path()},
+                nullptr, &errors),
+            qPrintable(errors));
         static const QRegularExpression fatal(u"<svrl:failed-assert[^>]*flag=\"fatal\".*?</svrl:failed-assert>"_s,
                                               QRegularExpression::DotMatchesEverythingOption);
         for (const QString &f : files) {
@@ -328,27 +345,40 @@ private slots:
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("problem"); // empty: accepted
         const std::initializer_list<std::array<QString, 3>> rows = {
-            {u""_s, u""_s, u""_s}, {u"vat"_s, u"EL123456789"_s, u""_s},
+            {u""_s, u""_s, u""_s},
+            {u"vat"_s, u"EL123456789"_s, u""_s},
             {u"vat"_s, u"123456789"_s, u"\"123456789\" must be the two letters of its country"_s},
             {u"vat"_s, u"EU123456789"_s, u"\"EU123456789\" does not begin with a country prefix"_s},
             {u"seller"_s, u"ZZ"_s, u"seller's country \"ZZ\" is not a country code"_s},
-            {u"seller"_s, u"EU"_s, u"\"EU\" is not a country code"_s}, {u"seller"_s, u"IC"_s, u"write ES for Spain."_s},
-            {u"seller"_s, u"de"_s, u""_s}, {u"buyer"_s, u"France"_s, u"write FR for France."_s},
+            {u"seller"_s, u"EU"_s, u"\"EU\" is not a country code"_s},
+            {u"seller"_s, u"IC"_s, u"write ES for Spain."_s},
+            {u"seller"_s, u"de"_s, u""_s},
+            {u"buyer"_s, u"France"_s, u"write FR for France."_s},
             {u"currency"_s, u"EU"_s, u"\"EU\" is not an ISO 4217 code"_s},
             {u"currency"_s, u"XYZ"_s, u"\"XYZ\" is not an ISO 4217 code"_s},
-            {u"currency"_s, u"GPB"_s, u"\"GPB\" is not an ISO 4217 code"_s}, {u"currency"_s, u"Euro"_s, u"write EUR."_s},
+            {u"currency"_s, u"GPB"_s, u"\"GPB\" is not an ISO 4217 code"_s},
+            {u"currency"_s, u"Euro"_s, u"write EUR."_s},
             {u"iban"_s, u"GB82 WEST 1234 5698 7654 32"_s, u""_s},
             {u"iban"_s, u"GB82WEST12345698765433"_s, u"has wrong check digits"_s},
             {u"iban"_s, u"DE8937"_s, u"two check digits and 10 to 30"_s},
             {u"iban"_s, u"ZZ82WEST12345698765432"_s, u"does not begin with a country code"_s},
-            {u"bic"_s, u"DEUTDEFF5"_s, u"BIC"_s}, {u"exempt"_s, u"E"_s, u"exemption reason"_s},
-            {u"printed"_s, u"$ US Dollars=USD"_s, u""_s}, {u"printed"_s, u"$ US Dollars=EUR"_s, u"not name EUR"_s},
-            {u"printed"_s, u"$ US Dollars=CAD"_s, u"not name CAD"_s}, {u"printed"_s, u"$=CAD"_s, u""_s},
-            {u"printed"_s, u"€=EUR"_s, u""_s}, {u"printed"_s, u"EUR=EUR"_s, u""_s}, {u"printed"_s, u"EUROS=EUR"_s, u""_s},
-            {u"printed"_s, u"franc suisse=CHF"_s, u""_s}, {u"printed"_s, u"£ Sterling=GBP"_s, u""_s},
-            {u"printed"_s, u"£=EUR"_s, u"not name EUR"_s}, {u"printed"_s, u"EUR / USD=EUR"_s, u"not name EUR"_s},
-            {u"printed"_s, u"￥=JPY"_s, u""_s}, {u"printed"_s, u"kr=SEK"_s, u""_s},
-            {u"printed"_s, u"Dollars=USD"_s, u"not name USD"_s}, {u"printed"_s, u"=EUR"_s, u""_s},
+            {u"bic"_s, u"DEUTDEFF5"_s, u"BIC"_s},
+            {u"exempt"_s, u"E"_s, u"exemption reason"_s},
+            {u"printed"_s, u"$ US Dollars=USD"_s, u""_s},
+            {u"printed"_s, u"$ US Dollars=EUR"_s, u"not name EUR"_s},
+            {u"printed"_s, u"$ US Dollars=CAD"_s, u"not name CAD"_s},
+            {u"printed"_s, u"$=CAD"_s, u""_s},
+            {u"printed"_s, u"€=EUR"_s, u""_s},
+            {u"printed"_s, u"EUR=EUR"_s, u""_s},
+            {u"printed"_s, u"EUROS=EUR"_s, u""_s},
+            {u"printed"_s, u"franc suisse=CHF"_s, u""_s},
+            {u"printed"_s, u"£ Sterling=GBP"_s, u""_s},
+            {u"printed"_s, u"£=EUR"_s, u"not name EUR"_s},
+            {u"printed"_s, u"EUR / USD=EUR"_s, u"not name EUR"_s},
+            {u"printed"_s, u"￥=JPY"_s, u""_s},
+            {u"printed"_s, u"kr=SEK"_s, u""_s},
+            {u"printed"_s, u"Dollars=USD"_s, u"not name USD"_s},
+            {u"printed"_s, u"=EUR"_s, u""_s},
         };
         for (const auto &[field, value, problem] : rows)
             QTest::addRow("%s %s", qPrintable(field), qPrintable(value)) << field << value << problem;
@@ -360,9 +390,13 @@ private slots:
         QFETCH(QString, value);
         QFETCH(QString, problem);
         einvoice::Settings s{true, u"DE123456789"_s, {}, {}, u"DE"_s, u"EUR"_s, u"FR"_s, u"Z"_s, {}, 30, {}, {}};
-        const QHash<QString, QString *> fields{{u"vat"_s, &s.vatId}, {u"seller"_s, &s.sellerCountry},
-                                               {u"buyer"_s, &s.buyerCountry}, {u"currency"_s, &s.currencyCode},
-                                               {u"iban"_s, &s.iban}, {u"bic"_s, &s.bic}, {u"exempt"_s, &s.untaxedCategory}};
+        const QHash<QString, QString *> fields{{u"vat"_s, &s.vatId},
+                                               {u"seller"_s, &s.sellerCountry},
+                                               {u"buyer"_s, &s.buyerCountry},
+                                               {u"currency"_s, &s.currencyCode},
+                                               {u"iban"_s, &s.iban},
+                                               {u"bic"_s, &s.bic},
+                                               {u"exempt"_s, &s.untaxedCategory}};
         if (fields.contains(field))
             *fields[field] = value;
         const QString found = field == u"printed"
@@ -385,37 +419,63 @@ private slots:
     {
         QTest::addColumn<QString>("lines");
         QTest::addColumn<QString>("fields");
-        QTest::newRow("DE") << u"Kaiserstr. 1|60311 Frankfurt am Main|Germany"_s << u"Kaiserstr. 1|||60311|Frankfurt am Main||DE"_s;
-        QTest::newRow("DE own name, prefix") << u"Hafenstraße 4|D-20457 Hamburg|Deutschland"_s << u"Hafenstraße 4|||20457|Hamburg||DE"_s;
-        QTest::newRow("DE code, Delaware too") << u"Unter den Linden 1|10117 Berlin|DE"_s << u"Unter den Linden 1|||10117|Berlin||DE"_s;
-        QTest::newRow("no country") << u"Attn: Accounts|Kaiserstr. 1|60311 Frankfurt"_s << u"Attn: Accounts|Kaiserstr. 1||60311|Frankfurt||DE?"_s;
-        QTest::newRow("surplus lines") << u"z. Hd. Frau Meier|Einkauf|Industriestr. 7|Gebaeude B|70173 Stuttgart"_s << u"z. Hd. Frau Meier|Einkauf|Industriestr. 7, Gebaeude B|70173|Stuttgart||DE?"_s;
-        QTest::newRow("website, telephone") << u"Am Sandtorkai 5|20457 Hamburg|www.ferncask.de|+49 40 1234567"_s << u"Am Sandtorkai 5|||20457|Hamburg||DE?"_s;
-        QTest::newRow("e-mail, bare domain") << u"Am Sandtorkai 5|20457 Hamburg|info@ferncask.de|ferncask.de|Fax: 040 1234568"_s << u"Am Sandtorkai 5|||20457|Hamburg||DE?"_s;
-        QTest::newRow("AT") << u"Mariahilfer Straße 12|1070 Wien|Österreich"_s << u"Mariahilfer Straße 12|||1070|Wien||AT"_s;
+        QTest::newRow("DE") << u"Kaiserstr. 1|60311 Frankfurt am Main|Germany"_s
+                            << u"Kaiserstr. 1|||60311|Frankfurt am Main||DE"_s;
+        QTest::newRow("DE own name, prefix")
+            << u"Hafenstraße 4|D-20457 Hamburg|Deutschland"_s << u"Hafenstraße 4|||20457|Hamburg||DE"_s;
+        QTest::newRow("DE code, Delaware too")
+            << u"Unter den Linden 1|10117 Berlin|DE"_s << u"Unter den Linden 1|||10117|Berlin||DE"_s;
+        QTest::newRow("no country") << u"Attn: Accounts|Kaiserstr. 1|60311 Frankfurt"_s
+                                    << u"Attn: Accounts|Kaiserstr. 1||60311|Frankfurt||DE?"_s;
+        QTest::newRow("surplus lines")
+            << u"z. Hd. Frau Meier|Einkauf|Industriestr. 7|Gebaeude B|70173 Stuttgart"_s
+            << u"z. Hd. Frau Meier|Einkauf|Industriestr. 7, Gebaeude B|70173|Stuttgart||DE?"_s;
+        QTest::newRow("website, telephone") << u"Am Sandtorkai 5|20457 Hamburg|www.ferncask.de|+49 40 1234567"_s
+                                            << u"Am Sandtorkai 5|||20457|Hamburg||DE?"_s;
+        QTest::newRow("e-mail, bare domain")
+            << u"Am Sandtorkai 5|20457 Hamburg|info@ferncask.de|ferncask.de|Fax: 040 1234568"_s
+            << u"Am Sandtorkai 5|||20457|Hamburg||DE?"_s;
+        QTest::newRow("AT") << u"Mariahilfer Straße 12|1070 Wien|Österreich"_s
+                            << u"Mariahilfer Straße 12|||1070|Wien||AT"_s;
         QTest::newRow("CH code") << u"Via Nassa 5|6900 Lugano|CH"_s << u"Via Nassa 5|||6900|Lugano||CH"_s;
-        QTest::newRow("FR after a comma") << u"12 rue de Rivoli|75001 Paris, France"_s << u"12 rue de Rivoli|||75001|Paris||FR"_s;
+        QTest::newRow("FR after a comma")
+            << u"12 rue de Rivoli|75001 Paris, France"_s << u"12 rue de Rivoli|||75001|Paris||FR"_s;
         QTest::newRow("IT") << u"Via Roma 10|00184 Roma RM|Italia"_s << u"Via Roma 10|||00184|Roma RM||IT"_s;
         QTest::newRow("ES") << u"Calle Mayor 5|28013 Madrid|España"_s << u"Calle Mayor 5|||28013|Madrid||ES"_s;
-        QTest::newRow("Canary Islands") << u"Calle Triana 20|35002 Las Palmas|Canary Islands"_s << u"Calle Triana 20|||35002|Las Palmas|Canary Islands|ES"_s;
-        QTest::newRow("PT") << u"Rua Augusta 100|1100-053 Lisboa|Portugal"_s << u"Rua Augusta 100|||1100-053|Lisboa||PT"_s;
+        QTest::newRow("Canary Islands") << u"Calle Triana 20|35002 Las Palmas|Canary Islands"_s
+                                        << u"Calle Triana 20|||35002|Las Palmas|Canary Islands|ES"_s;
+        QTest::newRow("PT") << u"Rua Augusta 100|1100-053 Lisboa|Portugal"_s
+                            << u"Rua Augusta 100|||1100-053|Lisboa||PT"_s;
         QTest::newRow("NL, code") << u"Damrak 1|1012 LG Amsterdam|NL"_s << u"Damrak 1|||1012 LG|Amsterdam||NL"_s;
-        QTest::newRow("PL") << u"ul. Marszałkowska 1|00-624 Warszawa|Polska"_s << u"ul. Marszałkowska 1|||00-624|Warszawa||PL"_s;
-        QTest::newRow("SE") << u"Drottninggatan 5|111 51 Stockholm|Sverige"_s << u"Drottninggatan 5|||111 51|Stockholm||SE"_s;
-        QTest::newRow("CZ") << u"Václavské náměstí 1|110 00 Praha 1|Czech Republic"_s << u"Václavské náměstí 1|||110 00|Praha 1||CZ"_s;
-        QTest::newRow("Kosovo") << u"Rruga Agim Ramadani 4|10000 Prishtinë|Kosovo"_s << u"Rruga Agim Ramadani 4|||10000|Prishtinë||1A"_s;
-        QTest::newRow("Georgia, the country") << u"Rustaveli Ave 12|0108 Tbilisi|Georgia"_s << u"Rustaveli Ave 12|||0108|Tbilisi||GE"_s;
-        QTest::newRow("GB") << u"10 Downing Street|London SW1A 2AA|United Kingdom"_s << u"10 Downing Street|||SW1A 2AA|London||GB"_s;
-        QTest::newRow("GB postcode below the city") << u"Flat 2|14 High Street|Edinburgh|EH1 1YZ|Scotland"_s << u"Flat 2|14 High Street||EH1 1YZ|Edinburgh|Scotland|GB"_s;
-        QTest::newRow("IE") << u"1 Grafton Street|Dublin 2 D02 X285|Ireland"_s << u"1 Grafton Street|||D02 X285|Dublin 2||IE"_s;
-        QTest::newRow("US") << u"1600 Amphitheatre Pkwy|Mountain View, CA 94043|USA"_s << u"1600 Amphitheatre Pkwy|||94043|Mountain View|CA|US"_s;
+        QTest::newRow("PL") << u"ul. Marszałkowska 1|00-624 Warszawa|Polska"_s
+                            << u"ul. Marszałkowska 1|||00-624|Warszawa||PL"_s;
+        QTest::newRow("SE") << u"Drottninggatan 5|111 51 Stockholm|Sverige"_s
+                            << u"Drottninggatan 5|||111 51|Stockholm||SE"_s;
+        QTest::newRow("CZ") << u"Václavské náměstí 1|110 00 Praha 1|Czech Republic"_s
+                            << u"Václavské náměstí 1|||110 00|Praha 1||CZ"_s;
+        QTest::newRow("Kosovo") << u"Rruga Agim Ramadani 4|10000 Prishtinë|Kosovo"_s
+                                << u"Rruga Agim Ramadani 4|||10000|Prishtinë||1A"_s;
+        QTest::newRow("Georgia, the country")
+            << u"Rustaveli Ave 12|0108 Tbilisi|Georgia"_s << u"Rustaveli Ave 12|||0108|Tbilisi||GE"_s;
+        QTest::newRow("GB") << u"10 Downing Street|London SW1A 2AA|United Kingdom"_s
+                            << u"10 Downing Street|||SW1A 2AA|London||GB"_s;
+        QTest::newRow("GB postcode below the city") << u"Flat 2|14 High Street|Edinburgh|EH1 1YZ|Scotland"_s
+                                                    << u"Flat 2|14 High Street||EH1 1YZ|Edinburgh|Scotland|GB"_s;
+        QTest::newRow("IE") << u"1 Grafton Street|Dublin 2 D02 X285|Ireland"_s
+                            << u"1 Grafton Street|||D02 X285|Dublin 2||IE"_s;
+        QTest::newRow("US") << u"1600 Amphitheatre Pkwy|Mountain View, CA 94043|USA"_s
+                            << u"1600 Amphitheatre Pkwy|||94043|Mountain View|CA|US"_s;
         QTest::newRow("US on one line") << u"Springfield, IL 62701, USA"_s << u"|||62701|Springfield|IL|US"_s;
-        QTest::newRow("US state, no country") << u"191 Peachtree St NE|Atlanta|Georgia"_s << u"191 Peachtree St NE||||Atlanta|Georgia|DE?"_s;
-        QTest::newRow("US state after a comma") << u"191 Peachtree St NE|Atlanta, Georgia"_s << u"191 Peachtree St NE||||Atlanta|Georgia|DE?"_s;
-        QTest::newRow("a state's name as the city") << u"350 Fifth Avenue|New York|USA"_s << u"350 Fifth Avenue||||New York||US"_s;
+        QTest::newRow("US state, no country")
+            << u"191 Peachtree St NE|Atlanta|Georgia"_s << u"191 Peachtree St NE||||Atlanta|Georgia|DE?"_s;
+        QTest::newRow("US state after a comma")
+            << u"191 Peachtree St NE|Atlanta, Georgia"_s << u"191 Peachtree St NE||||Atlanta|Georgia|DE?"_s;
+        QTest::newRow("a state's name as the city")
+            << u"350 Fifth Avenue|New York|USA"_s << u"350 Fifth Avenue||||New York||US"_s;
         QTest::newRow("a state's code alone") << u"100 Main St|Houston|TX|USA"_s << u"100 Main St||||Houston|TX|US"_s;
         QTest::newRow("CA the state") << u"1 Market St|San Francisco|CA"_s << u"1 Market St||||San Francisco|CA|DE?"_s;
-        QTest::newRow("CA the country") << u"100 King St W|Toronto ON M5H 1J9|Canada"_s << u"100 King St W|||M5H 1J9|Toronto|ON|CA"_s;
+        QTest::newRow("CA the country") << u"100 King St W|Toronto ON M5H 1J9|Canada"_s
+                                        << u"100 King St W|||M5H 1J9|Toronto|ON|CA"_s;
         QTest::newRow("AU") << u"1 George St|Sydney NSW 2000|Australia"_s << u"1 George St|||2000|Sydney|NSW|AU"_s;
         QTest::newRow("no postcode") << u"Calle Mayor 5|Madrid"_s << u"Calle Mayor 5||||Madrid||DE?"_s;
     }
@@ -511,8 +571,10 @@ private slots:
         QCOMPARE(app.store_.GetSetting(ApplicationTitle(), einvoice::SettingsSection(), u"VatId"_s), u"DE123456789"_s);
 
         for (const auto &[box, text] : {std::pair{u"txtCustomerDetails(0)"_s, u"Harbour Cafe"_s},
-                                        {u"txtCustomerDetails(5)"_s, u"France"_s}, {u"txtQty(0)"_s, u"2"_s},
-                                        {u"txtDescription(0)"_s, u"Oak chair"_s}, {u"txtUnitPrice(0)"_s, u"10"_s}})
+                                        {u"txtCustomerDetails(5)"_s, u"France"_s},
+                                        {u"txtQty(0)"_s, u"2"_s},
+                                        {u"txtDescription(0)"_s, u"Oak chair"_s},
+                                        {u"txtUnitPrice(0)"_s, u"10"_s}})
             user.enter(box, text);
         app.messages.expect(Message::Answer::No);
         QTest::mouseClick(app.control(u"cmdPreview"_s), Qt::LeftButton);

@@ -112,8 +112,9 @@ private slots:
         QFETCH(QVariant, value);
         QFETCH(int, decimals);
         QTEST(outcome([&] {
-                  return value.typeId() == QMetaType::Double ? FormatAmount(value.toDouble(), decimals)
-                                                              : FormatAmount(Amount::fromUnits(value.toLongLong()), decimals);
+                  return value.typeId() == QMetaType::Double
+                      ? FormatAmount(value.toDouble(), decimals)
+                      : FormatAmount(Amount::fromUnits(value.toLongLong()), decimals);
               }),
               "formatted");
     }

@@ -28,8 +28,8 @@ TotalsInput invoiceFrom(const QString &text)
         in.taxable[i] = lines[i].endsWith(u'*');
         in.lineTotals[i] = lines[i].chopped(in.taxable[i] ? 1 : 0);
     }
-    std::tie(in.surcharge1, in.discount, in.shipping, in.surcharge2, in.received) =
-        std::tuple(box[0], box[1], box[2], box[3], box[4]);
+    std::tie(in.surcharge1, in.discount, in.shipping, in.surcharge2, in.received)
+        = std::tuple(box[0], box[1], box[2], box[3], box[4]);
     in.shTax = setting[0].toInt();
     in.taxValue = NumericAmount(setting[1]);
     in.taxCharge = setting[2].toInt();

@@ -26,7 +26,8 @@ namespace {
 
 // Debian's PDFBox preflight and what it loads (libpdfbox2-java, libjaxb-api-java).
 const QStringList PreflightJars = {
-    u"preflight"_s, u"pdfbox2"_s, u"fontbox2"_s, u"xmpbox"_s, u"commons-logging"_s, u"javax.activation"_s, u"jaxb-api"_s,
+    u"preflight"_s,       u"pdfbox2"_s,          u"fontbox2"_s, u"xmpbox"_s,
+    u"commons-logging"_s, u"javax.activation"_s, u"jaxb-api"_s,
 };
 
 // What preflight says of a PDF/A-3 that PDF/A-1 alone forbids: the claimed
@@ -109,8 +110,12 @@ private slots:
 
         const QString einvoice = m_dir.filePath(u"INV1001.pdf"_s);
         const QByteArray xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<invoice>Caf\xc3\xa9</invoice>\n";
-        const pdfa3::Attachment attachment{xml, einvoice::FacturXFileName(), u"text/xml"_s, u"Alternative"_s,
-                                           u"Rechnung für März"_s, QDateTime(QDate(2026, 3, 14), QTime(0, 0), QTimeZone::utc())};
+        const pdfa3::Attachment attachment{xml,
+                                           einvoice::FacturXFileName(),
+                                           u"text/xml"_s,
+                                           u"Alternative"_s,
+                                           u"Rechnung für März"_s,
+                                           QDateTime(QDate(2026, 3, 14), QTime(0, 0), QTimeZone::utc())};
         QString error;
         QVERIFY2(pdfa3::WritePdfA3(page, einvoice, attachment, einvoice::FacturXSchema(), &error), qPrintable(error));
 
@@ -130,22 +135,23 @@ private slots:
         QPDFObjectHandle entry = root.getKey("/AF").getArrayItem(0);
         QPDFObjectHandle file = entry.getKey("/EF").getKey("/F");
         QPDFObjectHandle intent = root.getKey("/OutputIntents").getArrayItem(0);
-        const QStringList found = {name(entry.getKey("/AFRelationship")), name(entry.getKey("/UF")),
-                                   name(file.getDict().getKey("/Subtype")),
-                                   name(file.getDict().getKey("/Params").getKey("/ModDate")), name(intent.getKey("/S"))};
-        QCOMPARE(found, QStringList({u"/Alternative"_s, u"factur-x.xml"_s, u"/text/xml"_s, u"D:20260314000000Z"_s,
-                                     u"/GTS_PDFA1"_s}));
+        const QStringList found = {
+            name(entry.getKey("/AFRelationship")), name(entry.getKey("/UF")), name(file.getDict().getKey("/Subtype")),
+            name(file.getDict().getKey("/Params").getKey("/ModDate")), name(intent.getKey("/S"))};
+        QCOMPARE(found,
+                 QStringList(
+                     {u"/Alternative"_s, u"factur-x.xml"_s, u"/text/xml"_s, u"D:20260314000000Z"_s, u"/GTS_PDFA1"_s}));
         QCOMPARE(root.getKey("/AF").getArrayNItems(), 1);
         QCOMPARE(streamData(file), xml);
-        QVERIFY(root.getKey("/Names").getKey("/EmbeddedFiles").isDictionary() && intent.getKey("/DestOutputProfile").isStream());
+        QVERIFY(root.getKey("/Names").getKey("/EmbeddedFiles").isDictionary()
+                && intent.getKey("/DestOutputProfile").isStream());
         QVERIFY(!root.getKey("/Metadata").getDict().hasKey("/Filter"));
         const QString xmp = QString::fromUtf8(streamData(root.getKey("/Metadata")));
-        for (const QString &claim : {u"pdfaid:part=\"3\""_s, u"pdfaid:conformance=\"B\""_s,
-                                     u"<pdfaSchema:prefix>fx</pdfaSchema:prefix>"_s,
-                                     u"<fx:DocumentType>INVOICE</fx:DocumentType>"_s,
-                                     u"<fx:DocumentFileName>factur-x.xml</fx:DocumentFileName>"_s,
-                                     u"<fx:Version>1.0</fx:Version>"_s,
-                                     u"<fx:ConformanceLevel>EN 16931</fx:ConformanceLevel>"_s})
+        for (const QString &claim :
+             {u"pdfaid:part=\"3\""_s, u"pdfaid:conformance=\"B\""_s, u"<pdfaSchema:prefix>fx</pdfaSchema:prefix>"_s,
+              u"<fx:DocumentType>INVOICE</fx:DocumentType>"_s,
+              u"<fx:DocumentFileName>factur-x.xml</fx:DocumentFileName>"_s, u"<fx:Version>1.0</fx:Version>"_s,
+              u"<fx:ConformanceLevel>EN 16931</fx:ConformanceLevel>"_s})
             QVERIFY2(xmp.contains(claim), qPrintable(claim + u" missing from:\n"_s + xmp));
     }
 
@@ -184,17 +190,17 @@ private slots:
         QStringList classPath;
         for (const QString &jar : PreflightJars)
             classPath << u"/usr/share/java/%1.jar"_s.arg(jar);
-        const auto absent = std::find_if(classPath.begin(), classPath.end(), [](const QString &jar) {
-            return !QFile::exists(jar);
-        });
+        const auto absent
+            = std::find_if(classPath.begin(), classPath.end(), [](const QString &jar) { return !QFile::exists(jar); });
         if (java.isEmpty() || absent != classPath.end())
             QSKIP(qPrintable((java.isEmpty() ? u"java"_s : *absent) + u" is absent: no preflight"_s));
 
         // One start for both files: "group" reads the list and writes LIST.preflight.xml.
         const QString list = saved(m_dir, u"files"_s, QFile::encodeName(m_written.join(u'\n')) + '\n');
         QProcess process;
-        process.start(java, {u"-cp"_s, classPath.join(u':'), u"org.apache.pdfbox.preflight.Validator_A1b"_s,
-                             u"xml"_s, u"group"_s, list});
+        process.start(java,
+                      {u"-cp"_s, classPath.join(u':'), u"org.apache.pdfbox.preflight.Validator_A1b"_s, u"xml"_s,
+                       u"group"_s, list});
         QVERIFY(process.waitForFinished(120000));
         QFile results(list + u".preflight.xml"_s);
         QVERIFY2(process.exitCode() == 0 && results.open(QIODevice::ReadOnly),

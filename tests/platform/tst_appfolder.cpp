@@ -64,7 +64,7 @@ class AppFolderTest : public QObject
 private slots:
     void prepare_data()
     {
-        QTest::addColumn<Files>("prefix");     // the program's surroundings; the program is in "bin/" or "app/"
+        QTest::addColumn<Files>("prefix"); // the program's surroundings; the program is in "bin/" or "app/"
         QTest::addColumn<QString>("program");
         QTest::addColumn<Files>("userBefore"); // null: the user's folder does not exist
         QTest::addColumn<Files>("userAfter");  // null: the program's own folder is the application folder
@@ -77,19 +77,25 @@ private slots:
         QTest::newRow("build folder") << Files{{u"app/quillbook"_s, "exe"}, {u"app/invferncask.rep"_s, "fern"}}
                                       << u"app"_s << Files{} << Files{} << QString();
         QTest::newRow("shared data beside a folder other than bin")
-            << Files{{u"app/quillbook"_s, "exe"}, {u"share/quillbook/invferncask.rep"_s, "fern"}} << u"app"_s
-            << Files{} << Files{} << QString();
-        QTest::newRow("installed, first start")
-            << installed << u"bin"_s << Files{}
-            << Files{{u"invoices/"_s, {}}, {u"invferncask.rep"_s, "fern"}, {u"invslate.rep"_s, "slate"},
-                     {u"logo.jpg"_s, "jpeg"}}
-            << QString();
+            << Files{{u"app/quillbook"_s, "exe"}, {u"share/quillbook/invferncask.rep"_s, "fern"}} << u"app"_s << Files{}
+            << Files{} << QString();
+        QTest::newRow("installed, first start") << installed << u"bin"_s << Files{}
+                                                << Files{{u"invoices/"_s, {}},
+                                                         {u"invferncask.rep"_s, "fern"},
+                                                         {u"invslate.rep"_s, "slate"},
+                                                         {u"logo.jpg"_s, "jpeg"}}
+                                                << QString();
         QTest::newRow("installed, the user's files stay and missing ones come back")
             << installed << u"bin"_s
-            << Files{{u"invferncask.rep"_s, "edited"}, {u"mine.rep"_s, "own"}, {u"logo.jpg"_s, "->gone.jpg"},
+            << Files{{u"invferncask.rep"_s, "edited"},
+                     {u"mine.rep"_s, "own"},
+                     {u"logo.jpg"_s, "->gone.jpg"},
                      {u"invoices/INV1001.pdf"_s, "pdf"}}
-            << Files{{u"invoices/INV1001.pdf"_s, "pdf"}, {u"invferncask.rep"_s, "edited"},
-                     {u"mine.rep"_s, "own"}, {u"invslate.rep"_s, "slate"}, {u"logo.jpg"_s, "->gone.jpg"}}
+            << Files{{u"invoices/INV1001.pdf"_s, "pdf"},
+                     {u"invferncask.rep"_s, "edited"},
+                     {u"mine.rep"_s, "own"},
+                     {u"invslate.rep"_s, "slate"},
+                     {u"logo.jpg"_s, "->gone.jpg"}}
             << QString();
         QTest::newRow("installed, a file in the way of the invoices folder")
             << installed << u"bin"_s << Files{{u"invoices"_s, "file"}} << Files{{u"invoices"_s, "file"}}
@@ -136,8 +142,7 @@ private slots:
         const QString user = root.filePath(u"home"_s);
         const auto prepare = [&] {
             const AppFolder folder = PrepareAppFolder(root.filePath(u"bin"_s), user);
-            return folder.error.isEmpty()
-                && (QFileInfo(user + u"/invslate.rep"_s).permissions() & QFile::WriteOwner);
+            return folder.error.isEmpty() && (QFileInfo(user + u"/invslate.rep"_s).permissions() & QFile::WriteOwner);
         };
         const AppFolder homeless = PrepareAppFolder(root.filePath(u"bin"_s), QString());
         QVERIFY(homeless.path.isEmpty() && !homeless.error.isEmpty());

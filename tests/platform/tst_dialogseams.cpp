@@ -76,8 +76,9 @@ private slots:
         QFETCH(int, key);
         QFETCH(bool, answersNo);
         QtMessageBox messages;
-        const auto box = messages.makeBox({u"Delete all invoices?"_s, u"Tallyquill"_s, Message::Buttons::YesNo,
-                                           Message::Icon::None, defaultNo ? Message::Answer::No : Message::Answer::Yes});
+        const auto box
+            = messages.makeBox({u"Delete all invoices?"_s, u"Tallyquill"_s, Message::Buttons::YesNo,
+                                Message::Icon::None, defaultNo ? Message::Answer::No : Message::Answer::Yes});
         box->show();
         QTest::keyClick(box.get(), Qt::Key(key));
         QCOMPARE(box->clickedButton(), box->button(answersNo ? QMessageBox::No : QMessageBox::Yes));
@@ -88,14 +89,15 @@ private slots:
     {
         const QString path = u"/home/owner/.local/share/Quillbook/invoices/INV1001-with-a-long-name.pdf"_s;
         QtMessageBox messages;
-        const auto box = messages.makeBox({u"Cannot write %1: %2 is a file, not a folder."_s.arg(path, path),
-                                           u"Tallyquill"_s});
+        const auto box
+            = messages.makeBox({u"Cannot write %1: %2 is a file, not a folder."_s.arg(path, path), u"Tallyquill"_s});
         box->show();
         auto *label = box->findChild<QLabel *>(u"qt_msgbox_label"_s);
         QVERIFY(label);
-        QVERIFY2(label->width() >= label->fontMetrics().horizontalAdvance(path),
-                 qPrintable(u"%1 px for a path of %2 px"_s.arg(label->width()).arg(
-                     label->fontMetrics().horizontalAdvance(path))));
+        QVERIFY2(
+            label->width() >= label->fontMetrics().horizontalAdvance(path),
+            qPrintable(
+                u"%1 px for a path of %2 px"_s.arg(label->width()).arg(label->fontMetrics().horizontalAdvance(path))));
     }
 };
 

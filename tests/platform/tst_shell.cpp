@@ -66,7 +66,8 @@ private slots:
         writeFile(root + u"/data/applications/standin-viewer.desktop"_s,
                   "[Desktop Entry]\nType=Application\nName=Stand-in viewer\nExec=" + QFile::encodeName(viewer)
                       + " %f\nMimeType=application/pdf;\n");
-        writeFile(root + u"/config/mimeapps.list"_s, "[Default Applications]\napplication/pdf=standin-viewer.desktop\n");
+        writeFile(root + u"/config/mimeapps.list"_s,
+                  "[Default Applications]\napplication/pdf=standin-viewer.desktop\n");
     }
 
     // An empty message: the stand-in viewer is started with the file.

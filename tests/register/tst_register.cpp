@@ -131,7 +131,7 @@ private slots:
         const RegisterRecord r = issuedInvoice(u"1001"_s, {2026, 3, 14}, 12000, 20);
         if (earlierPdf)
             f.print(r, "first print");
-        f.reg->begin(r); // and the program dies: nothing confirms or abandons
+        f.reg->begin(r);                      // and the program dies: nothing confirms or abandons
         if (QFETCH(bool, idReused); idReused) // by this test's parent, which runs under another name
             f.tamper(u"UPDATE pending SET pid = %1"_s.arg(getppid()));
         if (pdfWritten)
@@ -227,7 +227,8 @@ private slots:
             QStringList rates;
             for (auto it = t.taxByRate.cbegin(); it != t.taxByRate.cend(); ++it)
                 rates << u"%1%=%2"_s.arg(it.key() / 10000).arg(money(it.value()));
-            got << QStringList{t.period, QString::number(t.invoices), money(t.net), rates.join(u' '), money(t.total)}.join(u'|');
+            got << QStringList{t.period, QString::number(t.invoices), money(t.net), rates.join(u' '), money(t.total)}
+                       .join(u'|');
         }
         QTEST(got, "expected");
     }
@@ -244,21 +245,22 @@ private slots:
         QString error;
         QVERIFY2(WriteRegisterCsv(path, std::vector{&records[0], &records[1]}, &error), qPrintable(error));
         QProcess python;
-        python.start(u"python3"_s, {u"-c"_s, u"import csv, json, sys\n"
-                                             "with open(sys.argv[1], newline='', encoding='utf-8') as f:\n"
-                                             "    print(json.dumps(list(csv.DictReader(f))))"_s,
-                                    path});
+        python.start(u"python3"_s,
+                     {u"-c"_s,
+                      u"import csv, json, sys\n"
+                      "with open(sys.argv[1], newline='', encoding='utf-8') as f:\n"
+                      "    print(json.dumps(list(csv.DictReader(f))))"_s,
+                      path});
         QVERIFY(python.waitForFinished(30000));
         QCOMPARE(python.exitCode(), 0);
         const QJsonArray rows = QJsonDocument::fromJson(python.readAllStandardOutput()).array();
         QCOMPARE(rows.size(), 2);
-        const QStringList expected[] = {
-            {u"number=1001"_s, u"date=2026-03-14"_s, u"time=09:15:00"_s,
-             u"customer_1=Harbour Cafe, \"Quay\" branch"_s, u"customer_3=\"Quay\" annexe"_s,
-             u"customer_6=Bristol ✓"_s, u"net=1234.56"_s, u"tax_rate=20.00"_s, u"tax=246.91"_s,
-             u"total=1481.47"_s, u"balance=1471.47"_s},
-            {u"number=10,02"_s, u"customer_2=line one\nline two"_s, u"tax_rate="_s, u"sub_total=-54.00"_s,
-             u"balance=-60.00"_s}};
+        const QStringList expected[] = {{u"number=1001"_s, u"date=2026-03-14"_s, u"time=09:15:00"_s,
+                                         u"customer_1=Harbour Cafe, \"Quay\" branch"_s, u"customer_3=\"Quay\" annexe"_s,
+                                         u"customer_6=Bristol ✓"_s, u"net=1234.56"_s, u"tax_rate=20.00"_s,
+                                         u"tax=246.91"_s, u"total=1481.47"_s, u"balance=1471.47"_s},
+                                        {u"number=10,02"_s, u"customer_2=line one\nline two"_s, u"tax_rate="_s,
+                                         u"sub_total=-54.00"_s, u"balance=-60.00"_s}};
         for (int row = 0; row < 2; ++row)
             for (const QString &pair : expected[row])
                 QCOMPARE(pair.section(u'=', 0, 0) + u'=' + rows[row][pair.section(u'=', 0, 0)].toString(), pair);
@@ -281,8 +283,9 @@ private slots:
         QStringList got;
         for (int row = 0; row < model.rowCount(); ++row)
             got << model.entry(row).number + u':' + PdfStatusText(model.status(row));
-        QCOMPARE(got, (QStringList{u"3:present"_s, u"3:replaced by a reprint"_s, u"2:changed since issued"_s,
-                                   u"1:missing"_s}));
+        QCOMPARE(
+            got,
+            (QStringList{u"3:present"_s, u"3:replaced by a reprint"_s, u"2:changed since issued"_s, u"1:missing"_s}));
         // Narrowed by text and date, and sorted by a column.
         model.setFilter(u"inv3"_s, {}, QDate(2026, 3, 3));
         QCOMPARE(model.rowCount(), 1);

@@ -36,20 +36,24 @@ inline QString run(const QString &program, const QStringList &arguments)
 {
     QProcess process;
     process.start(program, arguments);
-    const bool ran = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit
-        && process.exitCode() == 0;
+    const bool ran
+        = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
     if (!ran)
         qWarning("%s failed: %s", qPrintable(program), process.readAllStandardError().constData());
     return ran ? QString::fromUtf8(process.readAllStandardOutput()) : QString();
 }
 
-inline QString text(const QString &pdf) { return run(u"pdftotext"_s, {u"-enc"_s, u"UTF-8"_s, pdf, u"-"_s}); }
+inline QString text(const QString &pdf)
+{
+    return run(u"pdftotext"_s, {u"-enc"_s, u"UTF-8"_s, pdf, u"-"_s});
+}
 
 inline QList<Word> words(const QString &pdf)
 {
     QXmlStreamReader reader(run(u"pdftotext"_s, {u"-bbox"_s, u"-enc"_s, u"UTF-8"_s, pdf, u"-"_s}));
     QList<Word> result;
-    const auto mm = [&](const char *name) { return reader.attributes().value(QLatin1StringView(name)).toDouble() * 25.4 / 72; };
+    const auto mm
+        = [&](const char *name) { return reader.attributes().value(QLatin1StringView(name)).toDouble() * 25.4 / 72; };
     while (!reader.atEnd()) {
         if (reader.readNext() == QXmlStreamReader::StartElement && reader.name() == u"word"_s) {
             const QRectF box(QPointF(mm("xMin"), mm("yMin")), QPointF(mm("xMax"), mm("yMax")));
@@ -224,8 +228,8 @@ struct ReportFixture
         engine.clearParameters();
         for (auto it = parameters.begin(); it != parameters.end(); ++it)
             engine.SetParameter(it.key(), it.value());
-        const QString message = engine.ExportPdf(path(output)) ? pdfprobe::archivalFaults(path(output))
-                                                                : engine.errorString();
+        const QString message
+            = engine.ExportPdf(path(output)) ? pdfprobe::archivalFaults(path(output)) : engine.errorString();
         if (message.isEmpty())
             return path(output);
         if (error)

@@ -51,14 +51,13 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("expected"); // in standard output for 0, else in standard error
         const QString shipped = QStringLiteral(QUILLBOOK_SOURCE_DIR "/templates/invferncask.rep");
-        QTest::newRow("check a shipped template") << QStringList{u"--check"_s, shipped} << 0
-                                                  << u"no problems found"_s;
+        QTest::newRow("check a shipped template") << QStringList{u"--check"_s, shipped} << 0 << u"no problems found"_s;
         QTest::newRow("check a broken template")
             << QStringList{u"--check"_s, u"@/broken.rep"_s} << 1
             << u"@/broken.rep:3:40: unknown parameter PCOMPANYNAM; did you mean PCOMPANYNAME?\n"
                "@/broken.rep:4:1: unknown element <rectangle>; did you mean <rect>?"_s;
-        QTest::newRow("check a missing template") << QStringList{u"--check"_s, u"@/absent.rep"_s} << 1
-                                                  << u"does not exist"_s;
+        QTest::newRow("check a missing template")
+            << QStringList{u"--check"_s, u"@/absent.rep"_s} << 1 << u"does not exist"_s;
         QTest::newRow("unknown parameter in the params file")
             << QStringList{shipped, u"@/typo.params"_s, u"@/out.pdf"_s} << 1
             << u"@/typo.params:2: unknown parameter PCOMPNAYNAME; did you mean PCOMPANYNAME?\n"
@@ -68,8 +67,8 @@ private slots:
         QTest::newRow("a problem on every line")
             << QStringList{shipped, u"@/flood.params"_s, u"@/out.pdf"_s} << 1
             << u"@/flood.params:50: unknown parameter NOPE49\nand 69950 more problems"_s;
-        QTest::newRow("output folder missing") << QStringList{shipped, u"@/good.params"_s, u"@/none/out.pdf"_s}
-                                               << 1 << u"does not exist"_s;
+        QTest::newRow("output folder missing")
+            << QStringList{shipped, u"@/good.params"_s, u"@/none/out.pdf"_s} << 1 << u"does not exist"_s;
         QTest::newRow("no arguments") << QStringList{} << 2 << u"usage: quillbook-render"_s;
         QTest::newRow("check without template") << QStringList{u"--check"_s} << 2 << u"usage:"_s;
         QTest::newRow("help") << QStringList{u"--help"_s} << 0 << u"usage: quillbook-render"_s;
@@ -82,8 +81,8 @@ private slots:
         QFETCH(int, exitCode);
         QFETCH(QString, expected);
         ReportFixture f;
-        f.write(u"broken.rep"_s, ReportFixture::wrap(
-            u"<text x='1' y='1' width='9' height='9'>{PCOMPANYNAM}</text>\n<rectangle/>"_s));
+        f.write(u"broken.rep"_s,
+                ReportFixture::wrap(u"<text x='1' y='1' width='9' height='9'>{PCOMPANYNAM}</text>\n<rectangle/>"_s));
         f.write(u"typo.params"_s, "PCOMPANYNAME=Acme\nPCOMPNAYNAME=Acme\nno equals sign\n");
         f.write(u"good.params"_s, "PCOMPANYNAME=Acme\n");
         f.write(u"huge.params"_s, "PDESCRIPTION1=" + QByteArray(1024 * 1024, 'x') + "\n");
@@ -102,17 +101,20 @@ private slots:
     void rendersParamsFile()
     {
         ReportFixture f;
-        f.write(u"t.rep"_s, ReportFixture::wrap(u"<text x='20' y='20' width='100' height='30'>{PCOMPANYDETAILS1}</text>"
-                                                "<text x='20' y='60' width='100' height='10'>[{PFAX}]</text>"_s));
+        f.write(u"t.rep"_s,
+                ReportFixture::wrap(u"<text x='20' y='20' width='100' height='30'>{PCOMPANYDETAILS1}</text>"
+                                    "<text x='20' y='60' width='100' height='10'>[{PFAX}]</text>"_s));
         // Comments, blank lines and CR LF endings; the later of two values wins; "\n" breaks the line.
-        f.write(u"p.params"_s, "# comment line\n\n"
-                               "PCOMPANYDETAILS1=First line\\nSecond = line \\\\ end\r\n"
-                               "PCOMPANYDETAILS1=Überschrift\\nZweite Zeile\n"
-                               "PFAX=\r\n");
+        f.write(u"p.params"_s,
+                "# comment line\n\n"
+                "PCOMPANYDETAILS1=First line\\nSecond = line \\\\ end\r\n"
+                "PCOMPANYDETAILS1=Überschrift\\nZweite Zeile\n"
+                "PFAX=\r\n");
         const QString pdf = f.path(u"INV9.pdf"_s);
         QCOMPARE(runTool({f.path(u"t.rep"_s), f.path(u"p.params"_s), pdf}).exitCode, 0);
         const QList<pdfprobe::Word> words = pdfprobe::words(pdf);
-        const QRectF first = pdfprobe::find(words, u"Überschrift"_s).box, second = pdfprobe::find(words, u"Zeile"_s).box;
+        const QRectF first = pdfprobe::find(words, u"Überschrift"_s).box,
+                     second = pdfprobe::find(words, u"Zeile"_s).box;
         QVERIFY(!first.isNull() && !second.isNull() && second.top() > first.bottom() - 0.5);
         QVERIFY(pdfprobe::text(pdf).contains(u"[]"_s)); // nothing is left of a CR LF ending
         QCOMPARE(pdfprobe::info(pdf, u"Title"_s), u"INV9"_s);
@@ -127,7 +129,7 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("box"); // mm, square
+        QTest::addColumn<int>("box");         // mm, square
         QTest::addColumn<QString>("warning"); // empty: embedded
         const auto row = [](const char *name, const QByteArray &bytes, QStringView file, int box, QStringView warning) {
             QTest::newRow(name) << bytes << file.toString() << box << warning.toString();
@@ -151,9 +153,9 @@ private slots:
         QFETCH(QString, warning);
         ReportFixture f;
         const QString file = f.write(name, bytes);
-        f.write(u"t.rep"_s, ReportFixture::wrap(u"<image x='5' y='20' width='%1' height='%1' source='{PLOGO}'/>"
-                                                "<text x='20' y='10' width='80' height='10'>Rest of the page</text>"_s
-                                                    .arg(box)));
+        f.write(u"t.rep"_s,
+                ReportFixture::wrap(u"<image x='5' y='20' width='%1' height='%1' source='{PLOGO}'/>"
+                                    "<text x='20' y='10' width='80' height='10'>Rest of the page</text>"_s.arg(box)));
         f.write(u"p.params"_s, "PLOGO=" + file.toUtf8() + "\n");
         const ToolRun run = runTool({f.path(u"t.rep"_s), f.path(u"p.params"_s), f.path(u"out.pdf"_s)});
         QVERIFY2(run.exitCode == 0, qPrintable(run.err));
@@ -163,7 +165,7 @@ private slots:
         // The tool says why a picture is left out, with the template's position.
         QVERIFY2(warning.isEmpty() ? !run.err.contains(u"t.rep:"_s)
                                    : run.err.contains(f.path(u"t.rep"_s) + u":3:1: the picture "_s + file)
-                                         && run.err.contains(warning),
+                         && run.err.contains(warning),
                  qPrintable(run.err));
     }
 };

@@ -33,9 +33,9 @@ QString misplaced(const QList<Word> &words, const QString &expectation)
 {
     const QStringList parts = expectation.split(u' ');
     const QRectF box = pdfprobe::find(words, parts[0]).box;
-    const QHash<QString, double> edges{{u"left"_s, box.left()},           {u"right"_s, box.right()},
-                                       {u"top"_s, box.top()},             {u"bottom"_s, box.bottom()},
-                                       {u"centerx"_s, box.center().x()}, {u"centery"_s, box.center().y()}};
+    const QHash<QString, double> edges{
+        {u"left"_s, box.left()},     {u"right"_s, box.right()},        {u"top"_s, box.top()},
+        {u"bottom"_s, box.bottom()}, {u"centerx"_s, box.center().x()}, {u"centery"_s, box.center().y()}};
     if (box.isNull())
         return parts[0] + u" is missing"_s;
     for (const QString &part : parts.mid(1)) {
@@ -76,10 +76,10 @@ private slots:
             << u"<repeat count='3' pitch='10'><text x='20' y='50' width='80' height='8'>{#}:{PITEM#}</text></repeat>"_s
             << Parameters{{u"PITEM1"_s, u"apple"_s}, {u"PITEM2"_s, u"pear"_s}, {u"PITEM3"_s, u"plum"_s}}
             << QStringList{u"1:apple left=20 top=50"_s, u"2:pear left=20 top=60"_s, u"3:plum left=20 top=70"_s};
-        const QString stack =
-            u"<stack><band height='10'><text x='20' y='20' width='80' height='8'>First</text></band>"
-            "<band height='10' filled='PMIDDLE'><text x='20' y='30' width='80' height='8'>{PMIDDLE}</text></band>"
-            "<band height='10'><text x='20' y='40' width='80' height='8'>Third</text></band></stack>"_s;
+        const QString stack
+            = u"<stack><band height='10'><text x='20' y='20' width='80' height='8'>First</text></band>"
+              "<band height='10' filled='PMIDDLE'><text x='20' y='30' width='80' height='8'>{PMIDDLE}</text></band>"
+              "<band height='10'><text x='20' y='40' width='80' height='8'>Third</text></band></stack>"_s;
         QTest::newRow("stack, all bands shown")
             << stack << Parameters{{u"PMIDDLE"_s, u"Middle"_s}}
             << QStringList{u"First top=20"_s, u"Middle top=30"_s, u"Third top=40"_s};
@@ -95,24 +95,25 @@ private slots:
             << phrase << Parameters{{u"PNUMBER"_s, u"7"_s}, {u"PDATE"_s, u"today"_s}}
             << QStringList{u"Invoice left=20"_s, u"7 top=20"_s, u"of top=20"_s, u"today. top=20"_s};
         QTest::newRow("a phrase left out without it") << phrase << Parameters{{u"PNUMBER"_s, u"7"_s}, {u"PDATE"_s, {}}}
-                                                     << QStringList{u"Invoice left=20"_s, u"7. top=20"_s};
+                                                      << QStringList{u"Invoice left=20"_s, u"7. top=20"_s};
         // {-NAME} turns a figure's sign; zero has none to turn.
         QTest::newRow("turned signs")
             << u"<text x='20' y='20' width='150' height='10'>[{-PA}] [{-PB}] [{-PC}] [{-PD}]</text>"_s
             << Parameters{{u"PA"_s, u"12.50"_s}, {u"PB"_s, u"-3.00"_s}, {u"PC"_s, u"0.00"_s}, {u"PD"_s, u"1,000.00"_s}}
             << QStringList{u"[-12.50] left=20"_s, u"[3.00]"_s, u"[0.00]"_s, u"[-1,000.00]"_s};
         // A second name in the list: any of them counts for filled and nonzero.
-        const std::tuple<const char *, const char *, bool> conditions[] = {
-            {"filled", "x", true},          {"filled", "", false},       {"filled", "   ", false},
-            {"filled", "0.00", true},       {"empty", "", true},         {"empty", "x", false},
-            {"nonzero", "0.00", false},     {"nonzero", "-0", false},    {"nonzero", "0,000.00", false},
-            {"nonzero", ".", false},        {"nonzero", "", false},      {"nonzero", "0.01", true},
-            {"nonzero", "NO TAX", true}};
+        const std::tuple<const char *, const char *, bool> conditions[]
+            = {{"filled", "x", true},      {"filled", "", false},    {"filled", "   ", false},
+               {"filled", "0.00", true},   {"empty", "", true},      {"empty", "x", false},
+               {"nonzero", "0.00", false}, {"nonzero", "-0", false}, {"nonzero", "0,000.00", false},
+               {"nonzero", ".", false},    {"nonzero", "", false},   {"nonzero", "0.01", true},
+               {"nonzero", "NO TAX", true}};
         for (const auto &[test, value, shown] : conditions) {
             QTest::addRow("%s: '%s'", test, value)
                 << u"<if %1='PVALUE POTHER'><text x='20' y='20' width='80' height='8'>Shown</text></if>"
                    "<text x='20' y='40' width='80' height='8'>Always</text>"_s.arg(QLatin1StringView(test))
-                << Parameters{{u"PVALUE"_s, QString::fromUtf8(value)}, {u"POTHER"_s, test == "nonzero"sv ? u"0"_s : QString()}}
+                << Parameters{{u"PVALUE"_s, QString::fromUtf8(value)},
+                              {u"POTHER"_s, test == "nonzero"sv ? u"0"_s : QString()}}
                 << (shown ? QStringList{u"Shown top=20"_s, u"Always top=40"_s} : QStringList{u"Always top=40"_s});
         }
     }
@@ -143,8 +144,8 @@ private slots:
         QTest::addColumn<QString>("pattern"); // for the simplified text read back
         QTest::addColumn<int>("lines");       // distinct lines: so many, at least -lines, or any for 0
         QTest::addColumn<double>("height");   // of the box, which holds every word
-        const auto row = [](const char *name, QStringView attributes, QStringView pattern, int lines,
-                            double height, QStringView text = u"one two three four five six seven eight nine ten last") {
+        const auto row = [](const char *name, QStringView attributes, QStringView pattern, int lines, double height,
+                            QStringView text = u"one two three four five six seven eight nine ten last") {
             QTest::newRow(name) << attributes.toString() << text.toString() << pattern.toString() << lines << height;
         };
         const auto all = u"^one two three four five six seven eight nine ten last$";
@@ -178,7 +179,8 @@ private slots:
         QFETCH(double, height);
         ReportFixture f;
         const QString pdf = f.render(u"<text x='30' y='30' width='40' height='%1' size='12' %2>"
-                                     "{PTEXT}</text>"_s.arg(height).arg(attributes),
+                                     "{PTEXT}</text>"_s.arg(height)
+                                         .arg(attributes),
                                      {{u"PTEXT"_s, text}});
         QVERIFY(!pdf.isEmpty());
         const QString read = pdfprobe::text(pdf).normalized(QString::NormalizationForm_C).simplified();
@@ -200,29 +202,30 @@ private slots:
     void drawing()
     {
         ReportFixture f;
-        const QString pdf = f.render(
-            u"<rect x='20' y='20' width='60' height='40' fill='#00c000' stroke='#0000c0' thickness='2mm'/>"
-            "<rect x='100' y='20' width='60' height='40' fill='#c0c000' radius='15'/>"
-            "<rect x='20' y='80' width='60' height='40' stroke='#c00000' thickness='1mm'/>"
-            "<line x1='20' y1='150' x2='180' y2='150' color='#c000c0' thickness='2mm'/>"
-            "<line x1='20' y1='170' x2='180' y2='170' color='#00c0c0' thickness='2mm' pattern='dash'/>"
-            "<style name='red' color='#c00000'/>"
-            "<text x='100' y='80' width='100' height='40' size='60' bold='true' style='red'>MMM</text>"
-            "<stack><band height='10' filled='PNONE'/>"
-            "<band height='10'><rect x='20' y='190' width='80' height='1' fill='#000000'/></band></stack>"
-            "<image x='20' y='200' width='60' height='40' source='{PLOGO}'/>"
-            "<image x='100' y='200' width='60' height='40' source='{PSMALL}' align='left' valign='top'/>"
-            "<image x='100' y='250' width='60' height='40' source='{PMISSING}'/>"
-            "<image x='140' y='250' width='60' height='40' source='missing.png'/>"
-            "<rect x='20' y='250' width='80' height='40' fill='#203040'/>"
-            "<image x='20' y='250' width='60' height='40' source='{PSMALL}' align='left' valign='top'/>"_s,
-            {{u"PNONE"_s, QString()},
-             {u"PLOGO"_s, writeImage(f.path(u"logo.jpg"_s), {3000, 1000}, QColor(0, 0, 200))},
-             {u"PSMALL"_s, writeImage(f.path(u"small.png"_s), {100, 50}, QColor(200, 0, 0, 128), QImage::Format_ARGB32)},
-             {u"PMISSING"_s, f.path(u"nothing.jpg"_s)}});
+        const QString pdf
+            = f.render(u"<rect x='20' y='20' width='60' height='40' fill='#00c000' stroke='#0000c0' thickness='2mm'/>"
+                       "<rect x='100' y='20' width='60' height='40' fill='#c0c000' radius='15'/>"
+                       "<rect x='20' y='80' width='60' height='40' stroke='#c00000' thickness='1mm'/>"
+                       "<line x1='20' y1='150' x2='180' y2='150' color='#c000c0' thickness='2mm'/>"
+                       "<line x1='20' y1='170' x2='180' y2='170' color='#00c0c0' thickness='2mm' pattern='dash'/>"
+                       "<style name='red' color='#c00000'/>"
+                       "<text x='100' y='80' width='100' height='40' size='60' bold='true' style='red'>MMM</text>"
+                       "<stack><band height='10' filled='PNONE'/>"
+                       "<band height='10'><rect x='20' y='190' width='80' height='1' fill='#000000'/></band></stack>"
+                       "<image x='20' y='200' width='60' height='40' source='{PLOGO}'/>"
+                       "<image x='100' y='200' width='60' height='40' source='{PSMALL}' align='left' valign='top'/>"
+                       "<image x='100' y='250' width='60' height='40' source='{PMISSING}'/>"
+                       "<image x='140' y='250' width='60' height='40' source='missing.png'/>"
+                       "<rect x='20' y='250' width='80' height='40' fill='#203040'/>"
+                       "<image x='20' y='250' width='60' height='40' source='{PSMALL}' align='left' valign='top'/>"_s,
+                       {{u"PNONE"_s, QString()},
+                        {u"PLOGO"_s, writeImage(f.path(u"logo.jpg"_s), {3000, 1000}, QColor(0, 0, 200))},
+                        {u"PSMALL"_s,
+                         writeImage(f.path(u"small.png"_s), {100, 50}, QColor(200, 0, 0, 128), QImage::Format_ARGB32)},
+                        {u"PMISSING"_s, f.path(u"nothing.jpg"_s)}});
         QVERIFY(!pdf.isEmpty());
         const auto images = pdfprobe::images(pdf);
-        QCOMPARE(images.size(), 3); // no soft mask: PDF/A-1 has no transparency
+        QCOMPARE(images.size(), 3);                     // no soft mask: PDF/A-1 has no transparency
         const int neededWidth = qCeil(60 / 25.4 * 300); // 709 pixels: 300 to 600 dpi are kept
         QVERIFY2(images[0].width() >= neededWidth && images[0].width() <= 2 * neededWidth,
                  qPrintable(QString::number(images[0].width())));
@@ -230,23 +233,28 @@ private slots:
         QCOMPARE(images[1], QSize(100, 50));
 
         const QImage page = pdfprobe::render(pdf, Dpi);
-        const struct { double x, y; QColor colour; int tolerance = 40; } probes[] = {
-            {50, 40, QColor(0, 0xc0, 0)},       // fill
-            {20, 40, QColor(0, 0, 0xc0)},       // stroke on the edge
-            {130, 40, QColor(0xc0, 0xc0, 0)},   // rounded fill
-            {100.8, 20.8, Qt::white},           // its cut-off corner
-            {50, 100, Qt::white},               // no fill
-            {80, 100, QColor(0xc0, 0, 0)},      // stroke only
-            {100, 150, QColor(0xc0, 0, 0xc0)},  // line
-            {100, 153, Qt::white},              // beside it
-            {50, 180.5, Qt::black},             // the rule moved up with its band
+        const struct
+        {
+            double x, y;
+            QColor colour;
+            int tolerance = 40;
+        } probes[] = {
+            {50, 40, QColor(0, 0xc0, 0)},      // fill
+            {20, 40, QColor(0, 0, 0xc0)},      // stroke on the edge
+            {130, 40, QColor(0xc0, 0xc0, 0)},  // rounded fill
+            {100.8, 20.8, Qt::white},          // its cut-off corner
+            {50, 100, Qt::white},              // no fill
+            {80, 100, QColor(0xc0, 0, 0)},     // stroke only
+            {100, 150, QColor(0xc0, 0, 0xc0)}, // line
+            {100, 153, Qt::white},             // beside it
+            {50, 180.5, Qt::black},            // the rule moved up with its band
             {50, 190.5, Qt::white},
-            {50, 220, QColor(0, 0, 200)},       // the picture fitted, 60 x 20 mm, centred
+            {50, 220, QColor(0, 0, 200)}, // the picture fitted, 60 x 20 mm, centred
             {50, 205, Qt::white},
             {50, 235, Qt::white},
             {110, 205, QColor(228, 128, 128), 30}, // half red on white, top left
             {140, 235, Qt::white},
-            {30, 255, QColor(116, 24, 32), 30},    // laid on the colour behind it, not on a white box
+            {30, 255, QColor(116, 24, 32), 30}, // laid on the colour behind it, not on a white box
             {90, 280, QColor(0x20, 0x30, 0x40), 10},
         };
         for (const auto &probe : probes)
@@ -273,13 +281,15 @@ private slots:
         QTest::addColumn<QString>("output");
         QTest::addColumn<QString>("pageSize");
         QTest::addColumn<QString>("error"); // empty: written
-        QTest::newRow("default page, dotted name") << QString() << u"INV1.5.pdf"_s << u"595 x 842 pts (A4)"_s << QString();
+        QTest::newRow("default page, dotted name")
+            << QString() << u"INV1.5.pdf"_s << u"595 x 842 pts (A4)"_s << QString();
         QTest::newRow("Letter") << u"page='Letter'"_s << u"INV1002.pdf"_s << u"612 x 792 pts (letter)"_s << QString();
         QTest::newRow("A4 landscape") << u"page='A4' orientation='landscape'"_s << u"viewtemplate.pdf"_s
                                       << u"842 x 595 pts (A4)"_s << QString();
-        QTest::newRow("missing folder") << QString() << u"no/such/folder/INV1.pdf"_s << QString() << u"does not exist"_s;
-        QTest::newRow("folder is a file") << QString() << u"t.rep/INV1.pdf"_s << QString()
-                                          << u"t.rep is a file, not a folder"_s;
+        QTest::newRow("missing folder") << QString() << u"no/such/folder/INV1.pdf"_s << QString()
+                                        << u"does not exist"_s;
+        QTest::newRow("folder is a file")
+            << QString() << u"t.rep/INV1.pdf"_s << QString() << u"t.rep is a file, not a folder"_s;
         QTest::newRow("output is a folder") << QString() << u"."_s << QString() << u"Cannot write"_s;
     }
 
@@ -290,8 +300,8 @@ private slots:
         QFETCH(QString, error);
         ReportFixture f;
         QString message;
-        const QString pdf =
-            f.render(u"<text x='20' y='20' width='60' height='10'>Page</text>"_s, {}, root, &message, output);
+        const QString pdf
+            = f.render(u"<text x='20' y='20' width='60' height='10'>Page</text>"_s, {}, root, &message, output);
         if (!error.isEmpty()) {
             QVERIFY2(pdf.isEmpty() && message.contains(error), qPrintable(message));
             QVERIFY2(message.contains(QDir::toNativeSeparators(f.path(output))), qPrintable(message));
@@ -365,7 +375,10 @@ private slots:
     {
         ReportFixture f;
         const QString pdf = f.render(u"<text x='20' y='20' width='60' height='10'>Before</text>"_s);
-        const auto bytes = [&] { QFile file(pdf); return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(); };
+        const auto bytes = [&] {
+            QFile file(pdf);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
         const QByteArray before = bytes();
         QVERIFY(!before.isEmpty());
         QString error;
@@ -376,8 +389,8 @@ private slots:
         QCOMPARE(bytes(), before);
         QCOMPARE(QDir(f.dir.path()).entryList({u"*.pdf*"_s}, QDir::Files), QStringList{u"out.pdf"_s});
         // Setting a name again replaces its value.
-        f.engine.TemplatePath(f.write(u"t.rep"_s, ReportFixture::wrap(
-            u"<text x='20' y='20' width='60' height='10'>{PNOTE}</text>"_s)));
+        f.engine.TemplatePath(
+            f.write(u"t.rep"_s, ReportFixture::wrap(u"<text x='20' y='20' width='60' height='10'>{PNOTE}</text>"_s)));
         f.engine.SetParameter(u"PNOTE"_s, u"first"_s);
         f.engine.SetParameter(u"PNOTE"_s, u"After"_s);
         QVERIFY2(f.engine.ExportPdf(pdf), qPrintable(f.engine.errorString()));

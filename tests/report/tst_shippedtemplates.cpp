@@ -159,8 +159,9 @@ private slots:
         ReportFixture f;
         Parameters values = tokens();
         values[u"PLOGO"_s] = QString();
-        const QStringList longNames{u"PCOMPANYNAME"_s, u"PCOMPANYDETAILS1"_s, u"PCUSTOMERDETAILS1"_s,
-                                    u"PCUSTOMERDETAILS2"_s, u"PDESCRIPTION1"_s, u"PDESCRIPTION12"_s, u"PFOOTER2"_s};
+        const QStringList longNames{u"PCOMPANYNAME"_s,      u"PCOMPANYDETAILS1"_s, u"PCUSTOMERDETAILS1"_s,
+                                    u"PCUSTOMERDETAILS2"_s, u"PDESCRIPTION1"_s,    u"PDESCRIPTION12"_s,
+                                    u"PFOOTER2"_s};
         for (const QString &name : longNames)
             values[name] = u"Northern Lakes Reclaimed Timber and Architectural Salvage Cooperative, joinery workshop "
                            "and showroom for restored fireplaces, doors, flooring and garden furniture "_s.repeated(4);
@@ -185,9 +186,8 @@ private slots:
             for (const char *name : {"PQTY%1", "PDESCRIPTION%1", "PUNITPRICE%1", "PTOTAL%1"})
                 values.remove(QString::fromLatin1(name).arg(n));
         }
-        for (const QString &name : {u"PSURCHARGE1"_s, u"PSURCHARGE2"_s, u"PDISCOUNT"_s, u"PSHIPPING"_s,
-                                    u"PRECEIVED"_s, u"PTAX"_s, u"PSURCHARGEVALUE1"_s, u"PSURCHARGEVALUE2"_s,
-                                    u"PDISCOUNTPERCENT"_s})
+        for (const QString &name : {u"PSURCHARGE1"_s, u"PSURCHARGE2"_s, u"PDISCOUNT"_s, u"PSHIPPING"_s, u"PRECEIVED"_s,
+                                    u"PTAX"_s, u"PSURCHARGEVALUE1"_s, u"PSURCHARGEVALUE2"_s, u"PDISCOUNTPERCENT"_s})
             values[name] = u"0.00"_s;
         values[u"PTAXNAME"_s] = u"NO TAX"_s;
         values[u"PTAXVALUE"_s] = u"0"_s;

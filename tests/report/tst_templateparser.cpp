@@ -35,12 +35,13 @@ private slots:
         const auto body = [&](const char *name, const QString &lines, const QStringList &expected) {
             file(name, (head + u"<report version='1'>\n"_s + lines + u"\n</report>\n"_s).toUtf8(), expected);
         };
-        body("a valid template",
-             u"<style name='s' size='9pt'/>\n<!-- comments are fine -->\n"
-             "<text x='1cm' y='0.5in' width='20' height='12pt' style='s'>{PNAME} {{literal}}<br/>{PQTY1}</text>\n"
-             "<repeat count='3' pitch='5'><if filled='PQTY#'><text x='1' y='1' width='9' height='5'>{#} {PQTY#}</text>"
-             "</if></repeat>\n<stack><band height='5' nonzero='PQTY2'><line x1='1' y1='1' x2='9' y2='1'/></band></stack>"_s,
-             {});
+        body(
+            "a valid template",
+            u"<style name='s' size='9pt'/>\n<!-- comments are fine -->\n"
+            "<text x='1cm' y='0.5in' width='20' height='12pt' style='s'>{PNAME} {{literal}}<br/>{PQTY1}</text>\n"
+            "<repeat count='3' pitch='5'><if filled='PQTY#'><text x='1' y='1' width='9' height='5'>{#} {PQTY#}</text>"
+            "</if></repeat>\n<stack><band height='5' nonzero='PQTY2'><line x1='1' y1='1' x2='9' y2='1'/></band></stack>"_s,
+            {});
         body("not well formed", u"<text x='1' y='1' width='9' height='9'>a"_s, {u"4:9: not well-formed XML"_s});
         body("unknown element", u"  <txt x='1'/>"_s, {u"3:3: unknown element <txt>; did you mean <text>?"_s});
         body("unknown attribute", uR"(  <line x1="1" y1="1" x2="2" y2="2" colour="#000000"/>)"_s,
@@ -52,8 +53,7 @@ private slots:
               u"3:34: the length '99999' for 'height' is out of range"_s});
         body("units accepted, unknown unit refused", u"<rect x='1cm' y='10pt' width='1in' height='2 px'/>"_s,
              {u"3:36: '2 px' is not a length"_s});
-        body("bad colours",
-             uR"(<rect x="1" y="1" width="2" height="2" fill="red" stroke="#12345"/>
+        body("bad colours", uR"(<rect x="1" y="1" width="2" height="2" fill="red" stroke="#12345"/>
 <text x="1" y="1" width="2" height="2" color="none">a</text>)"_s,
              {u"3:40: 'red' is not a colour; write #RRGGBB or none"_s, u"3:51: '#12345' is not a colour"_s,
               u"4:40: 'none' is not a colour; write #RRGGBB"_s});
@@ -61,11 +61,12 @@ private slots:
              uR"(<text x="1" y="1" width="2" height="2" align="middle" size="0.5" overflow="wrap">a</text>)"_s,
              {u"3:40: 'middle' is not a value for 'align'; write one of: left, center, right"_s,
               u"3:55: '0.5' is not a font size"_s, u"3:66: 'wrap' is not a value for 'overflow'"_s});
-        body("fonts that do not travel with the program",
-             u"<text x='1' y='1' width='2' height='2' font='Comic Sans MS'>a</text>\n<style name='s' font='Times New Roman'/>"_s,
-             {u"3:40: the font family 'Comic Sans MS' is not one of the fonts that travel with Quillbook (Noto Sans, "
-               "Noto Serif), so the PDF would differ between machines; did you mean 'Noto Sans'?"_s,
-              u"4:17: the font family 'Times New Roman' is not one of the fonts"_s});
+        body(
+            "fonts that do not travel with the program",
+            u"<text x='1' y='1' width='2' height='2' font='Comic Sans MS'>a</text>\n<style name='s' font='Times New Roman'/>"_s,
+            {u"3:40: the font family 'Comic Sans MS' is not one of the fonts that travel with Quillbook (Noto Sans, "
+             "Noto Serif), so the PDF would differ between machines; did you mean 'Noto Sans'?"_s,
+             u"4:17: the font family 'Times New Roman' is not one of the fonts"_s});
         body("unknown placeholder", u"<text x='1' y='1' width='2' height='2'>Dear {PNAEM},</text>"_s,
              {u"3:45: unknown parameter PNAEM; did you mean PNAME?"_s});
         body("placeholder beyond the rows set",
@@ -105,16 +106,18 @@ private slots:
              "<text x='1' y='1' width='2' height='2'>{PLOGOO}</text>"_s,
              {u"3:1: unknown element <txt>"_s, u"4:7: 'a' is not a length"_s,
               u"5:40: unknown parameter PLOGOO; did you mean PLOGO?"_s});
-        file("lines ending in CR alone", (head + u"<report version='1'>\r  <txt/>\r<line x1='1' y1='1' x2='1'/>\r</report>\r"_s).toUtf8(),
+        file("lines ending in CR alone",
+             (head + u"<report version='1'>\r  <txt/>\r<line x1='1' y1='1' x2='1'/>\r</report>\r"_s).toUtf8(),
              {u"3:3: unknown element <txt>"_s, u"4:1: <line> needs the attribute 'y2'"_s});
-        body("columns count characters, not UTF-16 units", u"<!--😀 €--><txt/>"_s,
-             {u"3:11: unknown element <txt>"_s});
+        body("columns count characters, not UTF-16 units", u"<!--😀 €--><txt/>"_s, {u"3:11: unknown element <txt>"_s});
         file("unsupported version", (head + u"<report version='2'>\n<newthing/>\n</report>\n"_s).toUtf8(),
              {u"2:9: unsupported template version '2'"_s});
         file("missing version", (head + u"<report page='A4'/>\n"_s).toUtf8(),
              {u"2:1: <report> needs the attribute version=\"1\""_s});
-        file("wrong root", (head + u"<html version='1'/>\n"_s).toUtf8(), {u"2:1: the outermost element must be <report>"_s});
-        file("DTD refused", (head + u"<!DOCTYPE report [ <!ENTITY co 'Acme'> ]>\n<report version='1'>&co;</report>\n"_s).toUtf8(),
+        file("wrong root", (head + u"<html version='1'/>\n"_s).toUtf8(),
+             {u"2:1: the outermost element must be <report>"_s});
+        file("DTD refused",
+             (head + u"<!DOCTYPE report [ <!ENTITY co 'Acme'> ]>\n<report version='1'>&co;</report>\n"_s).toUtf8(),
              {u"2:1: document type declarations (DTD) are not allowed"_s});
         file("other encoding", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<report version=\"1\"/>\n",
              {u"the encoding 'ISO-8859-1' is not supported"_s});
@@ -126,69 +129,83 @@ private slots:
         };
         const QByteArray line = "<line x1='1' y1='1' x2='2' y2='2'/>", nest = "<if filled='P'>";
         hostile("huge coordinate", templateOf("<rect x='1000000000000000000000000000000' y='1' width='1' height='1'/>"),
-            u"out of range");
+                u"out of range");
         hostile("huge font size", templateOf({}, " size='99999999999999999999'"), u"is not a font size");
         hostile("huge row count", templateOf("<repeat count='2147483648' pitch='1'/>"), u"is not a row count");
         hostile("nesting too deep", templateOf(nest.repeated(40) + QByteArray("</if>").repeated(40)),
-            u"nested more than 32 levels");
+                u"nested more than 32 levels");
         hostile("deep nesting, never closed", "<report version='1'>" + nest.repeated(20000), u"nested more than");
         hostile("too many elements", templateOf(line.repeated(5001)), u"more than 5000 elements");
-        hostile("too many rows unrolled", templateOf("<repeat count='200' pitch='1'>" + line.repeated(30) + "</repeat>"),
-            u"more than 5000 elements");
+        hostile("too many rows unrolled",
+                templateOf("<repeat count='200' pitch='1'>" + line.repeated(30) + "</repeat>"),
+                u"more than 5000 elements");
         hostile("too large", templateOf("<!--" + QByteArray(1100 * 1024, 'x') + "-->"), u"larger than 1024 KiB");
         hostile("huge attribute", templateOf({}, " font='" + QByteArray(500000, 'A') + "'"),
-            u"a font family name needs 1 to 100 characters");
+                u"a font family name needs 1 to 100 characters");
         QByteArray attributes;
         for (int i = 0; attributes.size() < 1000 * 1024; ++i)
             attributes += " a" + QByteArray::number(i) + "=''";
         hostile("a hundred thousand attributes in one tag", templateOf("<text" + attributes + "/>"),
-            u"an element has more than 32 attributes");
+                u"an element has more than 32 attributes");
         hostile("a hundred thousand problems", templateOf(QByteArray("<txt/>").repeated(100000)),
-            u"and 99950 more problems");
+                u"and 99950 more problems");
         hostile("a condition of many names", templateOf("<if filled='" + QByteArray("P ").repeated(60) + "'/>"),
-            u"'filled' lists more than 50 names");
+                u"'filled' lists more than 50 names");
         const QByteArray boxes = "<repeat count='200' pitch='1'>"
             + QByteArray("<text x='1' y='1' width='190' height='280' overflow='shrink'>{P}</text>").repeated(24)
             + "</repeat>";
         hostile("4,800 shrinking boxes of 10,000 characters", templateOf(boxes), u"more than 100000 characters");
         hostile("4,800 such boxes with an ellipsis", templateOf(QByteArray(boxes).replace("shrink", "ellipsis")),
-            u"more than 100000 characters");
+                u"more than 100000 characters");
         hostile("placeholders written as references",
-                templateOf("<text x='1' y='1' width='90' height='90'>" + QByteArray("{&#80;} ").repeated(90000) + "</text>"), u"");
+                templateOf("<text x='1' y='1' width='90' height='90'>" + QByteArray("{&#80;} ").repeated(90000)
+                           + "</text>"),
+                u"");
         hostile("billion laughs",
-            "<!DOCTYPE r [<!ENTITY a 'aaaaaaaaaa'><!ENTITY b '&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;'>"
-            "<!ENTITY c '&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;'><!ENTITY d '&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;'>]>"
-            "<report version='1'><text x='1' y='1' width='9' height='9'>&d;&d;&d;</text></report>",
-            u"(DTD) are not allowed");
+                "<!DOCTYPE r [<!ENTITY a 'aaaaaaaaaa'><!ENTITY b '&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;'>"
+                "<!ENTITY c '&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;'><!ENTITY d '&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;'>]>"
+                "<report version='1'><text x='1' y='1' width='9' height='9'>&d;&d;&d;</text></report>",
+                u"(DTD) are not allowed");
         // Braces without their partners cost one pass over the template, however many there are.
         hostile("a megabyte of unclosed braces",
-            templateOf("<text x='1' y='1' width='90' height='9'>" + QByteArray("{a").repeated(500000) + "</text>"),
-            u"'{' without its closing '}'");
+                templateOf("<text x='1' y='1' width='90' height='9'>" + QByteArray("{a").repeated(500000) + "</text>"),
+                u"'{' without its closing '}'");
         hostile("binary garbage", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\xff", 18), u"not UTF-8");
         QByteArray noise(4096, ' ');
         for (int i = 0; i < noise.size(); ++i)
             noise[i] = char((i * 7919 + 13) % 95 + 32);
         hostile("printable noise", noise, u"not well-formed XML");
         // Allowed but extreme: must still finish quickly and write a PDF.
-        hostile("long text shrunk into a tiny box", templateOf("<text x='1' y='1' width='5' height='2' overflow='shrink' "
-                                                               "min-size='1'>" + QByteArray(200000, 'W') + "</text>"), u"");
-        hostile("long text ellipsis", templateOf("<text x='1' y='1' width='50' height='20' overflow='ellipsis'>"
-                                                 + QByteArray(100000, 'x').replace(7, 1, " ") + "</text>"), u"");
+        hostile("long text shrunk into a tiny box",
+                templateOf("<text x='1' y='1' width='5' height='2' overflow='shrink' "
+                           "min-size='1'>"
+                           + QByteArray(200000, 'W') + "</text>"),
+                u"");
+        hostile("long text ellipsis",
+                templateOf("<text x='1' y='1' width='50' height='20' overflow='ellipsis'>"
+                           + QByteArray(100000, 'x').replace(7, 1, " ") + "</text>"),
+                u"");
         hostile("lengths out of range", templateOf("<rect x='-401' y='1' width='321' height='1' thickness='11mm'/>"),
-            u"the length '321' for 'width' is out of range (0 to 320 mm)");
+                u"the length '321' for 'width' is out of range (0 to 320 mm)");
         // Within every limit, and the page's numbers still within ±32767 (checked on every PDF written).
         hostile("largest lengths, far-off rows, an endless line",
-            templateOf("<text x='-400' y='400' width='0' height='0'>a</text>"
-                       "<rect x='-300' y='-300' width='320' height='320' fill='#000000' stroke='#ff0000' "
-                       "thickness='10' radius='320'/>"
-                       "<line x1='-400' y1='-400' x2='400' y2='400' thickness='10' pattern='dash'/>"
-                       "<repeat count='200' pitch='400'><line x1='-400' y1='-400' x2='400' y2='399' pattern='dot'/>"
-                       "<rect x='0' y='0' width='320' height='320' fill='#00ff00'/></repeat>"
-                       "<text x='0' y='100' width='200' height='10' wrap='false'>" + QByteArray(6000, 'W') + "</text>"
-                       "<text x='-300' y='150' width='320' height='320' size='1'>{P}</text>"),
-            u"");
-        hostile("all elements at the limit", templateOf("<repeat count='200' pitch='0.1'>" + QByteArray(
-            "<text x='1' y='1' width='50' height='5' overflow='shrink'>{#} row text</text>").repeated(25) + "</repeat>"), u"");
+                templateOf("<text x='-400' y='400' width='0' height='0'>a</text>"
+                           "<rect x='-300' y='-300' width='320' height='320' fill='#000000' stroke='#ff0000' "
+                           "thickness='10' radius='320'/>"
+                           "<line x1='-400' y1='-400' x2='400' y2='400' thickness='10' pattern='dash'/>"
+                           "<repeat count='200' pitch='400'><line x1='-400' y1='-400' x2='400' y2='399' pattern='dot'/>"
+                           "<rect x='0' y='0' width='320' height='320' fill='#00ff00'/></repeat>"
+                           "<text x='0' y='100' width='200' height='10' wrap='false'>"
+                           + QByteArray(6000, 'W')
+                           + "</text>"
+                             "<text x='-300' y='150' width='320' height='320' size='1'>{P}</text>"),
+                u"");
+        hostile("all elements at the limit",
+                templateOf("<repeat count='200' pitch='0.1'>"
+                           + QByteArray("<text x='1' y='1' width='50' height='5' overflow='shrink'>{#} row text</text>")
+                                 .repeated(25)
+                           + "</repeat>"),
+                u"");
     }
 
     void problems()
@@ -215,7 +232,8 @@ private slots:
         // without a position is looked for anywhere. Fifty at most, then a summary.
         const QStringList lines = error.split(u'\n');
         QVERIFY2(lines.size() <= 51, qPrintable(error.left(2000)));
-        const bool positioned = std::all_of(expected.begin(), expected.end(), [](const QString &e) { return e.front().isDigit(); });
+        const bool positioned
+            = std::all_of(expected.begin(), expected.end(), [](const QString &e) { return e.front().isDigit(); });
         QCOMPARE(positioned ? lines.size() : expected.size(), expected.size());
         for (qsizetype i = 0; i < expected.size(); ++i) {
             QVERIFY2(positioned ? lines[i].startsWith(file + u':' + expected[i]) : error.contains(expected[i]),

@@ -91,7 +91,8 @@ private slots:
         AppFixture app;
         const auto settings = construct(app);
         app.store(key, text);
-        QTEST(key == u"TaxValue"_s ? settings->TaxValue().units() / 10000.0 : double(settings->InvoiceNumber()), "value");
+        QTEST(key == u"TaxValue"_s ? settings->TaxValue().units() / 10000.0 : double(settings->InvoiceNumber()),
+              "value");
     }
 
     // The stored rate is the same text whatever the user's locale.

@@ -32,10 +32,11 @@ private slots:
         QFETCH(QStringList, texts);
         const QString &typed = texts[0];
         const auto shown = [](const std::optional<QString> &corrected) { return corrected.value_or(u"="_s); };
-        QCOMPARE((QStringList{typed, shown(sheet::CorrectedPrice(typed)), shown(sheet::CorrectedAdjustment(typed, true)),
-                              shown(sheet::CorrectedAdjustment(typed, false)), sheet::TidiedPrice(typed),
-                              sheet::TidiedAdjustment(typed)}),
-                 texts);
+        QCOMPARE(
+            (QStringList{typed, shown(sheet::CorrectedPrice(typed)), shown(sheet::CorrectedAdjustment(typed, true)),
+                         shown(sheet::CorrectedAdjustment(typed, false)), sheet::TidiedPrice(typed),
+                         sheet::TidiedAdjustment(typed)}),
+            texts);
     }
 
     // The line total box: empty without a quantity, refused when too large.
@@ -107,10 +108,16 @@ private slots:
     // every source holds a text of its own.
     void gatheredValues()
     {
-        sheet::InvoiceTexts invoice{.surcharge1Percent = u"surcharge 1 %"_s, .discountPercent = u"discount %"_s,
-                                    .subTotal = u"sub total"_s, .shipping = u"shipping"_s, .tax = u"tax"_s,
-                                    .total = u"total"_s, .surcharge2Percent = u"surcharge 2 %"_s,
-                                    .received = u"received"_s, .balance = u"balance"_s, .paymentMethod = u"CARD"_s,
+        sheet::InvoiceTexts invoice{.surcharge1Percent = u"surcharge 1 %"_s,
+                                    .discountPercent = u"discount %"_s,
+                                    .subTotal = u"sub total"_s,
+                                    .shipping = u"shipping"_s,
+                                    .tax = u"tax"_s,
+                                    .total = u"total"_s,
+                                    .surcharge2Percent = u"surcharge 2 %"_s,
+                                    .received = u"received"_s,
+                                    .balance = u"balance"_s,
+                                    .paymentMethod = u"CARD"_s,
                                     .taxHeading = u"+VAT@17.5%"_s};
         sheet::CompanyTexts company{.companyName = u"company"_s, .invoiceNumber = u"1001"_s};
         for (int k = 0; k < InvoiceValues::AddressLines; ++k) {
@@ -118,26 +125,47 @@ private slots:
             company.companyDetails[k] = u"company %1"_s.arg(k + 1);
         }
         for (int n = 1; n <= InvoiceValues::LineCount; ++n)
-            invoice.lines[n - 1] = {u"qty %1"_s.arg(n), u"description %1"_s.arg(n), u"price %1"_s.arg(n), u"total %1"_s.arg(n)};
+            invoice.lines[n - 1]
+                = {u"qty %1"_s.arg(n), u"description %1"_s.arg(n), u"price %1"_s.arg(n), u"total %1"_s.arg(n)};
         for (int k = 0; k < InvoiceValues::FooterLines; ++k)
             company.footers[k] = u"footer %1"_s.arg(k + 1);
-        const sheet::StoredValues stored{u"stored currency"_s, u"stored tel"_s, u"stored fax"_s, 1,
-                                         invoice::Amount::fromUnits(175000), u"/stored/logo.jpg"_s};
+        const sheet::StoredValues stored{
+            u"stored currency"_s, u"stored tel"_s, u"stored fax"_s, 1, invoice::Amount::fromUnits(175000),
+            u"/stored/logo.jpg"_s};
         const sheet::AdjustmentAmounts amounts{u"surcharge 1 figure"_s, u"surcharge 2 figure"_s, u"discount figure"_s};
         QMap<QString, QString> printed;
         for (const auto &[name, value] : invoicepdf::InvoiceParameters(
                  sheet::GatherInvoiceValues(invoice, company, stored, amounts), false, QDate(2026, 3, 14), u"/app"_s))
             printed[name] = value;
-        const QStringList expected = {
-            u"PCOMPANYNAME=company"_s, u"PINVOICENUMBER=1001"_s, u"PCOMPANYDETAILS6=company 6"_s,
-            u"PCUSTOMERDETAILS1=customer 1"_s, u"PQTY12=qty 12"_s, u"PDESCRIPTION5=description 5"_s,
-            u"PUNITPRICE1=price 1"_s, u"PTOTAL12=total 12"_s, u"PSUBTOTAL=sub total"_s,
-            u"PSURCHARGE1=surcharge 1 figure"_s, u"PSURCHARGEVALUE1=surcharge 1 %"_s,
-            u"PSURCHARGE2=surcharge 2 figure"_s, u"PSURCHARGEVALUE2=surcharge 2 %"_s,
-            u"PDISCOUNT=discount figure"_s, u"PDISCOUNTPERCENT=discount %"_s, u"PSHIPPING=shipping"_s, u"PTAX=tax"_s,
-            u"PTOTAL=total"_s, u"PRECEIVED=received"_s, u"PBALANCE=balance"_s, u"PPAYMENTMETHOD=CARD"_s,
-            u"PFOOTER1=footer 1"_s, u"PFOOTER3=footer 3"_s, u"PCURRENCY=stored currency"_s, u"PTEL=stored tel"_s,
-            u"PFAX=stored fax"_s, u"PTAXNAME=VAT@17.5%"_s, u"PTAXVALUE=17.5"_s, u"PLOGO=/stored/logo.jpg"_s};
+        const QStringList expected = {u"PCOMPANYNAME=company"_s,
+                                      u"PINVOICENUMBER=1001"_s,
+                                      u"PCOMPANYDETAILS6=company 6"_s,
+                                      u"PCUSTOMERDETAILS1=customer 1"_s,
+                                      u"PQTY12=qty 12"_s,
+                                      u"PDESCRIPTION5=description 5"_s,
+                                      u"PUNITPRICE1=price 1"_s,
+                                      u"PTOTAL12=total 12"_s,
+                                      u"PSUBTOTAL=sub total"_s,
+                                      u"PSURCHARGE1=surcharge 1 figure"_s,
+                                      u"PSURCHARGEVALUE1=surcharge 1 %"_s,
+                                      u"PSURCHARGE2=surcharge 2 figure"_s,
+                                      u"PSURCHARGEVALUE2=surcharge 2 %"_s,
+                                      u"PDISCOUNT=discount figure"_s,
+                                      u"PDISCOUNTPERCENT=discount %"_s,
+                                      u"PSHIPPING=shipping"_s,
+                                      u"PTAX=tax"_s,
+                                      u"PTOTAL=total"_s,
+                                      u"PRECEIVED=received"_s,
+                                      u"PBALANCE=balance"_s,
+                                      u"PPAYMENTMETHOD=CARD"_s,
+                                      u"PFOOTER1=footer 1"_s,
+                                      u"PFOOTER3=footer 3"_s,
+                                      u"PCURRENCY=stored currency"_s,
+                                      u"PTEL=stored tel"_s,
+                                      u"PFAX=stored fax"_s,
+                                      u"PTAXNAME=VAT@17.5%"_s,
+                                      u"PTAXVALUE=17.5"_s,
+                                      u"PLOGO=/stored/logo.jpg"_s};
         for (const QString &pair : expected)
             QCOMPARE(pair.section(u'=', 0, 0) + u'=' + printed.value(pair.section(u'=', 0, 0), u"(none)"_s), pair);
     }

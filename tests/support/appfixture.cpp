@@ -24,8 +24,8 @@ bool FailingFileSystem::ListFiles(const QString &folder, const QString &pattern,
 }
 
 AppFixture::AppFixture(const QStringList &templates)
-    : store_(m_storeDir.path())
-    , platform{store_, messages, files, m_appDir.path(), shell, clock, report, dialogs, fileDialog}
+    : store_(m_storeDir.path()), platform{store_, messages, files,   m_appDir.path(), shell,
+                                          clock,  report,   dialogs, fileDialog}
 {
     for (const QString &name : templates)
         addFile(name, "<template/>\n");

@@ -19,8 +19,7 @@ class FailingFileSystem : public platform::QtFileSystem
 {
 public:
     QString listingError; // non-empty: ListFiles fails with it
-    bool ListFiles(const QString &folder, const QString &pattern, QStringList *names,
-                   QString *error) const override;
+    bool ListFiles(const QString &folder, const QString &pattern, QStringList *names, QString *error) const override;
 };
 
 // A throw-away application folder and settings store, wired as a Platform:

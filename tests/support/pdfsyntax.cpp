@@ -36,7 +36,8 @@ QStringList StreamFaults(const QByteArray &pdf)
             continue;
         }
         ++streams;
-        const QString where = u"object %1 %2 (stream at offset %3): "_s.arg(object.captured(1), object.captured(2)).arg(keyword);
+        const QString where
+            = u"object %1 %2 (stream at offset %3): "_s.arg(object.captured(1), object.captured(2)).arg(keyword);
         qsizetype data = keyword + 6;
         if (pdf.mid(data, 2) == "\r\n" || pdf.mid(data, 1) == "\n") {
             data += pdf.at(data) == '\r' ? 2 : 1;

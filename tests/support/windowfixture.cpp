@@ -9,10 +9,7 @@
 
 using ui::frmMain2;
 
-WindowFixture::WindowFixture(const QStringList &templates)
-    : AppFixture(templates)
-{
-}
+WindowFixture::WindowFixture(const QStringList &templates) : AppFixture(templates) { }
 
 WindowFixture::~WindowFixture()
 {

@@ -9,7 +9,9 @@
 #include <QLineEdit>
 #include <QString>
 
-namespace ui { class frmMain2; }
+namespace ui {
+class frmMain2;
+}
 
 // A started program in a throw-away application folder and settings store,
 // shut down again when the fixture goes.

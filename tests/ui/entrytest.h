@@ -14,10 +14,7 @@
 class EntryDriver
 {
 public:
-    explicit EntryDriver(WindowFixture &app)
-        : m_app(app)
-    {
-    }
+    explicit EntryDriver(WindowFixture &app) : m_app(app) { }
 
     // Brings the window to the front so that it takes the keyboard.
     bool activate()

@@ -73,18 +73,18 @@ private slots:
         const QString reset = u"cmdReset"_s, question = u"Delete all invoices in invoice folder?"_s;
         QTest::newRow("leading zeros") << u"007"_s << false << reset << u""_s << QStringList() << u"7"_s << false
                                        << false;
-        QTest::newRow("letters and signs") << u"1a-2+ "_s << false << reset << u""_s << QStringList() << u"12"_s
-                                           << false << false;
+        QTest::newRow("letters and signs")
+            << u"1a-2+ "_s << false << reset << u""_s << QStringList() << u"12"_s << false << false;
         QTest::newRow("emptied") << u"\b"_s << false << reset << u"O"_s << QStringList{u"Enter invoice number"_s}
                                  << u"1001"_s << false << true;
         QTest::newRow("delete Yes") << u"5"_s << true << reset << u"Y"_s << QStringList{question} << u"5"_s << true
                                     << false;
         QTest::newRow("delete No") << u"5"_s << true << reset << u"N"_s << QStringList{question} << u"5"_s << false
                                    << false;
-        QTest::newRow("cancel after ticking") << u"5"_s << true << u"cmdCancel"_s << u""_s << QStringList()
-                                              << u"1001"_s << false << false;
-        QTest::newRow("pasted letters") << u"paste:12a"_s << true << reset << u"O"_s
-                                        << QStringList{u"Type mismatch"_s} << u"1001"_s << false << true;
+        QTest::newRow("cancel after ticking")
+            << u"5"_s << true << u"cmdCancel"_s << u""_s << QStringList() << u"1001"_s << false << false;
+        QTest::newRow("pasted letters") << u"paste:12a"_s << true << reset << u"O"_s << QStringList{u"Type mismatch"_s}
+                                        << u"1001"_s << false << true;
         QTest::newRow("pasted beyond 32 bits") << u"paste:2147483648"_s << true << reset << u"O"_s
                                                << QStringList{u"Overflow"_s} << u"1001"_s << false << true;
         QTest::newRow("largest number") << u"paste:2147483647"_s << false << reset << u""_s << QStringList()
@@ -106,9 +106,9 @@ private slots:
             m_app->addFile(name, "kept?");
         m_user->enter(u"txtCustomerDetails(0)"_s, u"Harbour Cafe"_s);
         for (QChar answer : answers)
-            m_app->messages.expect(answer == u'Y'   ? Message::Answer::Yes
-                                   : answer == u'N' ? Message::Answer::No
-                                                    : Message::Answer::Ok);
+            m_app->messages.expect(answer == u'Y'       ? Message::Answer::Yes
+                                       : answer == u'N' ? Message::Answer::No
+                                                        : Message::Answer::Ok);
         bool open = false;
         m_app->dialogs.expect([&](QDialog &dialog) {
             auto &reset = static_cast<frmInvoiceReset &>(dialog);

@@ -12,9 +12,21 @@ using platform::Message;
 
 using namespace Qt::StringLiterals;
 
-struct TypingRow { QString box, keys, whileTyping, afterLeaving; };
-struct PasteRow { QString box; bool shortcut; QString pasted, expected; };
-struct OverflowRow { QStringList entered; QString box, keys, figureBox, figure; };
+struct TypingRow
+{
+    QString box, keys, whileTyping, afterLeaving;
+};
+struct PasteRow
+{
+    QString box;
+    bool shortcut;
+    QString pasted, expected;
+};
+struct OverflowRow
+{
+    QStringList entered;
+    QString box, keys, figureBox, figure;
+};
 Q_DECLARE_METATYPE(TypingRow)
 Q_DECLARE_METATYPE(OverflowRow)
 Q_DECLARE_METATYPE(PasteRow)
@@ -54,8 +66,8 @@ private slots:
         QTest::newRow("price minus in front") << TypingRow{price, u"5\x02-"_s, u"-5"_s, u"-5.00"_s};
         QTest::newRow("price letters") << TypingRow{price, u"9e9"_s, u"99"_s, u"99.00"_s};
         QTest::newRow("price second point") << TypingRow{price, u"1.2."_s, u""_s, u""_s};
-        QTest::newRow("description anything") << TypingRow{u"txtDescription(0)"_s, u"Oak, 2-ply!"_s, u"Oak, 2-ply!"_s,
-                                                            u"Oak, 2-ply!"_s};
+        QTest::newRow("description anything")
+            << TypingRow{u"txtDescription(0)"_s, u"Oak, 2-ply!"_s, u"Oak, 2-ply!"_s, u"Oak, 2-ply!"_s};
     }
     void typing()
     {
@@ -182,10 +194,16 @@ private slots:
     void overflow_data()
     {
         QTest::addColumn<OverflowRow>("row");
-        QTest::newRow("a line") << OverflowRow{{u"txtUnitPrice(0)"_s, u"2"_s}, u"txtQty(0)"_s, u"1000000000000000"_s,
-                                               u"txtSubTotal"_s, u"200,000,000,000,000.00"_s};
-        QTest::newRow("shipping") << OverflowRow{{u"txtQty(0)"_s, u"1"_s, u"txtUnitPrice(0)"_s, u"10"_s}, u"txtSH"_s,
-                                                 u"999999999999999"_s, u"txtTTotal"_s, u"100,000,000,000,009.50"_s};
+        QTest::newRow("a line") << OverflowRow{{u"txtUnitPrice(0)"_s, u"2"_s},
+                                               u"txtQty(0)"_s,
+                                               u"1000000000000000"_s,
+                                               u"txtSubTotal"_s,
+                                               u"200,000,000,000,000.00"_s};
+        QTest::newRow("shipping") << OverflowRow{{u"txtQty(0)"_s, u"1"_s, u"txtUnitPrice(0)"_s, u"10"_s},
+                                                 u"txtSH"_s,
+                                                 u"999999999999999"_s,
+                                                 u"txtTTotal"_s,
+                                                 u"100,000,000,000,009.50"_s};
     }
     void overflow()
     {
@@ -206,12 +224,15 @@ private slots:
     // The worked invoice, typed key by key.
     void workedInvoice()
     {
-        QVERIFY(start({{u"TaxCharge"_s, u"1"_s}, {u"TaxName"_s, u"VAT"_s}, {u"TaxValue"_s, u"17.50"_s},
-                       {u"SHTax"_s, u"1"_s}, {u"InvoiceNumber"_s, u"1001"_s}}));
+        QVERIFY(start({{u"TaxCharge"_s, u"1"_s},
+                       {u"TaxName"_s, u"VAT"_s},
+                       {u"TaxValue"_s, u"17.50"_s},
+                       {u"SHTax"_s, u"1"_s},
+                       {u"InvoiceNumber"_s, u"1001"_s}}));
         m_user->enter({u"txtCustomerDetails(0)"_s, u"Harbour Cafe"_s, u"txtCustomerDetails(1)"_s, u"12 Quay Street"_s,
-                       u"txtCustomerDetails(3)"_s, u"Attn: M. Okafor"_s, u"txtQty(0)"_s, u"2"_s,
-                       u"txtDescription(0)"_s, u"Oak board"_s, u"txtUnitPrice(0)"_s, u"10"_s, u"txtQty(1)"_s, u"1"_s,
-                       u"txtDescription(1)"_s, u"Delivery note pad"_s, u"txtUnitPrice(1)"_s, u"5.50"_s});
+                       u"txtCustomerDetails(3)"_s, u"Attn: M. Okafor"_s, u"txtQty(0)"_s, u"2"_s, u"txtDescription(0)"_s,
+                       u"Oak board"_s, u"txtUnitPrice(0)"_s, u"10"_s, u"txtQty(1)"_s, u"1"_s, u"txtDescription(1)"_s,
+                       u"Delivery note pad"_s, u"txtUnitPrice(1)"_s, u"5.50"_s});
         QTest::mouseClick(m_app->control(u"chkTax(1)"_s), Qt::LeftButton);
         m_user->enter({u"txtQty(2)"_s, u"3"_s, u"txtDescription(2)"_s, u"Brass hinges"_s, u"txtUnitPrice(2)"_s,
                        u"1.99"_s, u"txtSurcharge1"_s, u"10"_s, u"txtDiscount"_s, u"5"_s, u"txtSH"_s, u"4"_s,

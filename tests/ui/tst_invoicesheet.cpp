@@ -13,9 +13,19 @@ using platform::Message;
 
 using namespace Qt::StringLiterals;
 
-struct TaxRow { QString charge, rate, shipping, heading, rateBox; }; // as stored, and as shown
+struct TaxRow
+{
+    QString charge, rate, shipping, heading, rateBox;
+}; // as stored, and as shown
 // numberAfter empty: the sheet is kept.
-struct NewRow { bool viaMenu; QString number; QList<int> answers; QStringList asked; QString numberAfter; };
+struct NewRow
+{
+    bool viaMenu;
+    QString number;
+    QList<int> answers;
+    QStringList asked;
+    QString numberAfter;
+};
 Q_DECLARE_METATYPE(TaxRow)
 Q_DECLARE_METATYPE(NewRow)
 
@@ -71,7 +81,9 @@ private slots:
     {
         QFETCH(TaxRow, row);
         const bool lineTax = row.charge == u"1"_s;
-        QVERIFY(start({{u"TaxCharge"_s, row.charge}, {u"TaxName"_s, u"VAT"_s}, {u"TaxValue"_s, row.rate},
+        QVERIFY(start({{u"TaxCharge"_s, row.charge},
+                       {u"TaxName"_s, u"VAT"_s},
+                       {u"TaxValue"_s, row.rate},
                        {u"SHTax"_s, row.shipping}}));
         QCOMPARE(caption(u"lblHeading(10)"_s), row.heading);
         QCOMPARE(m_user->text(u"txtTaxValue"_s), row.rateBox);
@@ -98,16 +110,19 @@ private slots:
         QTest::newRow("yes, same number") << NewRow{false, u"1001"_s, {Yes, No}, {create, increment}, u"1001"_s};
         QTest::newRow("yes, next number") << NewRow{false, u"1001"_s, {Yes, Yes}, {create, increment}, u"1002"_s};
         QTest::newRow("menu, next number") << NewRow{true, u"1001"_s, {Yes, Yes}, {create, increment}, u"1002"_s};
-        QTest::newRow("largest number") << NewRow{false, u"2147483647"_s, {Yes, Yes, int(Message::Answer::Ok)},
-                                                  {create, increment, u"Overflow"_s}, u"2147483647"_s};
+        QTest::newRow("largest number") << NewRow{false,
+                                                  u"2147483647"_s,
+                                                  {Yes, Yes, int(Message::Answer::Ok)},
+                                                  {create, increment, u"Overflow"_s},
+                                                  u"2147483647"_s};
     }
     void newCommand()
     {
         QFETCH(NewRow, row);
         QVERIFY(start({{u"InvoiceNumber"_s, row.number}}));
         m_user->enter({u"txtCustomerDetails(0)"_s, u"Harbour Cafe"_s, u"txtQty(0)"_s, u"2"_s, u"txtDescription(0)"_s,
-                       u"Chairs"_s, u"txtUnitPrice(0)"_s, u"45"_s, u"txtQty(11)"_s, u"1"_s, u"txtUnitPrice(11)"_s, u"15"_s,
-                       u"txtSurcharge1"_s, u"10"_s, u"txtSurcharge2"_s, u"3"_s, u"txtReceived"_s, u"50"_s});
+                       u"Chairs"_s, u"txtUnitPrice(0)"_s, u"45"_s, u"txtQty(11)"_s, u"1"_s, u"txtUnitPrice(11)"_s,
+                       u"15"_s, u"txtSurcharge1"_s, u"10"_s, u"txtSurcharge2"_s, u"3"_s, u"txtReceived"_s, u"50"_s});
         m_app->control<QComboBox>(u"cmbPaymentMethod"_s)->setCurrentIndex(3);
         const QString balance = m_user->text(u"txtBalance"_s);
         for (int answer : row.answers)

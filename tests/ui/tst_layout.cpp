@@ -90,11 +90,12 @@ private slots:
         const QWidgetList all = controls();
         QVERIFY(all.size() > 80);
         for (QWidget *w : all) {
-            const QString name = w->objectName(), spoken = QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name);
+            const QString name = w->objectName(),
+                          spoken = QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name);
             const QRegularExpressionMatch parts = form.match(name);
             QVERIFY2(parts.hasMatch(), qPrintable(name));
             const QString kind = parts.captured(1);
-            QVERIFY2(kind == u"txt" ? bool(qobject_cast<QLineEdit *>(w))
+            QVERIFY2(kind == u"txt"       ? bool(qobject_cast<QLineEdit *>(w))
                          : kind == u"chk" ? bool(qobject_cast<QCheckBox *>(w))
                          : kind == u"cmb" ? bool(qobject_cast<QComboBox *>(w))
                                           : bool(qobject_cast<QPushButton *>(w)),

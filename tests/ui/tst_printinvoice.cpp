@@ -124,12 +124,12 @@ private slots:
         for (const auto &parameter : m_app->report.parameters)
             names << parameter.first;
         QCOMPARE(names, invoicepdf::InvoiceParameterNames());
-        const QString expected =
-            u"PCOMPANYNAME=Fern & Cask Ltd|PCOMPANYDETAILS2=Bristol|PCOMPANYDETAILS3=|PCOMPANYDETAILS6=United "
-            "Kingdom|PCUSTOMERDETAILS5=|PCUSTOMERDETAILS6=BS1 4DJ|PUNITPRICE2=5.50|PTOTAL3=5.97|PQTY4=|"
-            "PDESCRIPTION12=Thank-you card|PSURCHARGE1=3.15|PSURCHARGE2=0.85|PDISCOUNT=1.73|PSHIPPING=4.00|"
-            "PPAYMENTMETHOD=CARD|PFOOTER2=|PFOOTER3=Registered in England|PCURRENCY=GBP|PFAX=0117 496 0001|"
-            "PTAXNAME=VAT@17.5%|PTAXVALUE=17.5|PSURCHARGEVALUE2=2.00|PDISCOUNTPERCENT=5.00"_s;
+        const QString expected
+            = u"PCOMPANYNAME=Fern & Cask Ltd|PCOMPANYDETAILS2=Bristol|PCOMPANYDETAILS3=|PCOMPANYDETAILS6=United "
+              "Kingdom|PCUSTOMERDETAILS5=|PCUSTOMERDETAILS6=BS1 4DJ|PUNITPRICE2=5.50|PTOTAL3=5.97|PQTY4=|"
+              "PDESCRIPTION12=Thank-you card|PSURCHARGE1=3.15|PSURCHARGE2=0.85|PDISCOUNT=1.73|PSHIPPING=4.00|"
+              "PPAYMENTMETHOD=CARD|PFOOTER2=|PFOOTER3=Registered in England|PCURRENCY=GBP|PFAX=0117 496 0001|"
+              "PTAXNAME=VAT@17.5%|PTAXVALUE=17.5|PSURCHARGEVALUE2=2.00|PDISCOUNTPERCENT=5.00"_s;
         for (const QString &pair : expected.split(u'|'))
             QCOMPARE(pair.section(u'=', 0, 0) + u'=' + sent(pair.section(u'=', 0, 0)), pair);
         QCOMPARE(sent(u"PLOGO"_s), m_app->path(u"logo.jpg"_s));
@@ -164,25 +164,25 @@ private slots:
         const QString exists = u"Invoice INV1001 already exists.Overwrite?"_s;
         QTest::newRow("number kept") << u""_s << u"N"_s << QStringList{advance} << true;
         QTest::newRow("number advanced") << u""_s << u"Y"_s << QStringList{advance} << true;
-        QTest::newRow("no customer, stop") << u"no customer"_s << u"N"_s
-                                           << QStringList{u"There are no customer details\r\n\r\nContinue?"_s}
-                                           << false;
-        QTest::newRow("no customer, go on") << u"no customer"_s << u"YN"_s
-                                            << QStringList{u"no customer details"_s, advance} << true;
+        QTest::newRow("no customer, stop")
+            << u"no customer"_s << u"N"_s << QStringList{u"There are no customer details\r\n\r\nContinue?"_s} << false;
+        QTest::newRow("no customer, go on")
+            << u"no customer"_s << u"YN"_s << QStringList{u"no customer details"_s, advance} << true;
         QTest::newRow("old invoice kept") << u"old invoice"_s << u"NN"_s << QStringList{advance, exists} << false;
         QTest::newRow("old invoice replaced") << u"old invoice"_s << u"NY"_s << QStringList{advance, exists} << true;
-        QTest::newRow("template does not parse") << u"bad template"_s << u"YYO"_s
-                                                 << QStringList{advance, exists, u"invferncask.rep:1:"_s} << false;
-        QTest::newRow("invoices folder is a file") << u"folder is a file"_s << u"YO"_s
-                                                   << QStringList{advance, u"invoices is a file, not a folder."_s}
-                                                   << false;
+        QTest::newRow("template does not parse")
+            << u"bad template"_s << u"YYO"_s << QStringList{advance, exists, u"invferncask.rep:1:"_s} << false;
+        QTest::newRow("invoices folder is a file")
+            << u"folder is a file"_s << u"YO"_s << QStringList{advance, u"invoices is a file, not a folder."_s}
+            << false;
         QTest::newRow("unreadable logo") << u"bad logo"_s << u"NO"_s
-                                         << QStringList{advance, u"INV1001.pdf was written without a picture:\r\n"
-                                                                 "the picture "_s}
+                                         << QStringList{advance,
+                                                        u"INV1001.pdf was written without a picture:\r\n"
+                                                        "the picture "_s}
                                          << true;
         for (const QString &setup : {u"overflow"_s, u"overflow, e-invoicing"_s})
-            QTest::newRow(qPrintable(setup)) << setup << u"OO"_s
-                                             << QStringList{u"Overflow"_s, u"do not add up (Overflow)"_s} << false;
+            QTest::newRow(qPrintable(setup))
+                << setup << u"OO"_s << QStringList{u"Overflow"_s, u"do not add up (Overflow)"_s} << false;
     }
 
     void outcome()
@@ -291,8 +291,9 @@ private slots:
         QCOMPARE(m_app->messages.takeShown().value(0).title, u"Help"_s);
         m_app->control<QAction>(u"mnuInvoiceViewAll"_s)->trigger();
         m_app->control<QAction>(u"mnuHelpSupport"_s)->trigger();
-        QCOMPARE(m_app->shell.opened, (QStringList{m_app->path(u"invoices"_s), u"https://%1/contact.asp"_s.arg(
-                                                                                    platform::BuildInfo::WebsiteHost())}));
+        QCOMPARE(m_app->shell.opened,
+                 (QStringList{m_app->path(u"invoices"_s),
+                              u"https://%1/contact.asp"_s.arg(platform::BuildInfo::WebsiteHost())}));
     }
 
     // The rate as the invoice prints it: exact, in its shortest form; "0"

@@ -21,19 +21,20 @@
 #include <QTableView>
 #include <QTableWidget>
 
+using invoice::Amount;
+using invoice::NumericAmount;
 using invoiceregister::clsRegister;
 using invoiceregister::FileSha256;
 using invoiceregister::RegisterRecord;
-using invoice::Amount;
-using invoice::NumericAmount;
 using platform::Message;
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString EInvoicing = u"EInvoice/Enabled=1;EInvoice/VatId=DE123456789;EInvoice/SellerCountry=DE;EInvoice/"
-                           "Currency=EUR;EInvoice/BuyerCountry=DE;EInvoice/UntaxedCategory=Z;EInvoice/PaymentDays=14;"_s;
+const QString EInvoicing
+    = u"EInvoice/Enabled=1;EInvoice/VatId=DE123456789;EInvoice/SellerCountry=DE;EInvoice/"
+      "Currency=EUR;EInvoice/BuyerCountry=DE;EInvoice/UntaxedCategory=Z;EInvoice/PaymentDays=14;"_s;
 const Message::Answer Yes = Message::Answer::Yes;
 const Message::Answer No = Message::Answer::No;
 
@@ -135,10 +136,9 @@ private slots:
         QTest::addColumn<QString>("adjustments");
         QTest::newRow("every adjustment") << u""_s << u"2|Oak chair|10;3|Polish|1.99"_s << u"10|5|4|2|20"_s;
         QTest::newRow("no tax charged") << u"TaxCharge=0"_s << u"1|Table|1234.56"_s << u"0|0|0|0|0"_s;
-        QTest::newRow("credit line") << u"SHTax=0"_s << u"1|Table|300;1|Refund|-120.5"_s
-                                     << u"0|0|12.5|0|300"_s;
-        QTest::newRow("e-invoice at 19%") << EInvoicing + u"TaxValue=19"_s << u"2|Oak chair|10;1|Bench|99.99"_s
-                                          << u"0|10|5|0|50"_s;
+        QTest::newRow("credit line") << u"SHTax=0"_s << u"1|Table|300;1|Refund|-120.5"_s << u"0|0|12.5|0|300"_s;
+        QTest::newRow("e-invoice at 19%")
+            << EInvoicing + u"TaxValue=19"_s << u"2|Oak chair|10;1|Bench|99.99"_s << u"0|10|5|0|50"_s;
     }
 
     void recordsWhatIsPrinted()
@@ -157,10 +157,10 @@ private slots:
         QCOMPARE(r.issued, QDateTime(m_app->clock.day, m_app->clock.time));
         for (int k = 0; k < RegisterRecord::CustomerLines; ++k)
             QCOMPARE(r.customer[k], parameter(u"PCUSTOMERDETAILS%1"_s.arg(k + 1)));
-        const std::pair<Amount, QString> figures[] = {
-            {r.subTotal, u"PSUBTOTAL"_s}, {r.shipping, u"PSHIPPING"_s}, {r.tax, u"PTAX"_s},
-            {r.total, u"PTOTAL"_s},       {r.received, u"PRECEIVED"_s}, {r.balance, u"PBALANCE"_s},
-            {r.surcharge2, u"PSURCHARGE2"_s}};
+        const std::pair<Amount, QString> figures[]
+            = {{r.subTotal, u"PSUBTOTAL"_s},    {r.shipping, u"PSHIPPING"_s}, {r.tax, u"PTAX"_s},
+               {r.total, u"PTOTAL"_s},          {r.received, u"PRECEIVED"_s}, {r.balance, u"PBALANCE"_s},
+               {r.surcharge2, u"PSURCHARGE2"_s}};
         for (const auto &[amount, name] : figures)
             QVERIFY2(amount == NumericAmount(parameter(name)), qPrintable(name));
         QCOMPARE(r.taxRate.has_value(), !settings.contains(u"TaxCharge=0"_s));

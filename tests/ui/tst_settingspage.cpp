@@ -14,9 +14,22 @@ using platform::Message;
 
 using namespace Qt::StringLiterals;
 
-struct RateRow { QString keys; bool pasted; QStringList whileTyping; QString stored; };
+struct RateRow
+{
+    QString keys;
+    bool pasted;
+    QStringList whileTyping;
+    QString stored;
+};
 // `before` and `after` hold the stored TaxCharge and SHTax.
-struct CheckRow { QString box; Press how; QString before, after, heading; int linesTicked; QString tax; };
+struct CheckRow
+{
+    QString box;
+    Press how;
+    QString before, after, heading;
+    int linesTicked;
+    QString tax;
+};
 Q_DECLARE_METATYPE(RateRow)
 Q_DECLARE_METATYPE(CheckRow)
 
@@ -26,8 +39,8 @@ class SettingsPageTest : public WindowTest
 
     void startWith(const StoredSettings &settings, const QStringList &templates = {u"invferncask.rep"_s})
     {
-        const StoredSettings taxed = {
-            {u"TaxCharge"_s, u"1"_s}, {u"TaxName"_s, u"TAX"_s}, {u"TaxValue"_s, u"5.00"_s}, {u"SHTax"_s, u"0"_s}};
+        const StoredSettings taxed
+            = {{u"TaxCharge"_s, u"1"_s}, {u"TaxName"_s, u"TAX"_s}, {u"TaxValue"_s, u"5.00"_s}, {u"SHTax"_s, u"0"_s}};
         QVERIFY(start(taxed + settings, templates));
     }
 
@@ -124,8 +137,10 @@ private slots:
     {
         QTest::addColumn<CheckRow>("row");
         const QString charge = u"chkChargeTax"_s, shipping = u"chkSHTax"_s;
-        QTest::newRow("charge off, mouse") << CheckRow{charge, Press::Click, u"10"_s, u"00"_s, u"NO TAX"_s, 0, u"0.00"_s};
-        QTest::newRow("charge on, space") << CheckRow{charge, Press::Space, u"00"_s, u"10"_s, u"TAX@5%"_s, 12, u"5.00"_s};
+        QTest::newRow("charge off, mouse")
+            << CheckRow{charge, Press::Click, u"10"_s, u"00"_s, u"NO TAX"_s, 0, u"0.00"_s};
+        QTest::newRow("charge on, space")
+            << CheckRow{charge, Press::Space, u"00"_s, u"10"_s, u"TAX@5%"_s, 12, u"5.00"_s};
         QTest::newRow("charge, right button")
             << CheckRow{charge, Press::RightButton, u"10"_s, u"10"_s, u"TAX@10%"_s, 12, u"10.00"_s};
         QTest::newRow("shipping on, mouse")
@@ -277,10 +292,12 @@ private slots:
     void strayKeysTypeNothing()
     {
         const int alt = Qt::AltModifier;
-        const std::tuple<int, QString, Qt::Key, int> keys[] = {
-            {1, u"txtCompanyName"_s, Qt::Key_P, alt},         {0, u"txtCustomerDetails(0)"_s, Qt::Key_V, alt},
-            {0, u"txtDescription(3)"_s, Qt::Key_R, alt | Qt::ShiftModifier}, {1, u"txtTel"_s, Qt::Key_X, Qt::MetaModifier},
-            {0, u"txtCustomerDetails(5)"_s, Qt::Key_K, Qt::ControlModifier}};
+        const std::tuple<int, QString, Qt::Key, int> keys[]
+            = {{1, u"txtCompanyName"_s, Qt::Key_P, alt},
+               {0, u"txtCustomerDetails(0)"_s, Qt::Key_V, alt},
+               {0, u"txtDescription(3)"_s, Qt::Key_R, alt | Qt::ShiftModifier},
+               {1, u"txtTel"_s, Qt::Key_X, Qt::MetaModifier},
+               {0, u"txtCustomerDetails(5)"_s, Qt::Key_K, Qt::ControlModifier}};
         for (const auto &[page, box, key, modifiers] : keys) {
             showPage(page);
             m_user->type(box, u"Ferncask"_s);
