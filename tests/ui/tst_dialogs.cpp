@@ -4,43 +4,25 @@
 
 #include "platform/buildinfo.h"
 #include "ui/clicklabel.h"
-#include "ui/modhelp.h"
 #include "ui/frmabout.h"
 #include "ui/frminvoicereset.h"
+#include "ui/modhelp.h"
 
 #include <QAccessible>
 #include <QAction>
-#include <QCheckBox>
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
-#include <QTabBar>
 
 using platform::Message;
-using ui::ClickLabel;
 using ui::frmAbout;
 using ui::frmInvoiceReset;
 
 using namespace Qt::StringLiterals;
 
-class DialogsTest : public QObject
+class DialogsTest : public WindowTest
 {
     Q_OBJECT
-
-    std::unique_ptr<WindowFixture> m_app;
-    std::unique_ptr<EntryDriver> m_user;
-
-    void start(const QString &taxCharge)
-    {
-        m_user.reset();
-        m_app = std::make_unique<WindowFixture>();
-        for (const QString &pair : {u"Init=1"_s, u"Template=invferncask.rep"_s, u"InvoiceNumber=1001"_s,
-                                    u"TaxName=TAX"_s, u"TaxValue=5"_s, u"TaxCharge="_s + taxCharge})
-            m_app->store(pair.section(u'=', 0, 0), pair.section(u'=', 1));
-        QVERIFY(m_app->start());
-        m_user = std::make_unique<EntryDriver>(*m_app);
-        QVERIFY(m_user->activate());
-    }
 
     void click(const QString &name)
     {
@@ -50,13 +32,17 @@ class DialogsTest : public QObject
     }
 
 private slots:
-    void init() { start(u"1"_s); }
+    void init()
+    {
+        QVERIFY(start({{u"InvoiceNumber"_s, u"1001"_s},
+                       {u"TaxName"_s, u"TAX"_s},
+                       {u"TaxValue"_s, u"5"_s},
+                       {u"TaxCharge"_s, u"1"_s}}));
+    }
     void cleanup()
     {
-        QCOMPARE(m_app->messages.pending(), 0);
         QCOMPARE(m_app->dialogs.pending(), 0);
-        m_user.reset();
-        m_app.reset();
+        finish();
     }
 
     // What the user types or pastes, ticks and clicks, and what is left.
@@ -64,17 +50,15 @@ private slots:
     {
         QTest::addColumn<QString>("input"); // typed, or pasted after "paste:"
         QTest::addColumn<bool>("tick");
-        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("button");  // none: Enter, Escape and View Invoices
         QTest::addColumn<QString>("answers"); // Yes, No or Ok to each message, in order
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<bool>("deleted");
         QTest::addColumn<bool>("stillOpen");
         const QString reset = u"cmdReset"_s, question = u"Delete all invoices in invoice folder?"_s;
-        QTest::newRow("leading zeros") << u"007"_s << false << reset << u""_s << QStringList() << u"7"_s << false
-                                       << false;
-        QTest::newRow("letters and signs")
-            << u"1a-2+ "_s << false << reset << u""_s << QStringList() << u"12"_s << false << false;
+        QTest::newRow("letters, signs, leading zero")
+            << u"01a-2+ "_s << false << reset << u""_s << QStringList() << u"12"_s << false << false;
         QTest::newRow("emptied") << u"\b"_s << false << reset << u"O"_s << QStringList{u"Enter invoice number"_s}
                                  << u"1001"_s << false << true;
         QTest::newRow("delete Yes") << u"5"_s << true << reset << u"Y"_s << QStringList{question} << u"5"_s << true
@@ -83,6 +67,8 @@ private slots:
                                    << false;
         QTest::newRow("cancel after ticking")
             << u"5"_s << true << u"cmdCancel"_s << u""_s << QStringList() << u"1001"_s << false << false;
+        QTest::newRow("keys and menu") << u"9"_s << false << u""_s << u""_s << QStringList() << u"1001"_s << false
+                                       << true;
         QTest::newRow("pasted letters") << u"paste:12a"_s << true << reset << u"O"_s << QStringList{u"Type mismatch"_s}
                                         << u"1001"_s << false << true;
         QTest::newRow("pasted beyond 32 bits") << u"paste:2147483648"_s << true << reset << u"O"_s
@@ -120,7 +106,13 @@ private slots:
                 QTest::keyClicks(reset.txtInvoiceNumber, input);
             if (tick)
                 QTest::mouseClick(reset.chkDelete, Qt::LeftButton, {}, QPoint(6, 10));
-            QTest::mouseClick(reset.findChild<QPushButton *>(button), Qt::LeftButton);
+            if (button.isEmpty()) {
+                QTest::keyClick(&reset, Qt::Key_Return);
+                QTest::keyClick(&reset, Qt::Key_Escape);
+                reset.mnuViewInvoices->trigger();
+            } else {
+                QTest::mouseClick(reset.findChild<QPushButton *>(button), Qt::LeftButton);
+            }
             open = reset.isVisible();
         });
         click(u"cmdInvoiceReset"_s);
@@ -132,32 +124,15 @@ private slots:
         QCOMPARE(open, stillOpen);
         QCOMPARE(m_app->stored(u"InvoiceNumber"_s), stored);
         QCOMPARE(m_app->text(u"txtCustomerDetails(0)"_s), stored != u"1001" ? u""_s : u"Harbour Cafe"_s);
-        QCOMPARE(m_app->control<ClickLabel>(u"lblNumber"_s)->caption(), u"NO. "_s + stored);
+        QCOMPARE(m_app->control<ui::ClickLabel>(u"lblNumber"_s)->caption(), u"NO. "_s + stored);
         QCOMPARE(QDir(m_app->path(u"invoices"_s)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  deleted ? QStringList({u"notes.txt"_s, u"old.pdf"_s})
                          : QStringList({u"INV1.pdf"_s, u"INV2.PDF"_s, u"notes.txt"_s, u"old.pdf"_s}));
+        QCOMPARE(m_app->shell.opened, button.isEmpty() ? QStringList{m_app->path(u"invoices"_s)} : QStringList());
     }
 
-    // Enter and Escape belong to neither button; View Invoices opens the folder.
-    void resetDialogKeysAndMenu()
-    {
-        bool open = false;
-        m_app->dialogs.expect([&](QDialog &dialog) {
-            auto &reset = static_cast<frmInvoiceReset &>(dialog);
-            QTest::keyClicks(reset.txtInvoiceNumber, u"9"_s);
-            QTest::keyClick(&reset, Qt::Key_Return);
-            QTest::keyClick(&reset, Qt::Key_Escape);
-            reset.mnuViewInvoices->trigger();
-            open = reset.isVisible();
-        });
-        click(u"cmdInvoiceReset"_s);
-        QVERIFY(open);
-        QCOMPARE(m_app->stored(u"InvoiceNumber"_s), u"1001"_s);
-        QCOMPARE(m_app->shell.opened, QStringList{m_app->path(u"invoices"_s)});
-    }
-
-    // The banner and the number open the reset dialog; every clickable label
-    // shows the hand.
+    // The banner and the number open the reset dialog, a heading of either
+    // page its help; every clickable label shows the hand.
     void clickableLabels()
     {
         QStringList labels = {u"Label26"_s, u"lblNumber"_s};
@@ -172,39 +147,19 @@ private slots:
         for (const QString &name : labels)
             QVERIFY2(m_app->control(name)->cursor().shape() == Qt::PointingHandCursor, qPrintable(name));
         QVERIFY(m_app->control(u"txtQty(0)"_s)->cursor().shape() != Qt::PointingHandCursor);
-    }
 
-    // A click on a heading of either page shows its help under the heading
-    // as it is shown, the tax heading following the tax setting.
-    void fieldHelp_data()
-    {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("taxCharge");
-        QTest::addColumn<QString>("title");
-        QTest::newRow("tax") << 10 << u"1"_s << u"+TAX@5%"_s;
-        QTest::newRow("tax not charged") << 10 << u"0"_s << u"NO TAX"_s;
-        QTest::newRow("footer, settings page") << 30 << u"1"_s << u"Footer Line 3"_s;
-    }
-
-    void fieldHelp()
-    {
-        QFETCH(int, index);
-        QFETCH(QString, taxCharge);
-        QFETCH(QString, title);
-        if (taxCharge != u"1")
-            start(taxCharge);
-        if (index >= 16) {
-            auto *tabs = m_app->control<QTabBar>(u"tab1"_s);
-            QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+        for (const auto &[index, title] : {std::pair{10, u"+TAX@5%"_s}, std::pair{30, u"Footer Line 3"_s}}) {
+            if (index == 30)
+                showPage(1);
+            m_app->messages.expect(Message::Answer::Ok);
+            click(u"lblHeading(%1)"_s.arg(index));
+            const QList<Message> shown = m_app->messages.takeShown();
+            QCOMPARE(shown.size(), 1);
+            QCOMPARE(shown[0].title, title);
+            QCOMPARE(shown[0].text, ui::FieldHelpText(index));
+            QCOMPARE(shown[0].buttons, Message::Buttons::Ok);
+            QCOMPARE(shown[0].icon, Message::Icon::None);
         }
-        m_app->messages.expect(Message::Answer::Ok);
-        click(u"lblHeading(%1)"_s.arg(index));
-        const QList<Message> shown = m_app->messages.takeShown();
-        QCOMPARE(shown.size(), 1);
-        QCOMPARE(shown[0].title, title);
-        QCOMPARE(shown[0].text, ui::FieldHelpText(index));
-        QCOMPARE(shown[0].buttons, Message::Buttons::Ok);
-        QCOMPARE(shown[0].icon, Message::Icon::None);
     }
 
     // Enter and Escape close the about box; its empty notice is left out of
