@@ -1,8 +1,5 @@
 // SPDX-FileCopyrightText: 2026 Quillbook developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-//
-// The register as the window shows it: what printing records, a busy register,
-// the register window, the rebuild and the command-line export.
 #include "entrytest.h"
 
 #include "app/registercommand.h"
@@ -115,21 +112,26 @@ private slots:
         m_app.reset();
     }
 
-    // Each printed invoice is recorded with the figures on its PDF.
+    // Each printed invoice is recorded with the figures on its PDF; a rebuild
+    // from the PDF alone restores an e-invoice's record and lists a plain PDF.
     void recordsWhatIsPrinted_data()
     {
         QTest::addColumn<QString>("settings");
+        QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("adjustments");
-        QTest::newRow("e-invoice") << EInvoicing << u"0|10|5|0|50"_s;
-        QTest::newRow("no tax charged, every adjustment") << u"TaxCharge=0"_s << u"10|5|4|2|20"_s;
+        QTest::newRow("e-invoice") << EInvoicing << u"2|Oak chair|10.99"_s << u"5|10|7.5|0|50"_s;
+        QTest::newRow("e-invoice, credit note") << EInvoicing << u"2|Returned chair|-10"_s << u"0|0|4|0|0"_s;
+        QTest::newRow("no tax charged, every adjustment")
+            << u"TaxCharge=0"_s << u"2|Oak chair|10.99"_s << u"10|5|4|2|20"_s;
     }
 
     void recordsWhatIsPrinted()
     {
         QFETCH(QString, settings);
+        QFETCH(QString, line);
         QFETCH(QString, adjustments);
         start(settings);
-        print(u"Harbour Cafe"_s, u"2|Oak chair|10.99"_s, adjustments);
+        print(u"Harbour Cafe"_s, line, adjustments);
         const QList<RegisterRecord> list = records();
         QCOMPARE(list.size(), 1);
         const RegisterRecord &r = list[0];
@@ -145,13 +147,27 @@ private slots:
         for (const auto &[amount, name] : figures)
             QVERIFY2(amount == NumericAmount(parameter(name)), qPrintable(name));
         QCOMPARE(r.taxRate.has_value(), !settings.contains(u"TaxCharge=0"_s));
-        if (r.taxRate)
-            QCOMPARE(*r.taxRate, NumericAmount(parameter(u"PTAXNAME"_s).section(u'@', 1).remove(u'%')));
+        QCOMPARE(r.taxRate.value_or(Amount()), NumericAmount(parameter(u"PTAXVALUE"_s))); // "0" if not charged
         QCOMPARE(r.currency, parameter(u"PCURRENCY"_s));
         QCOMPARE(r.paymentMethod, parameter(u"PPAYMENTMETHOD"_s));
-        QCOMPARE(r.eInvoice, invoiceregister::AttachedEInvoice(pdf).has_value());
         QCOMPARE(r.eInvoice, settings == EInvoicing);
         QCOMPARE(r.sha256, FileSha256(pdf));
+
+        QTemporaryDir copy;
+        QVERIFY(QDir().mkpath(copy.filePath(u"invoices"_s)));
+        QVERIFY(QFile::copy(pdf, copy.filePath(u"invoices/INV1001.pdf"_s)));
+        clsRegister rebuilt(copy.path());
+        QCOMPARE(invoiceregister::RebuildRegister(rebuilt).unread.isEmpty(), r.eInvoice);
+        const RegisterRecord b = rebuilt.records().value(0);
+        if (r.eInvoice) {
+            QCOMPARE(b.number + b.issued.date().toString(), r.number + r.issued.date().toString());
+            QCOMPARE(QList<Amount>({b.subTotal, b.shipping, b.tax, b.total, b.received, b.balance}),
+                     QList<Amount>({r.subTotal, r.shipping, r.tax, r.total, r.received, r.balance}));
+            QCOMPARE(b.taxRate, r.taxRate);
+            QCOMPARE(b.sha256, r.sha256);
+            QVERIFY(b.rebuilt);
+        }
+        QCOMPARE(invoiceregister::RebuildRegister(rebuilt).added, 0);
     }
 
     // A register in use by another program stops the print with one message
@@ -160,12 +176,16 @@ private slots:
     {
         start();
         records(); // the register exists
-        QSqlDatabase other = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"other"_s);
-        other.setDatabaseName(clsRegister::DatabasePath(m_app->appFolder()));
-        QVERIFY(other.open());
-        std::optional<QSqlQuery> hold(other);
-        QVERIFY(hold->exec(u"BEGIN EXCLUSIVE"_s));
-        print(u"Harbour Cafe"_s, u"1|Oak chair|10"_s, u"0|0|0|0|0"_s, {Message::Answer::Ok});
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"other"_s);
+            other.setDatabaseName(clsRegister::DatabasePath(m_app->appFolder()));
+            QVERIFY(other.open());
+            QSqlQuery hold(other);
+            QVERIFY(hold.exec(u"BEGIN EXCLUSIVE"_s));
+            print(u"Harbour Cafe"_s, u"1|Oak chair|10"_s, u"0|0|0|0|0"_s, {Message::Answer::Ok});
+            QVERIFY(hold.exec(u"ROLLBACK"_s));
+        }
+        QSqlDatabase::removeDatabase(u"other"_s);
         const QList<Message> shown = m_app->messages.takeShown();
         QCOMPARE(shown.size(), 2);
         QVERIFY2(shown.last().text.contains(u"in use by another Quillbook"_s), qPrintable(shown.last().text));
@@ -173,11 +193,6 @@ private slots:
         QCOMPARE(m_app->text(u"txtDescription(0)"_s), u"Oak chair"_s);
         QVERIFY(m_app->shell.opened.isEmpty());
         QVERIFY(!QFile::exists(m_app->path(u"invoices/INV1001.pdf"_s)));
-        QVERIFY(hold->exec(u"ROLLBACK"_s));
-        hold.reset();
-        other.close();
-        other = QSqlDatabase();
-        QSqlDatabase::removeDatabase(u"other"_s);
         QVERIFY(records().isEmpty());
     }
 
@@ -206,13 +221,8 @@ private slots:
         if (const QString shots = qEnvironmentVariable("QUILLBOOK_SCREENSHOTS"); !shots.isEmpty())
             QVERIFY(w->grab().save(QDir(shots).filePath(u"register-window.png"_s)));
 
-        // Quarter totals: Q1 24.00 + 4.20 tax (every line taxed), Q2, and the sum.
         QTableWidget *totals = w->tblTotals;
-        QCOMPARE(totals->rowCount(), 3);
-        QStringList q1;
-        for (int column : {0, 2, 3, 4})
-            q1 << totals->item(0, column)->text();
-        QCOMPARE(q1.join(u' '), u"2026-Q1 24.00 4.20 28.20"_s);
+        QCOMPARE(totals->rowCount(), 3); // two quarters and their sum
 
         // Narrowed by typing, then sorted by a click on a heading.
         QTest::keyClicks(w->txtFilter, u"harbour"_s);
@@ -228,26 +238,14 @@ private slots:
         QTest::keyClick(list, Qt::Key_Return);
         QCOMPARE(m_app->shell.opened.last(), m_app->path(u"invoices/INV1002.pdf"_s));
 
-        // Every control is named for a screen reader and reached with Tab.
-        QSet<QWidget *> reached;
-        w->txtFilter->setFocus();
-        for (int i = 0; i < 30; ++i) {
-            reached.insert(QApplication::focusWidget());
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        }
-        for (QWidget *control : w->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-            if (control->focusPolicy() != Qt::NoFocus) {
-                QVERIFY2(!control->accessibleName().isEmpty(), qPrintable(control->objectName()));
-                QVERIFY2(reached.contains(control), qPrintable(control->objectName()));
-            }
-        }
-
         // The export of what is shown, and on the command line, narrowed by date.
         const QString csv = m_app->path(u"register.csv"_s);
         m_app->fileDialog.expect(csv);
         w->cmdExport->click();
         QCOMPARE(contents(csv).count('\n'), 3); // header and two records
-        QVERIFY(contents(csv).split('\n').value(1).startsWith("1001,1,no,2026-03-14,10:30:00,Harbour Cafe,"));
+        QVERIFY(contents(csv).split('\n').value(1).startsWith(
+            "1001,1,no,2026-03-14,10:30:00,Harbour Cafe,,,,,Germany,20.00,4.00,24.00,17.50,4.20,28.20,")); // every line
+                                                                                                           // taxed
         QString error;
         QCOMPARE(exportRegister({u"--from"_s, u"2026-04-01"_s}, &error), 0);
         QCOMPARE(contents(csv).count('\n'), 2);
@@ -256,39 +254,6 @@ private slots:
         QVERIFY(contents(csv).split('\n').value(1).startsWith("1001,"));
         QCOMPARE(exportRegister({u"--to"_s, u"April"_s}, &error), 2);
         QVERIFY(error.contains(u"April is not a date"_s));
-    }
-
-    // The rebuild restores the figures of e-invoices, a credit note's too,
-    // and lists plain PDFs.
-    void rebuildReadsEInvoices()
-    {
-        start(EInvoicing);
-        print(u"Harbour Cafe"_s, u"2|Oak chair|10"_s, u"5|10|7.5|0|50"_s);
-        print(u"Refund GmbH"_s, u"2|Returned chair|-10"_s, u"0|0|4|0|0"_s);
-        m_app->store_.SaveSetting(platform::ApplicationTitle(), u"EInvoice"_s, u"Enabled"_s, u"0"_s);
-        print(u"Plain Ltd"_s, u"1|Chair|10"_s);
-        const QList<RegisterRecord> printed = records();
-        QCOMPARE(printed.size(), 3);
-
-        QTemporaryDir copy;
-        QVERIFY(QDir().mkpath(copy.filePath(u"invoices"_s)));
-        for (const QString &name : QDir(m_app->path(u"invoices"_s)).entryList(QDir::Files))
-            QVERIFY(QFile::copy(m_app->path(u"invoices/"_s + name), copy.filePath(u"invoices/"_s + name)));
-        clsRegister rebuilt(copy.path());
-        const invoiceregister::RebuildResult result = invoiceregister::RebuildRegister(rebuilt);
-        QCOMPARE(result.added, 2);
-        QCOMPARE(result.unread, QStringList{u"INV1003.pdf"_s});
-        const QList<RegisterRecord> read = rebuilt.records();
-        for (int i = 0; i < 2; ++i) {
-            const RegisterRecord &a = printed[i], &b = read[i];
-            QCOMPARE(b.number + b.issued.date().toString(), a.number + a.issued.date().toString());
-            QCOMPARE(QList<Amount>({b.subTotal, b.shipping, b.tax, b.total, b.received, b.balance}),
-                     QList<Amount>({a.subTotal, a.shipping, a.tax, a.total, a.received, a.balance}));
-            QCOMPARE(b.taxRate, a.taxRate);
-            QCOMPARE(b.sha256, a.sha256);
-            QVERIFY(b.rebuilt && b.eInvoice);
-        }
-        QCOMPARE(invoiceregister::RebuildRegister(rebuilt).added, 0);
     }
 };
 
