@@ -9,8 +9,7 @@
 #include <QTabBar>
 #include <QTest>
 
-// Drives the started main window as a user would: clicks into boxes, types,
-// and leaves them with Tab.
+// Drives the started main window as a user would: clicks, types, leaves with Tab.
 class EntryDriver
 {
 public:
@@ -28,10 +27,7 @@ public:
     void type(const QString &name, const QString &keys)
     {
         QWidget *box = m_app.control(name);
-        if (!box) {
-            QTest::qFail(qPrintable(QStringLiteral("No control named %1").arg(name)), __FILE__, __LINE__);
-            return;
-        }
+        QVERIFY2(box, qPrintable(name));
         QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
         QCoreApplication::processEvents();
         QTest::keyClicks(box, keys);
@@ -60,8 +56,7 @@ private:
 
 using StoredSettings = QList<std::pair<QString, QString>>;
 
-// What the tests of the main window share: the program, a user at it, and
-// at the end no message or file dialog left that a test expected.
+// The program and a user at it; at the end no expected message or file dialog is left.
 class WindowTest : public QObject
 {
 protected:
@@ -71,16 +66,23 @@ protected:
     // Starts the program over an initialised store that also holds `settings`.
     bool start(const StoredSettings &settings, const QStringList &templates = {QStringLiteral("invferncask.rep")})
     {
-        m_user.reset();
         m_app = std::make_unique<WindowFixture>(templates);
         m_app->store(QStringLiteral("Init"), QStringLiteral("1"));
         m_app->store(QStringLiteral("Template"), QStringLiteral("invferncask.rep"));
         for (const auto &[key, text] : settings)
             m_app->store(key, text);
-        if (!m_app->start())
-            return false;
+        return launch();
+    }
+    // Starts the program over an empty store: the first run's settings.
+    bool startFirstRun()
+    {
+        m_app = std::make_unique<WindowFixture>();
+        return launch();
+    }
+    bool launch()
+    {
         m_user = std::make_unique<EntryDriver>(*m_app);
-        return m_user->activate();
+        return m_app->start() && m_user->activate();
     }
     void showPage(int index)
     {
@@ -88,6 +90,11 @@ protected:
         QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
     }
     QCheckBox *check(const QString &name) const { return m_app->control<QCheckBox>(name); }
+    // Another button than the left changes no check box, but its release counts as a click.
+    void click(const QString &name, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseClick(check(name), button, {}, check(name)->rect().center());
+    }
     void finish()
     {
         QCOMPARE(m_app->messages.pending(), 0);
@@ -96,17 +103,3 @@ protected:
         m_app.reset();
     }
 };
-
-// The ways a user changes a check box. A release of another button changes
-// nothing, but the window acts on it as on a click.
-enum class Press { Click, Space, RightButton };
-inline void press(QCheckBox *box, Press how)
-{
-    if (how == Press::Space) {
-        box->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(box, Qt::Key_Space);
-    } else {
-        QTest::mouseClick(box, how == Press::Click ? Qt::LeftButton : Qt::RightButton, {}, box->rect().center());
-    }
-}
-Q_DECLARE_METATYPE(Press)
