@@ -123,46 +123,6 @@ private slots:
         }
         QVERIFY(whole >= 30);
     }
-
-    void blankInvoiceLeavesNoClutter_data()
-    {
-        QTest::addColumn<QString>("file");
-        for (const QString &file : shipped())
-            QTest::newRow(qPrintable(QFileInfo(file).fileName())) << file;
-    }
-
-    // As a new sheet prints: two lines, zero adjustments, no tax, no fax, no
-    // logo; fonts are embedded as subsets, so the file stays small.
-    void blankInvoiceLeavesNoClutter()
-    {
-        QFETCH(QString, file);
-        ReportFixture f;
-        Parameters values = tokens();
-        for (int n = 3; n <= 12; ++n) {
-            for (const char *name : {"PQTY%1", "PDESCRIPTION%1", "PUNITPRICE%1", "PTOTAL%1"})
-                values.remove(QString::fromLatin1(name).arg(n));
-        }
-        for (const QString &name : {u"PSURCHARGE1"_s, u"PSURCHARGE2"_s, u"PDISCOUNT"_s, u"PSHIPPING"_s, u"PRECEIVED"_s,
-                                    u"PTAX"_s, u"PSURCHARGEVALUE1"_s, u"PSURCHARGEVALUE2"_s, u"PDISCOUNTPERCENT"_s})
-            values[name] = u"0.00"_s;
-        values[u"PTAXNAME"_s] = u"NO TAX"_s;
-        values[u"PTAXVALUE"_s] = u"0"_s;
-        for (const QString &name : {u"PFAX"_s, u"PINVOICENUMBER"_s, u"PCURRENCY"_s, u"PDATE"_s, u"PLOGO"_s})
-            values[name] = QString();
-        const QString pdf = exportInvoice(f, file, values);
-        QVERIFY(!pdf.isEmpty());
-        QVERIFY2(QFileInfo(pdf).size() < 60 * 1024, qPrintable(QString::number(QFileInfo(pdf).size())));
-        const QString text = pdfprobe::text(pdf);
-        QVERIFY(text.contains(u"NO TAX"_s) && text.contains(u"vtotal2"_s));
-        // Phrases about empty fields are left out whole: no "are in ." or "Invoice  of".
-        const QRegularExpression fragment(u"\\s[.,;:%]|\\b(in|of|No\\.|invoice|number)\\s*([.,;:]|$)"_s,
-                                          QRegularExpression::MultilineOption);
-        QVERIFY2(!fragment.match(text).hasMatch(), qPrintable(fragment.match(text).captured()));
-        for (const QString &absent : {u"Surcharge"_s, u"Discount"_s, u"discount"_s, u"Shipping"_s, u"Received"_s,
-                                      u"received"_s, u"Fax"_s, u"0.00%"_s})
-            QVERIFY2(!text.contains(absent), qPrintable(absent));
-        QVERIFY(pdfprobe::images(pdf).isEmpty());
-    }
 };
 
 QTEST_MAIN(ShippedTemplatesTest)
