@@ -7,7 +7,6 @@
 
 #include <QFile>
 #include <QHash>
-#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -15,14 +14,11 @@
 #include <QtEndian>
 #include <QtTest>
 
-#include <sys/resource.h>
-
 using namespace Qt::StringLiterals;
 
 using Parameters = QHash<QString, QString>;
 
-// Looks into written PDFs with poppler's command-line tools, so tests check
-// what a reader of the document gets rather than bytes.
+// Reads written PDFs back with poppler's tools, as a reader of the document gets them.
 namespace pdfprobe {
 
 struct Word
@@ -63,11 +59,11 @@ inline QList<Word> words(const QString &pdf)
     return result;
 }
 
-// The first word whose text equals `text`, or a word with an empty text.
-inline Word find(const QList<Word> &words, const QString &text)
+// The box of the first word whose text equals `text`; a null box when there is none.
+inline QRectF find(const QList<Word> &words, const QString &text)
 {
     const auto it = std::find_if(words.begin(), words.end(), [&](const Word &w) { return w.text == text; });
-    return it == words.end() ? Word() : *it;
+    return it == words.end() ? QRectF() : it->box;
 }
 
 // One field of pdfinfo's report: "Title", "Page size", ...
@@ -78,10 +74,10 @@ inline QString info(const QString &pdf, const QString &field)
 }
 
 // The rows of a poppler listing below its two heading lines, split at blanks.
-inline QList<QStringList> rows(const QString &listing)
+inline QList<QStringList> rows(const QString &program, const QStringList &arguments)
 {
     QList<QStringList> result;
-    for (const QString &line : listing.split(u'\n', Qt::SkipEmptyParts).mid(2))
+    for (const QString &line : run(program, arguments).split(u'\n', Qt::SkipEmptyParts).mid(2))
         result.append(line.simplified().split(u' '));
     return result;
 }
@@ -90,30 +86,13 @@ inline QList<QStringList> rows(const QString &listing)
 inline QList<QSize> images(const QString &pdf)
 {
     QList<QSize> result;
-    for (const QStringList &f : rows(run(u"pdfimages"_s, {u"-list"_s, pdf})))
+    for (const QStringList &f : rows(u"pdfimages"_s, {u"-list"_s, pdf}))
         result.append({f.value(3).toInt(), f.value(4).toInt()});
     return result;
 }
 
-// Each font's name and whether it is embedded (the type may take several columns).
-inline QList<QPair<QString, bool>> fonts(const QString &pdf)
-{
-    QList<QPair<QString, bool>> result;
-    for (const QStringList &f : rows(run(u"pdffonts"_s, {pdf})))
-        result.append({f.first(), f.value(f.size() - 5) == u"yes"_s});
-    return result;
-}
-
-inline QImage render(const QString &pdf, int dpi)
-{
-    QTemporaryDir dir;
-    run(u"pdftoppm"_s, {u"-png"_s, u"-r"_s, QString::number(dpi), u"-singlefile"_s, pdf, dir.filePath(u"p"_s)});
-    return QImage(dir.filePath(u"p.png"_s)).convertToFormat(QImage::Format_RGB32);
-}
-
 // What keeps a written PDF from being archived as PDF/A-1, empty when nothing
-// does: streams that break its syntax, and numbers in the pages' and the font
-// maps' content beyond ±32767, its limit for integers and reals alike.
+// does: broken stream syntax, and numbers beyond ±32767 in page content.
 inline QString archivalFaults(const QString &pdf)
 {
     QStringList faults = pdfsyntax::StreamFaultsOf(pdf).mid(0, 10);
@@ -142,59 +121,8 @@ inline QString archivalFaults(const QString &pdf)
 
 } // namespace pdfprobe
 
-// Hostile input must leave this process within this much memory, and
-// quillbook-render within this much memory and processor time.
-constexpr double kMaxMegabytes = 200.0;
-constexpr int kMaxCpuSeconds = 10;
-
-// What took more memory than kMaxMegabytes in this process's life so far;
-// empty when nothing did. Sanitizers reserve memory of their own, so under
-// them it is not judged.
-inline QString memoryExcess()
-{
-#if defined(__SANITIZE_ADDRESS__)
-    return {};
-#else
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024.0 > kMaxMegabytes ? u"took %1 MB"_s.arg(usage.ru_maxrss / 1024.0) : QString();
-#endif
-}
-
-struct ToolRun
-{
-    int exitCode = -1;
-    QString out, err;
-};
-
-// Runs quillbook-render within the bounds above, far beyond what any
-// template within the engine's limits needs: a run that needs more fails.
-inline ToolRun runTool(const QStringList &arguments)
-{
-    QProcess process;
-#if defined(__SANITIZE_ADDRESS__)
-    // LeakSanitizer's tracer faults at the tool's exit after libjpeg has
-    // reported a damaged picture; the tests' own processes keep leak checking.
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(u"ASAN_OPTIONS"_s, u"detect_leaks=0"_s);
-    process.setProcessEnvironment(environment);
-#else
-    process.setChildProcessModifier([] {
-        const rlimit memory{rlim_t(kMaxMegabytes * 1024 * 1024), rlim_t(kMaxMegabytes * 1024 * 1024)};
-        setrlimit(RLIMIT_DATA, &memory);
-        const rlimit cpu{rlim_t(kMaxCpuSeconds), rlim_t(kMaxCpuSeconds)};
-        setrlimit(RLIMIT_CPU, &cpu);
-    });
-#endif
-    process.start(QStringLiteral(QUILLBOOK_APP_DIR "/quillbook-render"), arguments);
-    if (!process.waitForFinished(60000))
-        return {};
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
-
-// Writes small templates into a temporary folder and exports them with the
-// fonts of the application folder, as the program does.
+// Writes templates into a temporary folder and exports them with the
+// application folder's fonts, as the program does.
 struct ReportFixture
 {
     QTemporaryDir dir;
@@ -218,9 +146,8 @@ struct ReportFixture
             .toUtf8();
     }
 
-    // Exports the template `file` with exactly `parameters`; returns the PDF's
-    // path, or an empty string with the engine's description (or what keeps
-    // the PDF from being archived) in `error`, else in a warning.
+    // Exports `file` with exactly `parameters`: the PDF's path, or empty with
+    // the engine's error (or what keeps the PDF from archiving) in `error`.
     QString exportPdf(const QString &file, const Parameters &parameters, const QString &output = u"out.pdf"_s,
                       QString *error = nullptr)
     {
