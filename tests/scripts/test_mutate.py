@@ -1,8 +1,7 @@
 #!/usr/bin/env python3
 # SPDX-FileCopyrightText: 2026 Quillbook developers
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""The mutation runner's verdicts: stale, did not build, killed or survived,
-with the mutated file put back each time."""
+"""The mutation runner's verdicts, with the mutated file put back each time."""
 
 import importlib.machinery
 import importlib.util
@@ -39,9 +38,8 @@ class Runner(unittest.TestCase):
                 root = Path(folder)
                 (root / "src/x").mkdir(parents=True)
                 (root / "src/x/x.cpp").write_text(ORIGINAL)
-                (root / "bin").mkdir()
-                (root / "bin/ctest").write_text(f"#!/bin/sh\ncat <<'OUT'\n{ctest}OUT\nexit {code}\n")
-                (root / "bin/ctest").chmod(0o755)
+                (root / "ctest").write_text(f"#!/bin/sh\ncat <<'OUT'\n{ctest}OUT\nexit {code}\n")
+                (root / "ctest").chmod(0o755)
                 (root / "x.txt").write_text(textwrap.dedent(f"""\
                     id: x-01
                     file: src/x/x.cpp
@@ -57,7 +55,7 @@ class Runner(unittest.TestCase):
                     built.append((root / "src/x/x.cpp").read_text())
                     return builds, "x.cpp:2: error: no\n"
 
-                with mock.patch.dict(os.environ, PATH=f"{root / 'bin'}:{os.environ['PATH']}"), \
+                with mock.patch.dict(os.environ, PATH=f"{root}:{os.environ['PATH']}"), \
                         mock.patch.multiple(mutate, TREE=root, BUILD=root / "build", build=build):
                     mutate.try_mutant(m, type("Args", (), {"jobs": 2, "timeout": 5})(), root / "log", {})
                 self.assertEqual((m.result, m.detail), (result, detail))
