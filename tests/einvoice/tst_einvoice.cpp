@@ -16,6 +16,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTabBar>
 
 using invoice::Amount;
 using invoice::FormatAmount;
@@ -443,6 +444,11 @@ private slots:
         QCOMPARE(app.messages.takeShown().size(), 1); // the number question only
         const QByteArray xml = attachment(app.path(u"invoices/INV1001.pdf"_s));
         QVERIFY2(xml.contains("<ram:CountryID>FR</ram:CountryID>"), xml.constData());
+        // The template preview stays a plain PDF.
+        QTest::mouseClick(app.window().tab1, Qt::LeftButton, {}, app.window().tab1->tabRect(1).center());
+        QTest::mouseClick(app.control(u"cmdView"_s), Qt::LeftButton);
+        QVERIFY(contents(app.path(u"viewtemplate.pdf"_s)).startsWith("%PDF-1.4"));
+        QVERIFY(attachment(app.path(u"viewtemplate.pdf"_s)).isEmpty());
     }
 };
 

@@ -8,8 +8,10 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimeZone>
+#include <QXmlStreamReader>
 #include <QtTest>
 
 #include <qpdf/Buffer.hh>
@@ -18,6 +20,13 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// What PDFBox's preflight (PDF/A-1b only) says of a PDF/A-3 that only PDF/A-1 forbids.
+const QStringList PdfA1Only = {
+    u"7.11.2 Error on MetaData, part must be 1"_s,
+    u"1.4.7 Trailer Syntax error, EmbeddedFile entry is present in the Names dictionary"_s,
+    u"1.2.9 Body Syntax error, EmbeddedFile entry is present in a FileSpecification dictionary"_s,
+};
 
 QString saved(const QTemporaryDir &dir, const QString &name, const QByteArray &data)
 {
@@ -42,11 +51,13 @@ class PdfATest : public QObject
 {
     Q_OBJECT
 
+    QTemporaryDir m_dir; // the page and the PDF/A-3 of written(), for preflight()
+
 private slots:
     // The engine's page and its PDF/A-3 pass qpdf and the stream syntax; the attachment is where readers look.
     void written()
     {
-        QTemporaryDir dir;
+        const QTemporaryDir &dir = m_dir;
         report::ReportEngine engine;
         engine.setFontsFolder(QStringLiteral(QUILLBOOK_APP_DIR "/fonts"));
         engine.TemplatePath(QStringLiteral(QUILLBOOK_APP_DIR "/invferncask.rep"));
@@ -102,6 +113,43 @@ private slots:
               u"<fx:DocumentFileName>factur-x.xml</fx:DocumentFileName>"_s, u"<fx:Version>1.0</fx:Version>"_s,
               u"<fx:ConformanceLevel>EN 16931</fx:ConformanceLevel>"_s})
             QVERIFY2(xmp.contains(claim), qPrintable(claim + u" missing from:\n"_s + xmp));
+    }
+
+    // Debian's PDFBox preflight, one start for both files: the page passes whole, the PDF/A-3 but for PDF/A-3 itself.
+    void preflight()
+    {
+        QStringList jars;
+        for (const char *jar :
+             {"preflight", "pdfbox2", "fontbox2", "xmpbox", "commons-logging", "javax.activation", "jaxb-api"})
+            jars << u"/usr/share/java/%1.jar"_s.arg(QLatin1StringView(jar));
+        for (const QString &needed : jars + QStringList{QStandardPaths::findExecutable(u"java"_s)})
+            if (!QFile::exists(needed))
+                QSKIP(qPrintable(u"no preflight: java or "_s + needed + u" is absent"_s));
+        const QString list = saved(
+            m_dir, u"files"_s, QFile::encodeName(m_dir.filePath(u"page.pdf\n"_s) + m_dir.filePath(u"INV1001.pdf\n"_s)));
+        QProcess java;
+        java.start(
+            u"java"_s,
+            {u"-cp"_s, jars.join(u':'), u"org.apache.pdfbox.preflight.Validator_A1b"_s, u"xml"_s, u"group"_s, list});
+        QFile results(list + u".preflight.xml"_s);
+        QVERIFY2(java.waitForFinished(120000) && java.exitCode() == 0 && results.open(QIODevice::ReadOnly),
+                 java.readAllStandardError().constData());
+        QHash<QString, QStringList> findings; // file name: "code details", beyond what PDF/A-3 itself brings
+        QXmlStreamReader xml(&results);
+        QString file, code;
+        while (!xml.atEnd())
+            if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"preflight")
+                findings.insert(file = xml.attributes().value(u"name"_s).toString(), {});
+            else if (xml.isStartElement() && xml.name() == u"code")
+                code = xml.readElementText();
+            else if (xml.isStartElement() && xml.name() == u"details")
+                if (const QString finding = code + u' ' + xml.readElementText();
+                    file != u"INV1001.pdf" || !PdfA1Only.contains(finding))
+                    findings[file] << finding;
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        QCOMPARE(findings.keys().size(), 2);
+        for (const QStringList &found : std::as_const(findings))
+            QVERIFY2(found.isEmpty(), qPrintable(found.join(u'\n')));
     }
 
     // A page that cannot be read leaves the earlier file byte for byte.

@@ -123,6 +123,38 @@ private slots:
         }
         QVERIFY(whole >= 30);
     }
+
+    void blankInvoiceLeavesNoClutter_data()
+    {
+        QTest::addColumn<QString>("file");
+        for (const QString &file : shipped())
+            QTest::newRow(qPrintable(QFileInfo(file).fileName())) << file;
+    }
+
+    // As a new sheet prints: zero adjustments, no tax, fax, number, date or logo. Zeros and
+    // phrases about empty fields are left out whole: no "Discount 0.00", no "are in ." or "Invoice  of".
+    void blankInvoiceLeavesNoClutter()
+    {
+        QFETCH(QString, file);
+        ReportFixture f;
+        Parameters values = tokens();
+        for (int n = 3; n <= 12; ++n)
+            for (const char *name : {"PQTY%1", "PDESCRIPTION%1", "PUNITPRICE%1", "PTOTAL%1"})
+                values.remove(QString::fromLatin1(name).arg(n));
+        for (const QString &name : {u"PSURCHARGE1"_s, u"PSURCHARGE2"_s, u"PDISCOUNT"_s, u"PSHIPPING"_s, u"PRECEIVED"_s,
+                                    u"PTAX"_s, u"PSURCHARGEVALUE1"_s, u"PSURCHARGEVALUE2"_s, u"PDISCOUNTPERCENT"_s})
+            values[name] = u"0.00"_s;
+        for (const QString &name : {u"PFAX"_s, u"PINVOICENUMBER"_s, u"PCURRENCY"_s, u"PDATE"_s, u"PLOGO"_s})
+            values[name] = QString();
+        values[u"PTAXNAME"_s] = u"NO TAX"_s;
+        values[u"PTAXVALUE"_s] = u"0"_s;
+        const QString text = pdfprobe::text(exportInvoice(f, file, values));
+        QVERIFY2(text.contains(u"NO TAX"_s) && text.contains(u"vtotal2"_s), qPrintable(text));
+        static const QRegularExpression clutter(
+            u"\\s[.,;:%]|\\b(in|of|No\\.|invoice|number)\\s*([.,;:]|$)|Surcharge|[Dd]iscount|Shipping|[Rr]eceived|Fax|0\\.00%"_s,
+            QRegularExpression::MultilineOption);
+        QVERIFY2(!clutter.match(text).hasMatch(), qPrintable(clutter.match(text).captured() + u" in:\n"_s + text));
+    }
 };
 
 QTEST_MAIN(ShippedTemplatesTest)

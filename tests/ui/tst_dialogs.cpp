@@ -69,6 +69,8 @@ private slots:
                                         << u"1001"_s;
         QTest::newRow("pasted beyond 32 bits")
             << u"paste:2147483648"_s << true << reset << u"O"_s << QStringList{u"Overflow"_s} << u"1001"_s;
+        QTest::newRow("largest number") << u"paste:2147483647"_s << false << reset << u""_s << QStringList()
+                                        << u"2147483647"_s;
     }
 
     void resetDialog()

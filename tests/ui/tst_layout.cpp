@@ -139,6 +139,22 @@ private slots:
                          qPrintable(item->objectName()));
     }
 
+    // The window opens centred on the screen's free area, shrunk to fit it with its frame.
+    void placement_data()
+    {
+        QTest::addColumn<QRect>("available");
+        QTest::addColumn<QRect>("placed");
+        QTest::newRow("room to spare, beside a panel") << QRect(64, 0, 1216, 1024) << QRect(315, 272, 713, 503);
+        QTest::newRow("too small both ways") << QRect(0, 0, 640, 490) << QRect(8, 32, 624, 450);
+        QTest::newRow("too narrow, second screen") << QRect(1920, 24, 682, 744) << QRect(1928, 156, 666, 503);
+    }
+    void placement()
+    {
+        QFETCH(QRect, available);
+        QFETCH(QRect, placed);
+        QCOMPARE(frmMain2::Placement(QSize(713, 503), available, QMargins(8, 32, 8, 8)), placed);
+    }
+
     // Tab from the tab strip goes round every control of the page that takes
     // typing or a press, each once; arrays in order, side by side left to right.
     void pagesAndTabOrder()

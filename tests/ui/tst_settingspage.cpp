@@ -143,6 +143,9 @@ private slots:
         const FileFilter pictures{u"*.JPG or *.BMP Picture Files"_s, {u"*.jpg"_s, u"*.bmp"_s}};
         QCOMPARE(m_app->fileDialog.shown(), QList<FileFilter>{pictures});
         QCOMPARE(m_user->text(u"txtLogo"_s), expected);
+        m_app->fileDialog.expect(QString()); // cancelled: the chosen picture stays
+        QTest::mouseClick(m_app->control<QPushButton>(u"cmdLogo"_s), Qt::LeftButton);
+        QCOMPARE(m_app->stored(u"Logo"_s), expected);
     }
 
     void templateListStoresTheChoice()
