@@ -1,17 +1,13 @@
 // SPDX-FileCopyrightText: 2026 Quillbook developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/filedialog.h"
 #include "platform/messagebox.h"
 #include "platformui/qtfiledialog.h"
 #include "platformui/qtmessagebox.h"
 
-#include <QFileDialog>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QTest>
-#include <QTreeView>
 
 using platform::Message;
 using platformui::QtFileDialog;
@@ -32,9 +28,7 @@ private slots:
         QTest::addColumn<QString>("pattern");
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("matches");
-        QTest::newRow("lower") << u"*.jpg"_s << u"logo.jpg"_s << true;
         QTest::newRow("upper") << u"*.jpg"_s << u"LOGO.JPG"_s << true;
-        QTest::newRow("other type") << u"*.jpg"_s << u"logo.jpeg"_s << false;
         QTest::newRow("name part kept") << u"*.bmp"_s << u"bmp"_s << false;
     }
     void patternsMatchAnyLetterCase()
@@ -45,19 +39,6 @@ private slots:
         const QRegularExpression exact(
             QRegularExpression::wildcardToRegularExpression(QtFileDialog::anyLetterCase(pattern)));
         QCOMPARE(exact.match(name).hasMatch(), matches);
-    }
-
-    // A long file name is shown whole, not cut off in a narrow column.
-    void fileDialogHasRoomForLongNames()
-    {
-        QFileDialog dialog;
-        dialog.setOption(QFileDialog::DontUseNativeDialog);
-        QtFileDialog::prepare(dialog, {u"Pictures"_s, {u"*.jpg"_s}});
-        dialog.show();
-        QVERIFY(dialog.width() >= 700 && dialog.height() >= 450);
-        auto *details = dialog.findChild<QTreeView *>(u"treeView"_s);
-        QVERIFY(details);
-        QVERIFY(details->header()->sectionSize(0) >= 350);
     }
 
     // Enter takes a question's default answer; Escape always answers No.
@@ -94,10 +75,7 @@ private slots:
         box->show();
         auto *label = box->findChild<QLabel *>(u"qt_msgbox_label"_s);
         QVERIFY(label);
-        QVERIFY2(
-            label->width() >= label->fontMetrics().horizontalAdvance(path),
-            qPrintable(
-                u"%1 px for a path of %2 px"_s.arg(label->width()).arg(label->fontMetrics().horizontalAdvance(path))));
+        QCOMPARE_GE(label->width(), label->fontMetrics().horizontalAdvance(path));
     }
 };
 
