@@ -33,8 +33,7 @@ QStringList words(const QString &text)
     return text.split(u' ', Qt::SkipEmptyParts);
 }
 
-// An invoice in one line: line totals ("*" marks a taxed line) | surcharge 1,
-// discount, shipping, surcharge 2, received | SHTax, tax rate, TaxCharge.
+// Line totals ("*": taxed) | surcharge 1, discount, shipping, surcharge 2, received | SHTax, rate, TaxCharge
 TotalsInput invoiceFrom(const QString &text)
 {
     const QStringList part = text.split(u'|');
@@ -90,7 +89,6 @@ private slots:
         row("blanks inside", u" \t- 1 2\r\n"_s, -12, false, u"-120000"_s);
         row("no exponent", u"1e5"_s, 1, false, u"10000"_s);
         row("leading point", u"-.5"_s, -0.5, true, u"-5000"_s);
-        row("separator first", u",5"_s, 5, false, u"50000"_s);
         row("tie to even", u"0.00005"_s, 5e-5, true, u"0"_s);
         row("above the tie", u"0.0000500000000000000001"_s, 5e-5, true, u"1"_s);
         row("largest", u"922,337,203,685,477.5807"_s, 922337203685477.5807, true, QString::number(MaxUnits));
@@ -125,7 +123,6 @@ private slots:
         row("nan", std::numeric_limits<double>::quiet_NaN(), 2, u"Overflow"_s);
         row("amount, negative half", qint64(-12350), 2, u"-1.24"_s);
         row("amount, carry", qint64(99999950), 2, u"10,000.00"_s);
-        row("amount, largest", MaxUnits, 4, u"922,337,203,685,477.5807"_s);
         row("amount, smallest in cents", MinUnits, 2, u"-922,337,203,685,477.58"_s);
     }
     void formatting()

@@ -39,8 +39,7 @@ void writeFile(const QString &path, const QByteArray &contents, QFile::Permissio
         QVERIFY(file.setPermissions(permissions));
 }
 
-// relative path -> contents; a folder's path ends with "/", a link's
-// contents are "->" and the name it points to
+// relative path -> contents; a folder's path ends with "/", a link's contents are "->target"
 using Files = QMap<QString, QByteArray>;
 
 void write(const QString &root, const Files &files)
@@ -78,8 +77,7 @@ Files read(const QString &root)
 
 } // namespace
 
-// The desktop route runs in a private desktop: its own data and config folders,
-// holding one stand-in viewer associated with PDF files.
+// The desktop route runs in a private desktop whose one program, a stand-in viewer, opens PDFs.
 class PlatformTest : public QObject
 {
     Q_OBJECT
@@ -171,72 +169,41 @@ private slots:
         QVERIFY(!QFile::exists(m_viewerLog));
     }
 
-    void prepare_data()
+    // Installed (in bin/ beside share/quillbook/), the user's folder gets what it misses,
+    // writable although shipped read-only (root is held to the mode); else the program's own.
+    void prepareAppFolder()
     {
-        QTest::addColumn<Files>("prefix"); // the program's surroundings; the program is in "bin/" or "app/"
-        QTest::addColumn<QString>("program");
-        QTest::addColumn<Files>("userBefore"); // null: the user's folder does not exist
-        QTest::addColumn<Files>("userAfter");  // null: the program's own folder is the application folder
+        QTemporaryDir root;
+        write(root.filePath(u"build"_s), {{u"app/quillbook"_s, "exe"}, {u"share/quillbook/logo.jpg"_s, "jpeg"}});
+        const AppFolder own = PrepareAppFolder(root.filePath(u"build/app"_s), root.filePath(u"home"_s));
+        QCOMPARE(own.path, root.filePath(u"build/app"_s));
+        QVERIFY(own.shared.isEmpty() && !QFileInfo::exists(root.filePath(u"home"_s)));
 
         const Files installed{{u"bin/quillbook"_s, "exe"},
                               {u"share/quillbook/invferncask.rep"_s, "fern"},
                               {u"share/quillbook/invslate.rep"_s, "slate"},
                               {u"share/quillbook/logo.jpg"_s, "jpeg"}};
-        QTest::newRow("shared data beside a folder other than bin")
-            << Files{{u"app/quillbook"_s, "exe"}, {u"share/quillbook/invferncask.rep"_s, "fern"}} << u"app"_s << Files{}
-            << Files{};
-        QTest::newRow("installed, the user's files stay and missing ones come back")
-            << installed << u"bin"_s
-            << Files{{u"invferncask.rep"_s, "edited"}, {u"mine.rep"_s, "own"}, {u"logo.jpg"_s, "->gone.jpg"}}
-            << Files{{u"invoices/"_s, {}},
-                     {u"invferncask.rep"_s, "edited"},
-                     {u"mine.rep"_s, "own"},
-                     {u"invslate.rep"_s, "slate"},
-                     {u"logo.jpg"_s, "->gone.jpg"}};
-    }
-    void prepare()
-    {
-        QFETCH(Files, prefix);
-        QFETCH(QString, program);
-        QFETCH(Files, userBefore);
-        QFETCH(Files, userAfter);
-        QTemporaryDir root;
-        const QString prefixFolder = root.filePath(u"prefix"_s);
-        const QString userFolder = root.filePath(u"home/Quillbook"_s);
-        write(prefixFolder, prefix);
-        if (!userBefore.isEmpty())
-            write(userFolder, userBefore);
-        const QString programFolder = QDir(prefixFolder).filePath(program);
-
-        const AppFolder folder = PrepareAppFolder(programFolder, userFolder);
-        QVERIFY2(folder.error.isEmpty(), qPrintable(folder.error));
-        QCOMPARE(read(prefixFolder), prefix); // nothing is written beside the program
-        if (userAfter.isEmpty()) {
-            QCOMPARE(folder.path, programFolder);
-            QVERIFY(folder.shared.isEmpty());
-            QVERIFY(!QFileInfo::exists(root.filePath(u"home"_s)));
-            return;
-        }
-        QCOMPARE(folder.path, userFolder);
-        QCOMPARE(folder.shared, QDir(prefixFolder + u"/share/quillbook"_s).canonicalPath());
-        QCOMPARE(read(userFolder), userAfter);
-    }
-
-    // The user's copies are the user's to edit although the shipped files are
-    // read-only; root would write them anyway, so it is held to the mode.
-    void userCopies()
-    {
-        QTemporaryDir root;
-        write(root.path(), {{u"bin/quillbook"_s, "exe"}, {u"share/quillbook/invslate.rep"_s, "slate"}});
-        QVERIFY(QFile::setPermissions(root.filePath(u"share/quillbook/invslate.rep"_s), QFile::ReadOwner));
-        QVERIFY(!PrepareAppFolder(root.filePath(u"bin"_s), QString()).error.isEmpty()); // no home
+        const QString prefix = root.filePath(u"prefix"_s), user = root.filePath(u"home/Quillbook"_s);
+        write(prefix, installed);
+        QVERIFY(!PrepareAppFolder(prefix + u"/bin"_s, QString()).error.isEmpty()); // no home
+        QVERIFY(QFile::setPermissions(prefix + u"/share/quillbook/invslate.rep"_s, QFile::ReadOwner));
+        write(user, {{u"invferncask.rep"_s, "edited"}, {u"mine.rep"_s, "own"}, {u"logo.jpg"_s, "->gone.jpg"}});
         WithoutPermissionOverride asAnyUser;
-        QVERIFY(PrepareAppFolder(root.filePath(u"bin"_s), root.filePath(u"home"_s)).error.isEmpty());
-        QVERIFY(QFileInfo(root.filePath(u"home/invslate.rep"_s)).permissions() & QFile::WriteOwner);
+        const AppFolder folder = PrepareAppFolder(prefix + u"/bin"_s, user);
+        QVERIFY2(folder.error.isEmpty(), qPrintable(folder.error));
+        QCOMPARE(folder.path, user);
+        QCOMPARE(folder.shared, QDir(prefix + u"/share/quillbook"_s).canonicalPath());
+        QCOMPARE(read(prefix), installed); // nothing is written beside the program
+        QCOMPARE(read(user),
+                 (Files{{u"invoices/"_s, {}},
+                        {u"invferncask.rep"_s, "edited"},
+                        {u"mine.rep"_s, "own"},
+                        {u"invslate.rep"_s, "slate"},
+                        {u"logo.jpg"_s, "->gone.jpg"}}));
+        QVERIFY(QFileInfo(user + u"/invslate.rep"_s).permissions() & QFile::WriteOwner);
     }
 
-    // The dialog's patterns match either letter case even where names are
-    // compared exactly, as on most Linux file systems.
+    // The dialog's patterns match either letter case, as Linux names are compared exactly.
     void patternsMatchAnyLetterCase()
     {
         const auto matches = [](const QString &pattern, const QString &name) {

@@ -21,21 +21,16 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-Amount cents(qint64 value)
-{
-    return Amount::fromUnits(value * 100);
-}
-
 RegisterRecord issuedInvoice(const QString &number, const QDate &day, qint64 netCents, std::optional<int> ratePercent)
 {
     RegisterRecord r;
     r.number = number;
     r.issued = QDateTime(day, QTime(9, 15));
     r.customer = {u"Harbour Cafe, \"Quay\" branch"_s, u"12 Quay St"_s, {}, {}, {}, u"Bristol ✓"_s};
-    r.subTotal = cents(netCents);
+    r.subTotal = Amount::fromUnits(netCents * 100);
     if (ratePercent)
         r.taxRate = Amount::fromUnits(*ratePercent * 10000);
-    r.tax = cents(ratePercent ? netCents * *ratePercent / 100 : 0);
+    r.tax = Amount::fromUnits(ratePercent ? netCents * *ratePercent / 100 * 100 : 0);
     r.total = r.net() + r.tax;
     r.fileName = u"INV%1.pdf"_s.arg(number);
     return r;
@@ -45,11 +40,6 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QString money(Amount value)
-{
-    return invoice::FormatAmount(value, 2);
 }
 
 // A register in a throw-away application folder; tamper() edits the file past it.
@@ -96,8 +86,7 @@ class RegisterTest : public QObject
     Q_OBJECT
 
 private slots:
-    // An interrupted print is settled at the next open: recorded when its PDF
-    // changed, dropped otherwise, even when its process id is now another's.
+    // An interrupted print is settled at the next open: recorded if its PDF changed, even if its pid is reused.
     void interruptedPrintIsSettled_data()
     {
         QTest::addColumn<bool>("earlierPdf");
@@ -139,8 +128,7 @@ private slots:
     void chainFindsEditsAndRemovals_data()
     {
         QTest::addColumn<QString>("tampering");
-        QTest::addColumn<qint64>("brokenAt"); // 0: intact
-        QTest::newRow("untouched") << QString() << qint64(0);
+        QTest::addColumn<qint64>("brokenAt");
         QTest::newRow("amount edited") << u"UPDATE records SET tax = tax - 100 WHERE id = 2"_s << qint64(2);
         QTest::newRow("middle record removed") << u"DELETE FROM records WHERE id = 2"_s << qint64(2);
         QTest::newRow("last record removed") << u"DELETE FROM records WHERE id = 3"_s << qint64(3);
@@ -152,10 +140,9 @@ private slots:
         Fixture f;
         for (int n = 1; n <= 3; ++n)
             f.print(issuedInvoice(QString::number(1000 + n), {2026, 3, n}, 1000 * n, 20), QByteArray::number(n));
-        if (!tampering.isEmpty())
-            f.tamper(tampering);
+        f.tamper(tampering);
         const ChainState state = f.reg->checkChain();
-        QCOMPARE(state.intact, brokenAt == 0);
+        QVERIFY(!state.intact);
         QCOMPARE(state.brokenAt, brokenAt);
     }
 
@@ -192,6 +179,7 @@ private slots:
     }
     void periodTotals()
     {
+        const auto money = [](Amount value) { return invoice::FormatAmount(value, 2); };
         QFETCH(int, period);
         Fixture f;
         for (const RegisterRecord &r :
@@ -214,8 +202,7 @@ private slots:
         QTEST(got, "expected");
     }
 
-    // Fields holding a separator, a quotation mark or a line break are quoted;
-    // amounts are written without thousands separators.
+    // Fields holding a comma, a quotation mark or a line break are quoted; amounts are not grouped.
     void csvQuotesWhatNeedsIt()
     {
         QTemporaryDir dir;
@@ -255,13 +242,11 @@ private slots:
         QCOMPARE(
             got,
             (QStringList{u"3:present"_s, u"3:replaced by a reprint"_s, u"2:changed since issued"_s, u"1:missing"_s}));
-        // Narrowed by text and date, and sorted by a column.
+        // Narrowed by text and dates, both days included.
         model.setFilter(u"inv3"_s, {}, QDate(2026, 3, 3));
         QCOMPARE(model.rowCount(), 1);
         model.setFilter({}, QDate(2026, 3, 2), {});
-        model.sort(RegisterListModel::Date, Qt::AscendingOrder);
-        QCOMPARE(model.entry(0).number + QString::number(model.entry(0).version), u"21"_s);
-        QCOMPARE(model.entry(2).number + QString::number(model.entry(2).version), u"32"_s);
+        QCOMPARE(model.rowCount(), 3);
     }
 };
 

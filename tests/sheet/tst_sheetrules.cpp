@@ -6,8 +6,6 @@
 
 #include <QTest>
 
-using invoicepdf::InvoiceValues;
-
 using namespace Qt::StringLiterals;
 
 class SheetRulesTest : public QObject
@@ -21,7 +19,6 @@ private slots:
         QTest::addColumn<QStringList>("texts"); // typed | price | percentage | money | tidy price | tidy adjustment
         QTest::newRow("whole number") << u"1500|=|100|=|1,500.00|1,500.00"_s.split(u'|');
         QTest::newRow("exactly 100") << u"100|=|=|=|100.00|100.00"_s.split(u'|');
-        QTest::newRow("just above 100") << u"100.001|=|100|=|100.00|100.00"_s.split(u'|');
         QTest::newRow("negative price") << u"-5|=|=|=|-5.00|-5.00"_s.split(u'|');
         QTest::newRow("empty") << u"||0.00|0.00||0.00"_s.split(u'|');
     }
@@ -72,30 +69,21 @@ private slots:
                  u"There are no customer details\r\nThere are no described sales items.\r\nContinue?"_s);
     }
 
-    // Each printed value comes from its own box, stored setting or figure:
-    // every source holds a text of its own.
+    // Each printed value comes from its own box, stored setting or figure (the lists: tst_printinvoice).
     void gatheredValues()
     {
-        sheet::InvoiceTexts invoice{.surcharge1Percent = u"s1%"_s,
-                                    .discountPercent = u"discount%"_s,
-                                    .subTotal = u"subtotal"_s,
-                                    .shipping = u"shipping"_s,
-                                    .tax = u"tax"_s,
-                                    .total = u"total"_s,
-                                    .surcharge2Percent = u"s2%"_s,
-                                    .received = u"received"_s,
-                                    .balance = u"balance"_s,
-                                    .paymentMethod = u"CARD"_s,
-                                    .taxHeading = u"+VAT@17.5%"_s};
-        sheet::CompanyTexts company{.companyName = u"company"_s, .invoiceNumber = u"1001"_s};
-        for (int k = 0; k < InvoiceValues::AddressLines; ++k) {
-            invoice.customerDetails[k] = u"customer%1"_s.arg(k + 1);
-            company.companyDetails[k] = u"company%1"_s.arg(k + 1);
-        }
-        for (int n = 1; n <= InvoiceValues::LineCount; ++n)
-            invoice.lines[n - 1] = {u"qty%1"_s.arg(n), u"item%1"_s.arg(n), u"price%1"_s.arg(n), u"total%1"_s.arg(n)};
-        for (int k = 0; k < InvoiceValues::FooterLines; ++k)
-            company.footers[k] = u"footer%1"_s.arg(k + 1);
+        const sheet::InvoiceTexts invoice{.surcharge1Percent = u"s1%"_s,
+                                          .discountPercent = u"discount%"_s,
+                                          .subTotal = u"subtotal"_s,
+                                          .shipping = u"shipping"_s,
+                                          .tax = u"tax"_s,
+                                          .total = u"total"_s,
+                                          .surcharge2Percent = u"s2%"_s,
+                                          .received = u"received"_s,
+                                          .balance = u"balance"_s,
+                                          .paymentMethod = u"CARD"_s,
+                                          .taxHeading = u"+VAT@17.5%"_s};
+        const sheet::CompanyTexts company{.companyName = u"company"_s, .invoiceNumber = u"1001"_s};
         const sheet::StoredValues stored{
             u"GBP"_s, u"tel"_s, u"fax"_s, 1, invoice::Amount::fromUnits(175000), u"/stored/logo.jpg"_s};
         const sheet::AdjustmentAmounts amounts{u"s1figure"_s, u"s2figure"_s, u"discountfigure"_s};
@@ -103,14 +91,12 @@ private slots:
         for (const auto &[name, value] : invoicepdf::InvoiceParameters(
                  sheet::GatherInvoiceValues(invoice, company, stored, amounts), false, QDate(2026, 3, 14), u"/app"_s))
             printed[name] = value;
-        const QString expected = u"PCOMPANYNAME=company PINVOICENUMBER=1001 PCOMPANYDETAILS6=company6 "
-                                 "PCUSTOMERDETAILS1=customer1 PQTY12=qty12 PDESCRIPTION5=item5 PUNITPRICE1=price1 "
-                                 "PTOTAL12=total12 PSUBTOTAL=subtotal PSURCHARGE1=s1figure PSURCHARGEVALUE1=s1% "
-                                 "PSURCHARGE2=s2figure PSURCHARGEVALUE2=s2% PDISCOUNT=discountfigure "
-                                 "PDISCOUNTPERCENT=discount% PSHIPPING=shipping PTAX=tax PTOTAL=total "
-                                 "PRECEIVED=received PBALANCE=balance PPAYMENTMETHOD=CARD PFOOTER1=footer1 "
-                                 "PFOOTER3=footer3 PCURRENCY=GBP PTEL=tel PFAX=fax PTAXNAME=VAT@17.5% PTAXVALUE=17.5 "
-                                 "PLOGO=/stored/logo.jpg"_s;
+        const QString expected
+            = u"PCOMPANYNAME=company PINVOICENUMBER=1001 PSUBTOTAL=subtotal PSURCHARGE1=s1figure "
+              "PSURCHARGEVALUE1=s1% PSURCHARGE2=s2figure PSURCHARGEVALUE2=s2% PDISCOUNT=discountfigure "
+              "PDISCOUNTPERCENT=discount% PSHIPPING=shipping PTAX=tax PTOTAL=total PRECEIVED=received "
+              "PBALANCE=balance PPAYMENTMETHOD=CARD PCURRENCY=GBP PTEL=tel PFAX=fax PTAXNAME=VAT@17.5% "
+              "PTAXVALUE=17.5 PLOGO=/stored/logo.jpg"_s;
         for (const QString &pair : expected.split(u' '))
             QCOMPARE(pair.section(u'=', 0, 0) + u'=' + printed.value(pair.section(u'=', 0, 0), u"(none)"_s), pair);
     }
