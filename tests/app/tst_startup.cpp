@@ -3,7 +3,6 @@
 #include "windowfixture.h"
 
 #include "app/modmain.h"
-#include "settings/clssettings.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -35,7 +34,6 @@ private slots:
                  (QStringList{u"Permission denied"_s,
                               u"Fatal error!. no report templates found\r\nThe program cannot continue"_s}));
         QVERIFY(!modMain::ExistingMainWindow());
-        QVERIFY(!modMain::gSettings);
         QCOMPARE(app.stored(u"InvoiceNumber"_s), u"1001"_s);
         QVERIFY(QFileInfo(app.path(u"invoices"_s)).isDir());
     }

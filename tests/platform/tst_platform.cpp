@@ -16,6 +16,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 using platform::AppFolder;
 using platform::ApplicationTitle;
 using platform::DesktopShell;
@@ -170,7 +173,7 @@ private slots:
     }
 
     // Installed (in bin/ beside share/quillbook/), the user's folder gets what it misses,
-    // writable although shipped read-only (root is held to the mode); else the program's own.
+    // writable although shipped read-only; else the application folder is the program's own.
     void prepareAppFolder()
     {
         QTemporaryDir root;
@@ -186,9 +189,22 @@ private slots:
         const QString prefix = root.filePath(u"prefix"_s), user = root.filePath(u"home/Quillbook"_s);
         write(prefix, installed);
         QVERIFY(!PrepareAppFolder(prefix + u"/bin"_s, QString()).error.isEmpty()); // no home
-        QVERIFY(QFile::setPermissions(prefix + u"/share/quillbook/invslate.rep"_s, QFile::ReadOwner));
+        QVERIFY(
+            QFile::setPermissions(prefix + u"/share/quillbook/invslate.rep"_s, QFile::ReadOwner | QFile::ReadOther));
         write(user, {{u"invferncask.rep"_s, "edited"}, {u"mine.rep"_s, "own"}, {u"logo.jpg"_s, "->gone.jpg"}});
-        WithoutPermissionOverride asAnyUser;
+        // Root writes any file and Qt then copies without the mode, so an ordinary user prepares first.
+        for (const QString &folder : {root.path(), root.filePath(u"home"_s), user})
+            QVERIFY(QFile::setPermissions(folder, QFile::Permissions(0x7777)));
+        const pid_t child = fork();
+        if (child == 0) {
+            const bool ordinary = geteuid() != 0 || (setgid(65534) == 0 && setuid(65534) == 0);
+            const bool writable = ordinary && PrepareAppFolder(prefix + u"/bin"_s, user).error.isEmpty()
+                && (QFileInfo(user + u"/invslate.rep"_s).permissions() & QFile::WriteOwner);
+            _exit(writable ? 0 : 1);
+        }
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
         const AppFolder folder = PrepareAppFolder(prefix + u"/bin"_s, user);
         QVERIFY2(folder.error.isEmpty(), qPrintable(folder.error));
         QCOMPARE(folder.path, user);
@@ -200,7 +216,6 @@ private slots:
                         {u"mine.rep"_s, "own"},
                         {u"invslate.rep"_s, "slate"},
                         {u"logo.jpg"_s, "->gone.jpg"}}));
-        QVERIFY(QFileInfo(user + u"/invslate.rep"_s).permissions() & QFile::WriteOwner);
     }
 
     // The dialog's patterns match either letter case, as Linux names are compared exactly.
