@@ -36,7 +36,7 @@ class ClsSettingsTest : public QObject
     Q_OBJECT
 
 private slots:
-    void firstRunWritesTheDefaults()
+    void firstRunWritesTheDefaultsAndWritesAreExact()
     {
         AppFixture app;
         const auto settings = construct(app);
@@ -45,6 +45,16 @@ private slots:
             QCOMPARE(pair.section(u'=', 0, 0) + u'=' + app.stored(pair.section(u'=', 0, 0)), pair);
         QVERIFY(invoicesFolderMade(app));
         QCOMPARE(settings->Logo(), QDir(app.appFolder()).filePath(u"logo.jpg"_s));
+        settings->setCompanyName(QString());
+        QVERIFY(!app.stored(u"CompanyName"_s).isNull());
+        const QString untrimmed = u"  Café Ωmega – 東京 ; = [x] \\ \"q\"  "_s;
+        settings->setFooter(3, untrimmed);
+        QCOMPARE(settings->Footer3(), untrimmed);
+        const QLocale previous; // the stored rate has two decimals and a point whatever the locale
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        settings->setTaxValue(invoice::NumericAmount(u"2.345"_s));
+        QLocale::setDefault(previous);
+        QCOMPARE(app.stored(u"TaxValue"_s), u"2.35"_s);
         // A store that lost only its mark is begun again.
         app.store(u"InvoiceNumber"_s, u"2500"_s);
         app.store(u"Init"_s, QString());
@@ -59,8 +69,6 @@ private slots:
         const auto settings = construct(app);
         QCOMPARE(settings->CompanyName(), u"Fern & Cask Ltd"_s);
         QVERIFY(app.stored(u"TaxName"_s).isNull());
-        QCOMPARE(settings->InvoiceNumber(), 0);
-        QCOMPARE(settings->TaxValue(), invoice::Amount());
         QVERIFY(!invoicesFolderMade(app));
     }
 
@@ -71,18 +79,11 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("value");
         const QString number = u"InvoiceNumber"_s, rate = u"TaxValue"_s;
-        QTest::newRow("negative") << number << u"-42"_s << -42.0;
-        QTest::newRow("blanks around") << number << u" 77 "_s << 77.0;
-        QTest::newRow("empty number") << number << QString() << 0.0;
-        QTest::newRow("not a number") << number << u"abc"_s << 0.0;
         QTest::newRow("trailing garbage") << number << u"12abc"_s << 0.0;
         QTest::newRow("fraction rounds") << number << u"12.7"_s << 13.0;
         QTest::newRow("half to even") << number << u"12.5"_s << 12.0;
-        QTest::newRow("largest") << number << u"2147483647"_s << 2147483647.0;
         QTest::newRow("beyond 32 bits") << number << u"2147483648"_s << 0.0;
         QTest::newRow("decimal comma") << rate << u"5,00"_s << 5.0;
-        QTest::newRow("rate garbage") << rate << u"abc"_s << 0.0;
-        QTest::newRow("rate blanks") << rate << u" 8.25 "_s << 8.25;
     }
     void storedNumbersRead()
     {
@@ -95,76 +96,7 @@ private slots:
               "value");
     }
 
-    // The stored rate is the same text whatever the user's locale.
-    void rateIsStoredWithTwoDecimals()
-    {
-        AppFixture app;
-        const auto settings = construct(app);
-        const QLocale previous;
-        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        for (const auto &[written, stored] : {std::pair(u"17.5"_s, u"17.50"_s), std::pair(u"2.345"_s, u"2.35"_s)}) {
-            settings->setTaxValue(invoice::NumericAmount(written));
-            QCOMPARE(app.stored(u"TaxValue"_s), stored);
-            QCOMPARE(settings->TaxValue(), invoice::NumericAmount(stored));
-        }
-        QLocale::setDefault(previous);
-    }
-
-    void writesAreExactAndReachTheFileAtOnce()
-    {
-        AppFixture app;
-        const auto settings = construct(app);
-        settings->setCompanyName(QString());
-        QVERIFY(!app.stored(u"CompanyName"_s).isNull());
-        const QString untrimmed = u"  Café Ωmega – 東京 ; = [x] \\ \"q\"  "_s;
-        settings->setFooter(3, untrimmed);
-        QCOMPARE(settings->Footer3(), untrimmed);
-        settings->setTel(u"555 0100"_s);
-        // Another copy of the program, or the next run, reads the file itself.
-        QSettingsStore other(QFileInfo(app.storeFile()).path());
-        QCOMPARE(other.GetSetting(u"Tallyquill"_s, u"Settings"_s, u"Tel"_s), u"555 0100"_s);
-        other.SaveSetting(u"Tallyquill"_s, u"Settings"_s, u"Fax"_s, u"555 0199"_s);
-        QCOMPARE(settings->Fax(), u"555 0199"_s);
-    }
-
-    void unwritableStoreStopsFirstRunWithAMessage()
-    {
-        AppFixture app;
-        QVERIFY(QDir().mkpath(app.storeFile())); // a folder where the file should be
-        app.messages.expect(Message::Answer::Ok);
-        const auto settings = construct(app);
-        const QList<Message> shown = app.messages.takeShown();
-        QCOMPARE(shown.size(), 1);
-        QVERIFY2(shown[0].text.contains(QDir::toNativeSeparators(app.storeFile())), qPrintable(shown[0].text));
-        QVERIFY(!invoicesFolderMade(app));
-        QCOMPARE(settings->InvoiceNumber(), 0);
-    }
-
-    // A first run stopped halfway leaves the store unmarked: the next start
-    // writes every first-run value.
-    void firstRunStoppedHalfwayIsRunAgain()
-    {
-        struct HalfwayStore : QSettingsStore
-        {
-            using QSettingsStore::QSettingsStore;
-            bool SaveSetting(const QString &app, const QString &section, const QString &key,
-                             const QString &text) override
-            {
-                return key != u"Template" && QSettingsStore::SaveSetting(app, section, key, text);
-            }
-            QString errorString() const override { return u"the disk is full"_s; }
-        };
-        AppFixture app;
-        HalfwayStore halfway(QFileInfo(app.storeFile()).path());
-        app.messages.expect(Message::Answer::Ok);
-        clsSettings(halfway, app.messages, app.appFolder(), [](const QString &) {});
-        QCOMPARE(app.messages.takeShown().value(0).text, u"the disk is full"_s);
-        QCOMPARE(construct(app)->Template(), u"invferncask.rep"_s);
-        QVERIFY(invoicesFolderMade(app));
-    }
-
-    // Later, a write the store refuses is told once while the user types,
-    // and no read pretends that it was stored.
+    // A write the store refuses is told once while the user types, and is not read back.
     void refusedWriteIsToldAndNotBelieved()
     {
         AppFixture app;
@@ -188,37 +120,21 @@ private slots:
         QVERIFY2(shown[0].text.contains(QDir::toNativeSeparators(app.storeFile()))
                      && shown[0].text.contains(u"Permission denied"_s),
                  qPrintable(shown[0].text));
-        // What the store refused is not written later with another change either.
-        QVERIFY(QFile::setPermissions(app.storeFile(), QFile::ReadOwner | QFile::WriteOwner));
-        settings->setTel(u"555"_s);
-        QCOMPARE(app.stored(u"CompanyName"_s), u"Company Name"_s);
-        QCOMPARE(app.stored(u"Tel"_s), u"555"_s);
     }
 
-    // What could be read is used; an unreadable store gets the first-run
-    // values. Either way each damaged file survives beside the new one.
-    void damagedStoreFileIsKeptAside_data()
-    {
-        QTest::addColumn<QByteArray>("contents");
-        QTest::addColumn<QString>("companyName");
-        QTest::newRow("binary") << QByteArray("\x00\x01\x02\xff\xfe garbage", 14) << u"Company Name"_s;
-        QTest::newRow("broken section") << QByteArray("[Settings\nInit=1\nCompanyName=Ours\n") << u"Ours"_s;
-    }
+    // An unreadable store is begun again; each damaged file is kept under the next free name.
     void damagedStoreFileIsKeptAside()
     {
-        QFETCH(QByteArray, contents);
         AppFixture app;
-        for (const QString &copyName : {u".damaged"_s, u".damaged2"_s}) { // damaged again in a later run
-            const QByteArray damaged = contents + copyName.toUtf8() + '\n';
+        for (const QString &copyName : {u".damaged"_s, u".damaged2"_s}) {
+            const QByteArray damaged = QByteArray("\x00\x01\x02\xff\xfe garbage", 14) + copyName.toUtf8();
             {
                 QFile file(app.storeFile());
                 QVERIFY(file.open(QIODevice::WriteOnly) && file.write(damaged) == damaged.size());
             }
             QSettingsStore store(QFileInfo(app.storeFile()).path());
-            clsSettings settings(store, app.messages, app.appFolder(), [](const QString &) {});
-            QTEST(settings.CompanyName(), "companyName");
-            settings.setTel(u"555"_s);
-            QCOMPARE(settings.Tel(), u"555"_s);
+            QCOMPARE(clsSettings(store, app.messages, app.appFolder(), [](const QString &) {}).CompanyName(),
+                     u"Company Name"_s);
             QFile copy(app.storeFile() + copyName);
             QVERIFY(copy.open(QIODevice::ReadOnly));
             QCOMPARE(copy.readAll(), damaged);
