@@ -5,7 +5,7 @@
 #include "platform/shell.h"
 #include "platformui/qtfiledialog.h"
 #include "platformui/qtmessagebox.h"
-#include "scriptedmessagebox.h"
+#include "platformdoubles.h"
 #include "withoutpermissionoverride.h"
 
 #include <QDir>

@@ -6,8 +6,6 @@
 #include "platform/platform.h"
 #include "platform/settingsstore.h"
 #include "platformdoubles.h"
-#include "scriptedfiledialog.h"
-#include "scriptedmessagebox.h"
 
 #include <QStringList>
 #include <QTemporaryDir>

@@ -6,6 +6,36 @@
 #include <QDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
+using platform::Message;
+
+Message::Answer ScriptedMessageBox::show(const Message &message)
+{
+    m_shown.append(message);
+    if (m_script.isEmpty()) {
+        const QByteArray text
+            = "Unexpected message: \"" + message.text.toUtf8() + "\" titled \"" + message.title.toUtf8() + '"';
+        QTest::qFail(text.constData(), __FILE__, __LINE__);
+        return message.buttons == Message::Buttons::Ok ? Message::Answer::Ok : Message::Answer::No;
+    }
+    const Message::Answer answer = m_script.dequeue();
+    if ((message.buttons == Message::Buttons::Ok) != (answer == Message::Answer::Ok))
+        QTest::qFail(qPrintable(u"Scripted answer does not fit the buttons of \"%1\""_s.arg(message.text)), __FILE__,
+                     __LINE__);
+    return answer;
+}
+
+QString ScriptedFileDialog::openFileName(const platform::FileFilter &filter)
+{
+    m_shown.append(filter);
+    if (m_script.isEmpty()) {
+        QTest::qFail("Unexpected file dialog", __FILE__, __LINE__);
+        return {};
+    }
+    return m_script.dequeue();
+}
+
 int ScriptedDialogs::exec(QDialog &dialog)
 {
     if (m_steps.isEmpty()) {
@@ -29,7 +59,6 @@ RecordingReport::RecordingReport()
 
 void RecordingReport::TemplatePath(const QString &path)
 {
-    templatePaths << path;
     m_engine.TemplatePath(path);
 }
 
@@ -43,7 +72,6 @@ void RecordingReport::SetParameter(const QString &name, const QString &value)
 
 bool RecordingReport::ExportPdf(const QString &outputPath)
 {
-    exports << outputPath;
     m_exported = true;
     return m_engine.ExportPdf(outputPath);
 }

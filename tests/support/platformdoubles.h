@@ -5,6 +5,8 @@
 #include "invoicepdf/invoicereport.h"
 #include "platform/clock.h"
 #include "platform/dialogrunner.h"
+#include "platform/filedialog.h"
+#include "platform/messagebox.h"
 #include "platform/shell.h"
 
 #include <QList>
@@ -13,6 +15,42 @@
 
 #include <functional>
 #include <utility>
+
+// Answers messages from a script and records every message shown. A message
+// that nobody scripted fails the running test, so unexpected messages cannot
+// hide; it is answered No (or OK) so that nothing destructive follows.
+class ScriptedMessageBox : public platform::MessageBox
+{
+public:
+    // The next message will be answered with this button.
+    void expect(platform::Message::Answer answer) { m_script.enqueue(answer); }
+    // Every message shown until now, oldest first; clears the record.
+    QList<platform::Message> takeShown() { return std::exchange(m_shown, {}); }
+    const QList<platform::Message> &shown() const { return m_shown; }
+    qsizetype pending() const { return m_script.size(); }
+    platform::Message::Answer show(const platform::Message &message) override;
+
+private:
+    QQueue<platform::Message::Answer> m_script;
+    QList<platform::Message> m_shown;
+};
+
+// Answers the file dialogs from one script ("" is a cancel) and records the
+// filter of every dialog shown. A dialog nobody scripted fails the running
+// test and counts as cancelled.
+class ScriptedFileDialog : public platform::FileDialog
+{
+public:
+    void expect(const QString &fileName) { m_script.enqueue(fileName); }
+    const QList<platform::FileFilter> &shown() const { return m_shown; }
+    qsizetype pending() const { return m_script.size(); }
+    QString openFileName(const platform::FileFilter &filter) override;
+    QString saveFileName(const platform::FileFilter &filter, const QString &) override { return openFileName(filter); }
+
+private:
+    QQueue<QString> m_script;
+    QList<platform::FileFilter> m_shown;
+};
 
 // Records what the program asks the desktop to open and answers with a set
 // result; never starts a program.
@@ -60,9 +98,7 @@ class RecordingReport : public invoicepdf::InvoiceReport
 public:
     RecordingReport();
 
-    QStringList templatePaths;
     QList<std::pair<QString, QString>> parameters; // of the last document only
-    QStringList exports;
 
     void TemplatePath(const QString &path) override;
     void SetParameter(const QString &name, const QString &value) override;
