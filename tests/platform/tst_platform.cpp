@@ -172,6 +172,24 @@ private slots:
         QVERIFY(!QFile::exists(m_viewerLog));
     }
 
+    // The program may end while the desktop is still answering which program
+    // opens a file: the answer is then dropped, never reported to what is gone.
+    void endingWhileTheDesktopAnswers()
+    {
+        const QString bin = m_desktop.filePath(u"slow"_s), pdf = m_desktop.filePath(u"docs/INV1002.pdf"_s);
+        QVERIFY(QDir().mkpath(bin));
+        writeFile(bin + u"/xdg-mime"_s, "#!/bin/sh\nsleep 0.3\necho standin-viewer.desktop\n",
+                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        writeFile(pdf, "%PDF-1.4\n%%EOF\n");
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(bin) + ':' + path);
+        auto answered = std::make_shared<bool>(false);
+        DesktopShell().open(pdf, [answered](platform::ShellResult) { *answered = true; });
+        qputenv("PATH", path);
+        QTest::qWait(800); // past the stand-in's answer
+        QVERIFY(!*answered);
+    }
+
     // Installed (in bin/ beside share/quillbook/), the user's folder gets what it misses,
     // writable although shipped read-only; else the application folder is the program's own.
     void prepareAppFolder()

@@ -151,6 +151,23 @@ private slots:
         QCOMPARE(pdfprobe::info(pdf, u"Title"_s), u"INV9"_s);
     }
 
+    // --attach carries the XML as it is; a missing one is an error, and no PDF.
+    void attaches()
+    {
+        ReportFixture f;
+        const QByteArray xml = "<?xml version=\"1.0\"?>\n<invoice>\u00e9</invoice>\n";
+        f.write(u"p.params"_s, "PCOMPANYNAME=Acme\n");
+        f.write(u"in.xml"_s, xml);
+        const auto render = [&](const QString &in, const QString &out) {
+            return runTool({u"--attach"_s, f.path(in), QStringLiteral(QUILLBOOK_APP_DIR "/invferncask.rep"),
+                            f.path(u"p.params"_s), f.path(out)});
+        };
+        QCOMPARE(render(u"in.xml"_s, u"INV7.pdf"_s).exitCode, 0);
+        QCOMPARE(pdfprobe::run(u"qpdf"_s, {u"--show-attachment=factur-x.xml"_s, f.path(u"INV7.pdf"_s)}).toUtf8(), xml);
+        QVERIFY(render(u"absent.xml"_s, u"INV8.pdf"_s).err.contains(u"absent.xml"_s));
+        QVERIFY(!QFile::exists(f.path(u"INV8.pdf"_s)));
+    }
+
     // Each picture is embedded, or its box stays empty and the engine says why.
     void images_data()
     {

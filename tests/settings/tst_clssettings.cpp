@@ -72,6 +72,18 @@ private slots:
         QVERIFY(!invoicesFolderMade(app));
     }
 
+    // A first run that cannot write the store says so, names the file and makes nothing.
+    void unwritableStoreStopsFirstRunWithAMessage()
+    {
+        AppFixture app;
+        QVERIFY(QDir().mkpath(app.storeFile())); // a folder where the file should be
+        app.messages.expect(Message::Answer::Ok);
+        QCOMPARE(construct(app)->InvoiceNumber(), 0);
+        const QList<Message> shown = app.messages.takeShown();
+        QVERIFY(shown.size() == 1 && shown[0].text.contains(QDir::toNativeSeparators(app.storeFile())));
+        QVERIFY(!invoicesFolderMade(app));
+    }
+
     // Numbers read back from texts that were hand-edited or written elsewhere.
     void storedNumbersRead_data()
     {

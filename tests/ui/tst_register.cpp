@@ -224,6 +224,18 @@ private slots:
         QTest::keyClick(list, Qt::Key_Return);
         QCOMPARE(m_app->shell.opened.last(), m_app->path(u"invoices/INV1002.pdf"_s));
 
+        // Tab reaches every control, and each has a spoken name.
+        QSet<QWidget *> reached;
+        w->txtFilter->setFocus();
+        for (int i = 0; i < 30; ++i) {
+            reached.insert(QApplication::focusWidget());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        for (QWidget *control : w->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            QVERIFY2(control->focusPolicy() == Qt::NoFocus
+                         || (!control->accessibleName().isEmpty() && reached.contains(control)),
+                     qPrintable(control->objectName()));
+
         // The export of what is shown, and on the command line, narrowed by date.
         const QString csv = m_app->path(u"register.csv"_s);
         m_app->fileDialog.expect(csv);
