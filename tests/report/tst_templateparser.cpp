@@ -62,9 +62,10 @@ private slots:
               u"3:24: the length '-4' for 'width' is out of range"_s,
               u"3:35: the length '99999' for 'height' is out of range (0 to 320 mm)"_s});
         body("bad colours", uR"(<rect x="1" y="1" width="2" height="2" fill="red" stroke="#12345"/>
-<text x="1" y="1" width="2" height="2" color="none">a</text>)"_s,
+<text x="1" y="1" width="2" height="2" color="none">a</text>
+<line x1="1" y1="1" x2="2" y2="2" color="#12345G"/>)"_s,
              {u"3:40: 'red' is not a colour; write #RRGGBB or none"_s, u"3:51: '#12345' is not a colour"_s,
-              u"4:40: 'none' is not a colour; write #RRGGBB"_s});
+              u"4:40: 'none' is not a colour; write #RRGGBB"_s, u"5:35: '#12345G' is not a colour"_s});
         body("bad choices and sizes",
              uR"(<text x="1" y="1" width="2" height="2" align="middle" size="0.5" overflow="wrap">a</text>)"_s,
              {u"3:40: 'middle' is not a value for 'align'; write one of: left, center, right"_s,

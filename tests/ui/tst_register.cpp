@@ -244,6 +244,12 @@ private slots:
         // Every line taxed: 24.00 with shipping, 4.20 tax.
         QVERIFY(contents(csv).split('\n').value(1).startsWith(
             "1001,1,no,2026-03-14,10:30:00,Harbour Cafe,,,,,Germany,20.00,4.00,24.00,17.50,4.20,28.20,"));
+        // A file that cannot be written is reported.
+        m_app->fileDialog.expect(m_app->path(u"gone/register.csv"_s));
+        m_app->messages.expect(Message::Answer::Ok);
+        w->cmdExport->click();
+        const QList<Message> failed = m_app->messages.takeShown();
+        QVERIFY(!failed.isEmpty() && failed.last().text.contains(u"register.csv cannot be written"_s));
         QString error;
         QCOMPARE(exportRegister({u"--from"_s, u"2026-04-01"_s}, &error), 0);
         QCOMPARE(contents(csv).count('\n'), 2);
